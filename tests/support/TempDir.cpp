@@ -1,0 +1,78 @@
+#include "TempDir.h"
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+int removeEntry(const char *path, const struct stat *, int, struct FTW *)
+{
+    // Read-only files and directories must not keep a test's debris alive.
+    chmod(path, 0700);
+    return ::remove(path);
+}
+
+void makeParents(const QByteArray &path)
+{
+    for (qsizetype slash = path.indexOf('/', 1); slash > 0; slash = path.indexOf('/', slash + 1))
+        mkdir(path.left(slash).constData(), 0777);
+}
+
+} // namespace
+
+TempDir::TempDir()
+{
+    const char *base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/mkpkg-test-XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary directory");
+    m_path = QByteArray(pattern.c_str());
+}
+
+TempDir::~TempDir()
+{
+    // Directories are made writable before their contents go.
+    chmod(m_path.constData(), 0700);
+    nftw(m_path.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+QByteArray TempDir::file(const QByteArray &name) const
+{
+    return m_path + '/' + name;
+}
+
+void TempDir::write(const QByteArray &name, const QByteArray &contents) const
+{
+    const QByteArray path = file(name);
+    makeParents(path);
+    FILE *f = std::fopen(path.constData(), "wb");
+    if (!f)
+        throw std::runtime_error("cannot write " + path.toStdString());
+    std::fwrite(contents.constData(), 1, size_t(contents.size()), f);
+    std::fclose(f);
+}
+
+QByteArray TempDir::read(const QByteArray &name) const
+{
+    QByteArray contents;
+    FILE *f = std::fopen(file(name).constData(), "rb");
+    if (!f)
+        return contents;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        contents.append(buffer, qsizetype(n));
+    std::fclose(f);
+    return contents;
+}
+
+bool TempDir::exists(const QByteArray &name) const
+{
+    struct stat st;
+    return lstat(file(name).constData(), &st) == 0;
+}

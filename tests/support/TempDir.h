@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// A fresh directory under the system's temporary directory, removed with
+// everything in it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+
+    // The directory's path as the bytes the file system uses.
+    const QByteArray &path() const { return m_path; }
+    // A path below the directory: path() + "/" + name.
+    QByteArray file(const QByteArray &name) const;
+    QString qpath() const { return QString::fromLatin1(m_path); }
+
+    // Writes bytes to a file below the directory, creating parent directories.
+    void write(const QByteArray &name, const QByteArray &contents) const;
+    // Reads a whole file below the directory (empty when it cannot be read).
+    QByteArray read(const QByteArray &name) const;
+    bool exists(const QByteArray &name) const;
+
+private:
+    QByteArray m_path;
+};
