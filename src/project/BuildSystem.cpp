@@ -1,0 +1,15 @@
+#include "project/BuildSystem.h"
+
+#include "targets/StandardDefinitions.h"
+
+BuildSystem::BuildSystem()
+{
+    m_classes = define(buildSystemDefinitions());
+}
+
+BuildSystem::~BuildSystem() = default;
+
+PropertyClass *BuildSystem::findPropertyClass(const QString &name)
+{
+    return PropertyClassList::global().find(name);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "targets/DefinitionSet.h"
+
+#include <QList>
+#include <QStringList>
+
+// The definition tables of the layers that every project system and build
+// system carries, in definition order.
+
+// General node properties; project_type chooses among projectTypes and
+// file_type among fileTypeChoices.
+QList<DefinitionRow> projectSystemDefinitions(const QStringList &projectTypes, const QStringList &fileTypeChoices);
+
+// Build, staging and combining.
+QList<DefinitionRow> buildSystemDefinitions();
+
+// Compiler, linker, user build steps, external build and debugger.
+QList<DefinitionRow> standardBuildSystemDefinitions();
