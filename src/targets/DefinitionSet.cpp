@@ -7,10 +7,18 @@ QString text(const char *utf8)
     return utf8 ? QString::fromUtf8(utf8) : QString();
 }
 
+// A Boolean row that gives no default defaults to "No".
+PropertyDefault defaultOf(const DefinitionRow &row)
+{
+    if (row.type == PropertyClass::Boolean && row.defaultValue.text(row.type, row.range.maximum).isEmpty())
+        return false;
+    return row.defaultValue;
+}
+
 PropertyClass::Definition definitionOf(const DefinitionRow &row)
 {
     return PropertyClass::Definition(text(row.name), row.type, text(row.page), text(row.group),
-                                     text(row.shortTitle), text(row.longText), row.defaultValue, row.choices,
+                                     text(row.shortTitle), text(row.longText), defaultOf(row), row.choices,
                                      row.range.minimum, row.range.maximum, text(row.range.suffix),
                                      text(row.specialValue), (row.flags & ReadOnly) != 0,
                                      (row.flags & NotPerConfiguration) == 0);

@@ -5,8 +5,8 @@
 #include <QList>
 #include <QStringList>
 
-// The definition tables of the layers that every project system and build
-// system carries, in definition order.
+// The definition tables of the base project system and build system, in
+// definition order.
 
 // General node properties; project_type chooses among projectTypes and
 // file_type among fileTypeChoices.
@@ -14,6 +14,3 @@ QList<DefinitionRow> projectSystemDefinitions(const QStringList &projectTypes, c
 
 // Build, staging and combining.
 QList<DefinitionRow> buildSystemDefinitions();
-
-// Compiler, linker, user build steps, external build and debugger.
-QList<DefinitionRow> standardBuildSystemDefinitions();

@@ -1,0 +1,6 @@
+#include "targets/GCCProjectSystem.h"
+
+GCCProjectSystem::GCCProjectSystem(const QString &executableExtension)
+    : m_executableExtension(executableExtension)
+{
+}
