@@ -57,6 +57,21 @@ public:
     PropertyClass *propertyClass(BuildProperty property) const { return m_classes.at(property); }
 
     // Tree operations
+    // The macros that apply to a node of the loaded tree in a configuration:
+    // the global macros, the project's macros property, the fixed entries
+    // that describe the node, its project, solution and build directories,
+    // and last the target's own (addTargetMacros). The map is the one of
+    // environment/MacroMap.h; nodes are those of project/ProjectNode.h.
+    virtual QMap<QString, QString> projectMacros(class ProjectNode *node, const QString &configuration);
+    // Adds the target's macros to macros; this layer adds none.
+    virtual void addTargetMacros(ProjectNode *node, const QString &configuration, QMap<QString, QString> &macros);
+    // The project system that gives the object, executable and library file
+    // extensions; set by ProjectSystem::setBuildSystem. Not owned.
+    void setProjectSystem(const class ProjectSystem *projectSystem) { m_projectSystem = projectSystem; }
+    const ProjectSystem *projectSystem() const { return m_projectSystem; }
+
+private:
+    const ProjectSystem *m_projectSystem = nullptr;
 
 protected:
     // Creates a derived layer's classes, after those of the layers below it.
