@@ -1,0 +1,180 @@
+#include "environment/FileSystem.h"
+#include "project/ProjectNode.h"
+#include "targets/ARMBuildSystem.h"
+#include "targets/ARMProjectSystem.h"
+
+#include <QMap>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using PS = ProjectSystem;
+
+// A solution file /work/sol/app.v1.hzp with a project (directory "proj")
+// holding a file.
+struct MacroTree {
+    ARMProjectSystem projects;
+    ARMBuildSystem builds;
+    std::unique_ptr<ProjectNode> solution = std::make_unique<ProjectNode>(NodeKind::Solution);
+    ProjectNode *project = new ProjectNode(NodeKind::Project);
+    ProjectNode *file = new ProjectNode(NodeKind::File);
+
+    MacroTree()
+    {
+        projects.setBuildSystem(&builds);
+        solution->setSolutionFile("/work/sol/app.v1.hzp", QDateTime());
+        solution->addChild(project);
+        project->storeProperty("Name", "blinky");
+        PS::setConfigurationValue(project, "project_directory", "Common", "proj", false);
+        project->addChild(file);
+        file->storeProperty("file_name", "src/main.tar.c");
+    }
+};
+
+TEST(ProjectMacros, describeTheNodeItsProjectAndItsSolution)
+{
+    MacroTree tree;
+    PS::setConfigurationValue(tree.project, "macros", "Common", "Board=lpc;ProjectName=hidden;Configuration=x", false);
+    const QMap<QString, QString> macros = tree.builds.projectMacros(tree.file, "Debug");
+
+    EXPECT_EQ(macros.value("Board"), "lpc");
+    EXPECT_EQ(macros.value("ProjectNodeName"), "main.tar.c");
+    EXPECT_EQ(macros.value("ProjectDir"), "/work/sol/proj");
+    // Fixed entries win over the project's own macros.
+    EXPECT_EQ(macros.value("ProjectName"), "blinky");
+    EXPECT_EQ(macros.value("Configuration"), "Debug");
+    EXPECT_EQ(macros.value("SolutionDir"), "/work/sol");
+    EXPECT_EQ(macros.value("SolutionName"), "app");
+    EXPECT_EQ(macros.value("SolutionFileName"), "app.v1.hzp");
+    EXPECT_EQ(macros.value("SolutionPath"), "/work/sol/app.v1.hzp");
+    EXPECT_EQ(macros.value("SolutionExt"), "v1.hzp");
+    EXPECT_EQ(macros.value("InputDir"), "src");
+    EXPECT_EQ(macros.value("InputName"), "main.tar");
+    EXPECT_EQ(macros.value("InputFileName"), "main.tar.c");
+    EXPECT_EQ(macros.value("InputExt"), "c");
+    EXPECT_EQ(macros.value("InputPath"), "/work/sol/proj/src/main.tar.c");
+    EXPECT_EQ(macros.value("RelInputPath"), "src/main.tar.c");
+    EXPECT_EQ(macros.value("OBJ"), ".o");
+    EXPECT_EQ(macros.value("EXE"), ".elf");
+    EXPECT_EQ(macros.value("LIB"), ".a");
+    EXPECT_EQ(macros.value("PackageExt"), "hzq");
+    // The intermediate directory's default names the configuration.
+    EXPECT_EQ(macros.value("IntDir"), "Debug");
+    EXPECT_TRUE(macros.contains("Date"));
+
+    // Project macros apply to the project, not its file, in file-less form.
+    const QMap<QString, QString> projectMacros = tree.builds.projectMacros(tree.project, "Debug");
+    EXPECT_FALSE(projectMacros.contains("InputName"));
+    EXPECT_EQ(projectMacros.value("ProjectNodeName"), "blinky");
+    EXPECT_FALSE(tree.builds.projectMacros(tree.solution.get(), "Debug").contains("ProjectDir"));
+}
+
+TEST(ProjectMacros, outputDirectoriesExpandAgainstTheEntriesBeforeThem)
+{
+    const struct {
+        const char *intermediate;
+        const char *root;
+        const char *output;
+        const char *intDir;
+        const char *outDir;
+        const char *rootRelative;   // null: not set
+    } cases[] = {
+        {"$(Configuration)/obj", "$(SolutionDir)/out", "$(SolutionDir)/out/$(ProjectName)", "Debug/obj",
+         "/work/sol/out/blinky", "blinky"},
+        {"", "", "", ".", ".", nullptr},
+        {"x", "/a/b/c", "/a/d", "x", "/a/d", "../../d"},
+        {"x", "out", "out", "x", "out", "."},
+        {"x", "/abs", "rel", "x", "rel", nullptr},
+        {"x", "$(IntDir)", "$(IntDir)/bin", "x", "x/bin", "bin"},
+    };
+    for (const auto &row : cases) {
+        MacroTree tree;
+        PS::setConfigurationValue(tree.project, "build_intermediate_directory", "Common", row.intermediate, false);
+        PS::setConfigurationValue(tree.project, "build_root_output_directory", "Common", row.root, false);
+        PS::setConfigurationValue(tree.project, "build_output_directory", "Common", row.output, false);
+        const QMap<QString, QString> macros = tree.builds.projectMacros(tree.file, "Debug");
+        EXPECT_EQ(macros.value("IntDir"), row.intDir) << row.output;
+        EXPECT_EQ(macros.value("OutDir"), row.outDir) << row.output;
+        if (row.rootRelative)
+            EXPECT_EQ(macros.value("RootRelativeOutDir"), row.rootRelative) << row.output;
+        else
+            EXPECT_FALSE(macros.contains("RootRelativeOutDir")) << row.output;
+    }
+}
+
+TEST(ProjectMacros, armLibrarySuffixAndLoaderTypeFollowTheProjectsProperties)
+{
+    const struct {
+        QMap<QString, QString> properties;
+        const char *libExt;
+        const char *loaderType;
+    } cases[] = {
+        {{}, "_v4t_a_le", "dcc"},
+        {{{"arm_architecture", "v5TE"}, {"arm_fp_abi", "SoftFP"}, {"arm_endian", "Big"}}, "_v5te_vfp_a_be", "dcc"},
+        {{{"arm_architecture", "ARM4T"}}, "_v4t_a_le", "dcc"},
+        {{{"arm_architecture", "v5T"}}, "_v4t_a_le", "dcc"},
+        {{{"arm_architecture", "v6"}}, "_v6_a_le", "dcc"},
+        {{{"arm_architecture", "v6T2"}}, "_v6t2_a_le", "dcc"},
+        {{{"arm_architecture", "v6M"}}, "_v6m_a_le", "dcc"},
+        {{{"arm_architecture", "v7M"}, {"arm_target_flash_loader_type", "RAM Loader"}}, "_v7m_a_le", "ram"},
+        {{{"arm_architecture", "v7A"}, {"arm_target_flash_loader_type", "KESTRA RPC Loader"}}, "__a_le", "rpc"},
+        {{{"arm_target_flash_loader_type", "Fast Comms Channel Loader"}}, "_v4t_a_le", "dcc"},
+        {{{"arm_target_flash_loader_type", "Other"}}, "_v4t_a_le", ""},
+        // An executable links with libraries of the library instruction set...
+        {{{"arm_library_instruction_set", "Thumb"}, {"arm_instruction_set", "ARM"}}, "_v4t_t_le", "dcc"},
+        // ...any other project is built for its own.
+        {{{"project_type", "Library"}, {"arm_library_instruction_set", "Thumb"}}, "_v4t_a_le", "dcc"},
+        {{{"project_type", "Library"}, {"arm_instruction_set", "Thumb"}}, "_v4t_t_le", "dcc"},
+        // Interworking and threading do not show in this tool's names.
+        {{{"arm_interwork", "No"}, {"link_use_multi_threaded_libraries", "Yes"}}, "_v4t_a_le", "dcc"},
+    };
+    for (const auto &row : cases) {
+        MacroTree tree;
+        for (auto property = row.properties.cbegin(); property != row.properties.cend(); ++property)
+            PS::setConfigurationValue(tree.project, property.key(), "Release", property.value(), false);
+        const QMap<QString, QString> macros = tree.builds.projectMacros(tree.project, "Release");
+        EXPECT_EQ(macros.value("LibExt"), row.libExt) << row.libExt;
+        EXPECT_EQ(macros.value("LoaderType"), row.loaderType) << row.libExt;
+        EXPECT_FALSE(tree.builds.projectMacros(tree.file, "Release").contains("LibExt"));
+    }
+}
+
+TEST(SolutionUpgrade, installationPathsMoveToThePackagesArea)
+{
+    ARMProjectSystem projects;
+    const struct {
+        const char *property;
+        const char *value;
+        const char *upgraded;
+    } cases[] = {
+        {"linker_memory_map_file", "$(StudioDir)/targets/Board/flash.xml", "$(TargetsDir)/Board/flash.xml"},
+        {"linker_section_placement_file", "x;$(StudioDir)/targets/A/B/p.xml", "x;$(TargetsDir)/A/B/p.xml"},
+        {"property_groups_file_path", "$(StudioDir)/targets/groups.xml", "$(StudioDir)/targets/groups.xml"},
+        {"arm_target_flash_loader_file_path", "$(studiodir)/targets/B/l.elf", "$(studiodir)/targets/B/l.elf"},
+        {"arm_simulator_memory_simulation_filename", "$(StudioDir)/targets/S/sim.so", "$(TargetsDir)/S/sim.so"},
+        {"linker_additional_files", "$(StudioDir)/lib/liblpc2000.a;$(StudioDir)/lib/libstr71x.a;$(StudioDir)/lib/libc.a",
+         "$(PackagesDir)/lib/liblpc2000.a;$(PackagesDir)/lib/libstr71x.a;$(StudioDir)/lib/libc.a"},
+        {"linker_additional_files", "$(StudioDir)/lib/libat91a.a;$(StudioDir)/lib/libat91b.a",
+         "$(PackagesDir)/lib/libat91a.a;$(StudioDir)/lib/libat91b.a"},
+        {"c_user_include_directories", "$(StudioDir)/targets/Board/", "$(StudioDir)/targets/Board/"},
+    };
+    std::unique_ptr<ProjectNode> solution = std::make_unique<ProjectNode>(NodeKind::Solution);
+    auto *project = new ProjectNode(NodeKind::Project);
+    solution->addChild(project);
+    QList<ProjectNode *> holders;
+    for (const auto &row : cases) {
+        auto *configuration = ProjectSystem::addConfiguration(project, "Common", false);
+        configuration->storeProperty(row.property, row.value);
+        holders.append(configuration);
+    }
+    solution->storeProperty("linker_memory_map_file", "$(StudioDir)/targets/Top/m.xml");
+    projects.upgradeSolution(solution.get());
+    EXPECT_EQ(solution->getProperty("linker_memory_map_file"), "$(TargetsDir)/Top/m.xml");
+    for (qsizetype i = 0; i < holders.size(); ++i)
+        EXPECT_EQ(holders[i]->getProperty(cases[i].property), cases[i].upgraded) << cases[i].value;
+}
+
+} // namespace
