@@ -1,4 +1,30 @@
-int main()
+#include "driver/Banner.h"
+#include "driver/Diagnostics.h"
+#include "driver/HarArgParse.h"
+#include "driver/PackageRoad.h"
+#include "driver/SolutionRoad.h"
+#include "driver/ToolState.h"
+
+int main(int argc, char **argv)
 {
-    return 0;
+    Diagnostics diagnostics(argv[0]);
+    ToolState state;
+    state.programPath = argv[0];
+    HarArgParse parser(state, diagnostics);
+    parser.registerToolOptions();
+
+    state.command = PackageCommand::List;
+    state.verbose = false;
+    if (argc == 1)
+        printUsage();
+    QList<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
+    parser.parse(arguments, 1);
+
+    if (state.verbose)
+        printBanner(stdout);
+    if (state.packageName.isNull())
+        return 0;
+    return state.solutionMode ? runSolutionRoad(state, diagnostics) : runPackageRoad(state, diagnostics);
 }

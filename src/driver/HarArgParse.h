@@ -1,0 +1,27 @@
+#pragma once
+
+#include "driver/ArgParse.h"
+
+struct ToolState;
+
+// The tool's parser: registers the tool's options and decides what its
+// positional arguments mean (package name, output name, files to store).
+class HarArgParse : public ArgParse {
+public:
+    HarArgParse(ToolState &state, Diagnostics &diagnostics);
+
+    // The nine options: the command options, -hzr, -V and -v.
+    void registerToolOptions();
+
+    // Appends every non-hidden plain file below directory, depth first, each
+    // level in name order ignoring case.
+    void walkDirectory(const QByteArray &directory);
+
+protected:
+    void handleArgument(const QByteArray &argument) override;
+
+private:
+    void addFiles(const QByteArray &argument);
+
+    ToolState &m_state;
+};

@@ -1,0 +1,84 @@
+#include "driver/PackageRoad.h"
+
+#include <fcntl.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "driver/Diagnostics.h"
+#include "driver/ToolState.h"
+#include "package/PackageCompression.h"
+
+namespace {
+
+bool needsData(PackageCommand command)
+{
+    return command == PackageCommand::Delete || command == PackageCommand::Replace
+        || command == PackageCommand::Extract;
+}
+
+// Reads a compressed package. Commands that copy entry data get the whole
+// package expanded, and checked, into a nameless file first; the others only
+// inflate the header and the table of contents.
+PackageArchive::ReadResult readCompressed(ToolState &state, const FileHandle &file, const QByteArray &shownName,
+                                          Diagnostics &diagnostics)
+{
+    CompressedPackageReader reader(file.fd());
+    if (!reader.begin())
+        return PackageArchive::BadHeader;
+    if (!needsData(state.command)) {
+        const auto result = state.inputPackage.readPackage(reader, shownName, nullptr);
+        return reader.failed() ? PackageArchive::BadHeader : result;
+    }
+    auto expanded = std::make_shared<FileHandle>(createAnonymousFile());
+    if (!expanded->isOpen()) {
+        diagnostics.error("can't open " + shownName + " for writing: " + errorText(errno));
+        return PackageArchive::BadHeader;
+    }
+    FileSink sink(expanded->fd());
+    if (!expandPackage(reader, sink)) {
+        if (!reader.failed())
+            diagnostics.error("write error on " + shownName + ": " + errorText(errno));
+        return PackageArchive::BadHeader;
+    }
+    PlainPackageStream stream(expanded->fd());
+    return state.inputPackage.readPackage(stream, shownName, expanded);
+}
+
+} // namespace
+
+int runPackageRoad(ToolState &state, Diagnostics &diagnostics)
+{
+    const bool compressed = isCompressedPackage(state.packageName);
+    const QByteArray shownName = compressed ? state.packageName + ".decompressed" : state.packageName;
+    auto file = std::make_shared<FileHandle>(::open(state.packageName.constData(), O_RDONLY | O_CLOEXEC));
+    auto result = PackageArchive::Read;
+    if (!file->isOpen()) {
+        state.inputPackage.clear(); // a package that does not exist is empty
+    } else if (compressed) {
+        result = readCompressed(state, *file, shownName, diagnostics);
+    } else {
+        PlainPackageStream stream(file->fd());
+        result = state.inputPackage.readPackage(stream, state.packageName, file);
+    }
+    if (result == PackageArchive::BadHeader)
+        diagnostics.fatal("bad header in package " + shownName);
+    if (result == PackageArchive::BadTableOfContents)
+        diagnostics.fatal("bad table of contents in package " + shownName);
+
+    switch (state.command) {
+    case PackageCommand::List:
+        listPackage(state.inputPackage, stdout);
+        break;
+    case PackageCommand::Create:
+    case PackageCommand::Delete:
+    case PackageCommand::Replace:
+        modifyPackage(state.command, state.inputPackage, state.outputPackage, state.fileList, state.outputName,
+                      state.verbose, diagnostics);
+        break;
+    case PackageCommand::Extract:
+        extractPackage(state.inputPackage, state.outputName, diagnostics);
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,102 @@
+#include "driver/SolutionRoad.h"
+
+#include "driver/Diagnostics.h"
+#include "driver/ToolState.h"
+#include "environment/EnvironmentSettings.h"
+#include "environment/FileSystem.h"
+#include "environment/HException.h"
+#include "environment/MacroTable.h"
+#include "environment/SystemDirectories.h"
+#include "project/SolutionLoadError.h"
+#include "solution/SolutionPackager.h"
+#include "targets/ARMBuildSystem.h"
+#include "targets/ARMProjectSystem.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+// The solution file's name up to its first ".".
+QString baseName(const QString &solutionFile)
+{
+    const QString name = fileNameOf(solutionFile);
+    return name.left(name.indexOf(u'.'));
+}
+
+// "<directory as written>/<base>_package.xml" when that file exists, else null.
+QString descriptionFile(const QString &solutionFile)
+{
+    const qsizetype slash = solutionFile.lastIndexOf(u'/');
+    const QString directory = slash < 0 ? QStringLiteral(".") : solutionFile.left(slash);
+    const QString path = directory + u'/' + baseName(solutionFile) + QStringLiteral("_package.xml");
+    return pathExists(path) ? path : QString();
+}
+
+// One line on standard error, without the program name: the subject, the
+// detail made to be read after it, and the line of an XML syntax error.
+void reportLoadError(const SolutionLoadError &failure)
+{
+    QString message = failure.subject + failure.detail;
+    if (failure.syntaxError)
+        message += QStringLiteral(" (line %1)").arg(failure.line);
+    const QByteArray bytes = nativeName(message) + '\n';
+    std::fflush(stdout);
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+// The objects of the solution road live until the process ends, as the
+// loaded tree refers to their property classes throughout.
+ProjectSystem &prepareProjectModel(const QByteArray &programPath)
+{
+    static int argc = 1;
+    static char *argv[] = {const_cast<char *>(programPath.constData()), nullptr};
+    static auto *application = new QCoreApplication(argc, argv);
+    Q_UNUSED(application);
+
+    locateInstallation(nameFromNative(programPath), 1);
+    defineSystemMacros(installationDirectory());
+    setupPackagesDirectory(QStringLiteral("$(StudioUserDir)/packages"));
+
+    static auto *settings = new ARMLanternwickEnvironmentSettings;
+    EnvironmentSettings::setCurrent(settings);
+    settings->defineProperties();
+
+    static auto *projectSystem = new ARMProjectSystem;
+    static auto *buildSystem = new ARMBuildSystem;
+    projectSystem->setBuildSystem(buildSystem);
+    MacroTable::instance().setMacro(QStringLiteral("Platform"), QStringLiteral("arm"));
+    return *projectSystem;
+}
+
+} // namespace
+
+int runSolutionRoad(const ToolState &state, Diagnostics &diagnostics)
+{
+    const QString solutionFile = nameFromNative(state.packageName);
+    const QString outputName = state.outputName.isNull() ? baseName(solutionFile) + QStringLiteral(".hzr")
+                                                         : nameFromNative(state.outputName);
+    if (sameFile(outputName, solutionFile)) {
+        diagnostics.error("the packaged solution " + state.outputName + " would replace the solution file " +
+                          state.packageName + "; nothing written (name the solution file right after -hzr)");
+        return 1;
+    }
+
+    ProjectNode *solution = nullptr;
+    try {
+        ProjectSystem &projectSystem = prepareProjectModel(state.programPath);
+        projectSystem.loadSolution(absoluteFilePath(solutionFile));
+        solution = projectSystem.solution();
+    } catch (const HException &failure) {
+        diagnostics.fatal(nativeName(failure.text()));
+    } catch (const SolutionLoadError &failure) {
+        reportLoadError(failure);
+        return 1;
+    }
+
+    QByteArray error;
+    if (!writePackagedSolution(*solution, outputName, descriptionFile(solutionFile), error))
+        diagnostics.error(error);
+    return 0;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// An open file descriptor that is closed when the handle goes.
+class FileHandle {
+public:
+    FileHandle() = default;
+    explicit FileHandle(int fd) : m_fd(fd) {}
+    ~FileHandle() { close(); }
+    FileHandle(FileHandle &&other) noexcept : m_fd(other.release()) {}
+    FileHandle &operator=(FileHandle &&other) noexcept;
+    FileHandle(const FileHandle &) = delete;
+    FileHandle &operator=(const FileHandle &) = delete;
+
+    int fd() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
+    // Closes the descriptor; returns false when close reports an error.
+    bool close();
+    int release();
+
+private:
+    int m_fd = -1;
+};
+
+// Reads up to n bytes, retrying short reads; returns the count (less than n
+// only at end of file) or -1 with errno set.
+qint64 readFully(int fd, char *buffer, qint64 n);
+// The same at an absolute offset, leaving the file position alone.
+qint64 preadFully(int fd, char *buffer, qint64 n, qint64 offset);
+// Writes all n bytes; false with errno set on failure.
+bool writeFully(int fd, const char *buffer, qint64 n);
+// A new file in the temporary directory ($TMPDIR, else /tmp) that has no name,
+// so it disappears with its last descriptor and never meets a user's file.
+FileHandle createAnonymousFile();
+// The C library's text for an error number, as bytes.
+QByteArray errorText(int error);
+// The file mode creation mask of the process.
+unsigned currentUmask();

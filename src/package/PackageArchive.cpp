@@ -1,0 +1,191 @@
+#include "package/PackageArchive.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr qint64 CopyChunk = 1 << 20;
+constexpr quint64 Limit32 = quint64(1) << 32;
+
+quint32 readWord(const char *p)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(p);
+    return quint32(u[0]) | quint32(u[1]) << 8 | quint32(u[2]) << 16 | quint32(u[3]) << 24;
+}
+
+void putWord(char *p, quint32 value)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = char((value >> (8 * i)) & 0xff);
+}
+
+PackageEntry entryFromRecord(const char *record)
+{
+    PackageEntry entry;
+    entry.name = QByteArray(record, int(qstrnlen(record, PackageEntry::NameFieldSize)));
+    entry.offset = readWord(record + 1024);
+    entry.size = readWord(record + 1028);
+    entry.readOnly = readWord(record + 1032);
+    entry.modificationTime = readWord(record + 1036);
+    return entry;
+}
+
+void recordFromEntry(const PackageEntry &entry, quint32 offset, char *record)
+{
+    std::memset(record, 0, PackageEntry::RecordSize);
+    std::memcpy(record, entry.name.constData(), size_t(entry.name.size()));
+    putWord(record + 1024, offset);
+    putWord(record + 1028, entry.size);
+    putWord(record + 1032, entry.readOnly);
+    putWord(record + 1036, entry.modificationTime);
+}
+
+} // namespace
+
+PackageArchive::ReadResult PackageArchive::readPackage(PackageStream &stream, const QByteArray &fileName,
+                                                       std::shared_ptr<const FileHandle> dataFile)
+{
+    m_fileName = fileName;
+    m_entries.clear();
+    char header[HeaderSize];
+    if (stream.read(header, HeaderSize) != HeaderSize || readWord(header) != Magic)
+        return BadHeader;
+    const qint32 count = qint32(readWord(header + 4));
+    if (count < 0)
+        return BadHeader;
+    char record[PackageEntry::RecordSize];
+    for (qint32 i = 0; i < count; ++i) {
+        if (stream.read(record, PackageEntry::RecordSize) != PackageEntry::RecordSize)
+            return BadTableOfContents;
+        PackageEntry entry = entryFromRecord(record);
+        entry.sourcePath = fileName;
+        entry.sourceFile = dataFile;
+        m_entries.append(entry);
+    }
+    return Read;
+}
+
+bool PackageArchive::addDiskFile(const QByteArray &name, const QByteArray &diskPath, QByteArray &error)
+{
+    FileHandle file(::open(diskPath.constData(), O_RDONLY | O_CLOEXEC));
+    struct stat info;
+    if (!file.isOpen() || ::fstat(file.fd(), &info) != 0) {
+        error = "can't open " + diskPath + " for reading";
+        return false;
+    }
+    if (quint64(info.st_size) >= Limit32) {
+        error = "can't store " + diskPath + ": files of 4 GiB or more do not fit in a package";
+        return false;
+    }
+    PackageEntry entry;
+    entry.name = name;
+    entry.size = quint32(info.st_size);
+    entry.readOnly = (info.st_mode & (S_IRUSR | S_IWUSR)) == S_IRUSR ? 1 : 0;
+    entry.modificationTime = quint32(info.st_mtime);
+    entry.sourcePath = diskPath;
+    m_entries.append(entry);
+    return true;
+}
+
+PackageEntry *PackageArchive::findEntry(const QByteArray &name)
+{
+    for (PackageEntry &entry : m_entries) {
+        if (entry.name == name)
+            return &entry;
+    }
+    return nullptr;
+}
+
+void PackageArchive::clear()
+{
+    m_entries.clear();
+    m_fileName.clear();
+}
+
+bool PackageArchive::plainLength(quint64 &length, QByteArray &error) const
+{
+    length = HeaderSize + quint64(PackageEntry::RecordSize) * quint64(m_entries.size());
+    for (const PackageEntry &entry : m_entries) {
+        if (entry.name.size() >= PackageEntry::NameFieldSize) {
+            error = "can't store " + entry.name + ": names of 1024 bytes or more do not fit in a package";
+            return false;
+        }
+        if (length >= Limit32) {
+            error = "can't store " + entry.name + ": the package would reach 4 GiB";
+            return false;
+        }
+        length += entry.size;
+    }
+    if (length >= Limit32) {
+        error = "can't store " + m_entries.last().name + ": the package would reach 4 GiB";
+        return false;
+    }
+    return true;
+}
+
+bool PackageArchive::writePackage(PackageSink &sink, const QByteArray &destination, QByteArray &error) const
+{
+    quint64 length = 0;
+    if (!plainLength(length, error))
+        return false;
+    const auto writeFailed = [&] {
+        error = "write error on " + destination + ": " + errorText(errno);
+        return false;
+    };
+    char header[HeaderSize];
+    putWord(header, Magic);
+    putWord(header + 4, quint32(m_entries.size()));
+    if (!sink.write(header, HeaderSize))
+        return writeFailed();
+    quint64 offset = HeaderSize + quint64(PackageEntry::RecordSize) * quint64(m_entries.size());
+    char record[PackageEntry::RecordSize];
+    for (const PackageEntry &entry : m_entries) {
+        recordFromEntry(entry, quint32(offset), record);
+        if (!sink.write(record, PackageEntry::RecordSize))
+            return writeFailed();
+        offset += entry.size;
+    }
+    for (const PackageEntry &entry : m_entries) {
+        if (!copyEntryData(entry, sink, destination, error))
+            return false;
+    }
+    return true;
+}
+
+bool PackageArchive::copyEntryData(const PackageEntry &entry, PackageSink &sink, const QByteArray &destination,
+                                   QByteArray &error)
+{
+    FileHandle opened;
+    int fd = entry.sourceFile ? entry.sourceFile->fd() : -1;
+    if (!entry.sourceFile) {
+        opened = FileHandle(::open(entry.sourcePath.constData(), O_RDONLY | O_CLOEXEC));
+        if (!opened.isOpen()) {
+            error = "read error on " + entry.sourcePath + ": " + errorText(errno);
+            return false;
+        }
+        fd = opened.fd();
+    }
+    std::vector<char> buffer(size_t(qMin<qint64>(CopyChunk, qMax<qint64>(entry.size, 1))));
+    qint64 done = 0;
+    while (done < qint64(entry.size)) {
+        const qint64 piece = qMin<qint64>(qint64(buffer.size()), qint64(entry.size) - done);
+        const qint64 got = preadFully(fd, buffer.data(), piece, qint64(entry.offset) + done);
+        if (got != piece) {
+            error = "read error on " + entry.sourcePath + ": "
+                + (got < 0 ? errorText(errno) : QByteArray("the data of " + entry.name + " ends early"));
+            return false;
+        }
+        if (!sink.write(buffer.data(), piece)) {
+            error = "write error on " + destination + ": " + errorText(errno);
+            return false;
+        }
+        done += piece;
+    }
+    return true;
+}

@@ -1,0 +1,165 @@
+#include "package/PackageCommands.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+
+#include "driver/Diagnostics.h"
+#include "package/PackageArchive.h"
+#include "package/PackageWriter.h"
+
+namespace {
+
+QByteArray localTimeText(quint32 seconds)
+{
+    const time_t time = time_t(seconds);
+    char text[64];
+    if (!ctime_r(&time, text))
+        return {};
+    QByteArray line(text);
+    if (line.endsWith('\n'))
+        line.chop(1);
+    return line;
+}
+
+QByteArray absolutePath(const QByteArray &path)
+{
+    if (path.startsWith('/'))
+        return path;
+    char *cwd = ::getcwd(nullptr, 0);
+    const QByteArray absolute = QByteArray(cwd ? cwd : ".") + '/' + path;
+    std::free(cwd);
+    return absolute;
+}
+
+// Whether the open package holds the whole data area the entry claims.
+bool dataPresent(const PackageEntry &entry)
+{
+    struct stat info;
+    return entry.sourceFile && ::fstat(entry.sourceFile->fd(), &info) == 0
+        && quint64(info.st_size) >= quint64(entry.offset) + entry.size;
+}
+
+enum class Extracted { Done, Skipped, Stop };
+
+Extracted extractEntry(const PackageEntry &entry, const QByteArray &path, Diagnostics &diagnostics)
+{
+    if (!dataPresent(entry)) {
+        diagnostics.error("can't extract " + entry.name + ": the package's data ends before its end");
+        return Extracted::Skipped;
+    }
+    const QByteArray absolute = absolutePath(path);
+    makePath(absolute.left(absolute.lastIndexOf('/')));
+    ::unlink(path.constData());
+    FileHandle file(::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    if (!file.isOpen()) {
+        diagnostics.error("can't open " + path + " for writing");
+        return Extracted::Stop;
+    }
+    FileSink sink(file.fd());
+    QByteArray error;
+    const timespec times[2] = {{time_t(entry.modificationTime), 0}, {time_t(entry.modificationTime), 0}};
+    struct stat info;
+    bool written = PackageArchive::copyEntryData(entry, sink, path, error);
+    if (written && (::futimens(file.fd(), times) != 0 || ::fstat(file.fd(), &info) != 0
+                    || (entry.isReadOnly() && ::fchmod(file.fd(), info.st_mode & 07777 & ~S_IWUSR) != 0))) {
+        error = "can't set the attributes of " + path + ": " + errorText(errno);
+        written = false;
+    }
+    if (written && !file.close()) {
+        error = "write error on " + path + ": " + errorText(errno);
+        written = false;
+    }
+    if (!written) {
+        diagnostics.error(error);
+        ::unlink(path.constData());
+        return Extracted::Stop;
+    }
+    return Extracted::Done;
+}
+
+} // namespace
+
+void listPackage(const PackageArchive &package, std::FILE *out)
+{
+    quint64 bytes = 0;
+    for (const PackageEntry &entry : package.entries()) {
+        std::fprintf(out, "%s  %8lu  %s  ", entry.isReadOnly() ? "ro" : "rw", static_cast<unsigned long>(entry.size),
+                     localTimeText(entry.modificationTime).constData());
+        std::fwrite(entry.name.constData(), 1, size_t(entry.name.size()), out);
+        std::fputc('\n', out);
+        bytes += entry.size;
+    }
+    if (!package.entries().isEmpty())
+        std::fprintf(out, "%lld Files, %llu Bytes\n", static_cast<long long>(package.entries().size()),
+                     static_cast<unsigned long long>(bytes));
+    std::fflush(out);
+}
+
+void modifyPackage(PackageCommand command, PackageArchive &input, PackageArchive &output,
+                   const QList<QByteArray> &fileList, const QByteArray &outputName, bool verbose,
+                   Diagnostics &diagnostics)
+{
+    bool failed = false;
+    if (command == PackageCommand::Delete || command == PackageCommand::Replace) {
+        for (const QByteArray &name : fileList) {
+            if (PackageEntry *entry = input.findEntry(name)) {
+                entry->markRemoved();
+            } else if (command == PackageCommand::Delete) {
+                diagnostics.warning(name + " not in archive.");
+                failed = true;
+            }
+        }
+        for (const PackageEntry &entry : input.entries()) {
+            if (!entry.isRemoved())
+                output.addEntry(entry);
+        }
+    }
+    if (command == PackageCommand::Create || command == PackageCommand::Replace) {
+        for (const QByteArray &name : fileList) {
+            QByteArray error;
+            if (!output.addDiskFile(name, name, error)) {
+                diagnostics.error(error);
+                failed = true;
+                continue;
+            }
+            if (verbose) {
+                std::fputs("adding ", stdout);
+                std::fwrite(name.constData(), 1, size_t(name.size()), stdout);
+                std::fputc('\n', stdout);
+            }
+        }
+    }
+    QByteArray error;
+    if (!failed && !writeCompressedPackage(output, outputName, error))
+        diagnostics.error(error);
+    output.clear();
+}
+
+void extractPackage(const PackageArchive &input, const QByteArray &outputName, Diagnostics &diagnostics)
+{
+    if (outputName.isEmpty()) {
+        diagnostics.error("output directory not specified");
+        return;
+    }
+    for (const PackageEntry &entry : input.entries()) {
+        if (extractEntry(entry, outputName + '/' + entry.name, diagnostics) == Extracted::Stop)
+            return;
+    }
+}
+
+bool makePath(const QByteArray &directory)
+{
+    struct stat info;
+    if (::stat(directory.constData(), &info) == 0)
+        return S_ISDIR(info.st_mode);
+    if (directory.isEmpty() || directory == "/")
+        return false;
+    const QByteArray parent = directory.left(directory.lastIndexOf('/'));
+    if (!parent.isEmpty() && parent != directory && ::stat(parent.constData(), &info) != 0)
+        makePath(parent);
+    return ::mkdir(directory.constData(), 0777) == 0 || errno == EEXIST;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <zlib.h>
+
+#include "package/PackageStreams.h"
+
+// A package stored compressed as a whole: the 8-byte magic 7A F4 31 B2 01 00
+// 00 00, the plain package's length as a big-endian 32-bit number, then the
+// plain package as one zlib stream at zlib's default level. Both directions
+// stream, so neither holds the package in memory.
+
+// Whether the file starts with the compressed package magic.
+bool isCompressedPackage(const QByteArray &name);
+
+// Compresses a plain package into an open descriptor as it is written.
+class CompressedPackageWriter : public PackageSink {
+public:
+    explicit CompressedPackageWriter(int fd);
+    ~CompressedPackageWriter() override;
+    CompressedPackageWriter(const CompressedPackageWriter &) = delete;
+    CompressedPackageWriter &operator=(const CompressedPackageWriter &) = delete;
+
+    // Writes the magic and the plain length; the plain bytes follow through write().
+    bool begin(quint32 plainLength);
+    bool write(const char *buffer, qint64 n) override;
+    // Ends the zlib stream and writes what is left. Every failure leaves errno set.
+    bool finish();
+
+private:
+    bool deflateAndWrite(const char *buffer, qint64 n, int flush);
+
+    int m_fd;
+    z_stream m_zlib{};
+    bool m_started = false;
+    QByteArray m_out;
+};
+
+// Expands a compressed package from an open descriptor as it is read. The
+// zlib stream must end exactly at the plain length it declares and carry a
+// correct checksum; anything else makes read() fail.
+class CompressedPackageReader : public PackageStream {
+public:
+    explicit CompressedPackageReader(int fd);
+    ~CompressedPackageReader() override;
+    CompressedPackageReader(const CompressedPackageReader &) = delete;
+    CompressedPackageReader &operator=(const CompressedPackageReader &) = delete;
+
+    // Reads the magic and the plain length; false when they are not there.
+    bool begin();
+    qint64 read(char *buffer, qint64 n) override;
+    // Whether the compressed data turned out corrupt, truncated or of the wrong length.
+    bool failed() const { return m_failed; }
+
+private:
+    int m_fd;
+    z_stream m_zlib{};
+    bool m_started = false;
+    bool m_ended = false;
+    bool m_failed = false;
+    quint64 m_plainLength = 0;
+    quint64 m_produced = 0;
+    QByteArray m_in;
+};
+
+// Expands the whole compressed package into sink, checking it completely.
+bool expandPackage(CompressedPackageReader &reader, PackageSink &sink);

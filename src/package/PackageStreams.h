@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Where the bytes of a package come from while its header and table of
+// contents are read: a plain package file or the expansion of a compressed one.
+class PackageStream {
+public:
+    virtual ~PackageStream() = default;
+    // Reads up to n bytes; fewer only at the end of the package, -1 when the
+    // package cannot be read (an I/O error or corrupt compressed data).
+    virtual qint64 read(char *buffer, qint64 n) = 0;
+};
+
+// Where the bytes of a written package or of an extracted entry go.
+class PackageSink {
+public:
+    virtual ~PackageSink() = default;
+    // Takes all n bytes; false on failure, with errno set.
+    virtual bool write(const char *buffer, qint64 n) = 0;
+};
+
+// Reads a plain package from an open descriptor, from its start.
+class PlainPackageStream : public PackageStream {
+public:
+    explicit PlainPackageStream(int fd);
+    qint64 read(char *buffer, qint64 n) override;
+
+private:
+    int m_fd;
+};
+
+// Writes to an open descriptor.
+class FileSink : public PackageSink {
+public:
+    explicit FileSink(int fd) : m_fd(fd) {}
+    bool write(const char *buffer, qint64 n) override;
+
+private:
+    int m_fd;
+};

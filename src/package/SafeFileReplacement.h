@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+
+#include "package/FileHandle.h"
+
+// Replaces a file only once its new contents are complete: the contents go to
+// a uniquely named temporary file beside the target, which is flushed to disk
+// and then renamed over the target. Until commit() succeeds the target stays
+// as it was; the temporary file is removed on every failure path and when the
+// object goes without a commit. The new file gets the mode a newly created
+// file would get (0666 less the umask).
+class SafeFileReplacement {
+public:
+    explicit SafeFileReplacement(const QByteArray &target);
+    ~SafeFileReplacement();
+    SafeFileReplacement(const SafeFileReplacement &) = delete;
+    SafeFileReplacement &operator=(const SafeFileReplacement &) = delete;
+
+    // Creates the temporary file; false with "can't open TARGET for writing: REASON".
+    bool open(QByteArray &error);
+    // The temporary file to write the contents to.
+    int fd() const { return m_file.fd(); }
+    // Flushes, closes and renames the temporary file over the target; false
+    // with a message naming the target when any step fails.
+    bool commit(QByteArray &error);
+    // Drops the temporary file and leaves the target alone.
+    void abandon();
+
+private:
+    QByteArray m_target;
+    QByteArray m_temporary;
+    FileHandle m_file;
+};
