@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstddef>
+
+// An arena that hands out memory in 8-byte steps from 8192-byte blocks.
+// Nothing is freed one by one: clearing the pool (or destroying it) fills its
+// blocks with 0xFE and returns them to a process-wide free list, from which
+// later pools take their blocks again. Single-threaded, like the whole tree.
+class Pool {
+public:
+    Pool() = default;
+    virtual ~Pool();
+    Pool(const Pool &) = delete;
+    Pool &operator=(const Pool &) = delete;
+
+    // Memory for size bytes, rounded up to a multiple of 8.
+    void *allocate(std::size_t size);
+    // Returns every block to the free list; the pool is empty afterwards.
+    void clear();
+
+    // A copy of the first length bytes of text, NUL-terminated, in this pool.
+    char *copy(const char *text, std::size_t length);
+
+    // The pool that nodes are allocated from. When none has been set, the
+    // first call creates one that lives for the rest of the process.
+    static Pool *current();
+    // Makes pool current; returns the previous current pool (may be null).
+    static Pool *setCurrent(Pool *pool);
+    // A copy of text (NUL-terminated) in the current pool.
+    static char *copyString(const char *text, std::size_t length);
+    static char *copyString(const char *text);
+
+private:
+    struct Block;
+    void *allocateInNewBlock(std::size_t size);
+
+    static Block *s_freeBlocks;  // blocks given back by cleared pools
+
+    Block *m_blocks = nullptr;   // newest first
+    std::size_t m_used = 0;      // bytes used in the newest block
+    std::size_t m_capacity = 0;  // capacity of the newest block
+};
+
+// Makes a pool current for the lifetime of the scope and restores the
+// previous one afterwards.
+class PoolScope {
+public:
+    explicit PoolScope(Pool *pool) : m_previous(Pool::setCurrent(pool)) {}
+    ~PoolScope() { Pool::setCurrent(m_previous); }
+    PoolScope(const PoolScope &) = delete;
+    PoolScope &operator=(const PoolScope &) = delete;
+
+private:
+    Pool *m_previous;
+};
+
+// Base of every XML node: routes allocation to the current pool. Nodes die
+// with their pool and are never deleted one by one.
+class PoolObject {
+public:
+    static void *operator new(std::size_t size) { return Pool::current()->allocate(size); }
+    static void operator delete(void *) {}
+};

@@ -1,0 +1,399 @@
+#include "xml/XMLParser.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+enum : unsigned char { Space = 1, NameByte = 2, AttributeStart = 4, Digit = 8, HexDigit = 16 };
+
+struct ByteClasses {
+    unsigned char of[256] = {};
+
+    constexpr ByteClasses()
+    {
+        for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'})
+            of[c] |= Space;
+        for (int c = 0; c < 256; ++c) {
+            const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+            const bool digit = c >= '0' && c <= '9';
+            if (letter || digit || c == '_' || c == ':' || c == '-')
+                of[c] |= NameByte;
+            if (letter || c == '_' || c == ':' || c == '-')
+                of[c] |= AttributeStart;
+            if (digit)
+                of[c] |= Digit | HexDigit;
+            if ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'))
+                of[c] |= HexDigit;
+        }
+    }
+
+    bool is(char c, unsigned char mask) const { return of[static_cast<unsigned char>(c)] & mask; }
+};
+
+constexpr ByteClasses bytes;
+
+int digitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    return (c | 0x20) - 'a' + 10;
+}
+
+// True when the n bytes at name are word or a leading part of it.
+bool isLeadingPart(const char *name, std::size_t n, const char *word)
+{
+    return n <= std::strlen(word) && std::memcmp(name, word, n) == 0;
+}
+
+struct Entity {
+    const char *text;
+    std::size_t length;
+    char byte;
+};
+
+const Entity namedEntities[] = {
+    {"&lt;", 4, '<'},
+    {"&gt;", 4, '>'},
+    {"&quot;", 6, '"'},
+    {"&amp;", 5, '&'},
+};
+
+} // namespace
+
+XMLParser::XMLParser(XMLDocument &document, const char *begin, const char *end)
+    : m_document(document), m_begin(begin), m_end(end), m_position(begin),
+      m_lineCursor(begin + 1)
+{
+}
+
+bool XMLParser::run()
+{
+    skipSpace();
+    Step step = Step::Text;
+    if (m_position == m_end || *m_position != '<')
+        step = Step::Stop;
+    while (step == Step::Text) {
+        step = markup();
+        if (step != Step::Text)
+            break;
+        characterData();
+        if (m_position == m_end)
+            step = Step::Stop;
+    }
+    m_document.m_root = m_result;
+    return step != Step::Error;
+}
+
+XMLParser::Step XMLParser::markup()
+{
+    const int line = lineAt(m_position);
+    ++m_position; // the '<'
+    if (m_position == m_end)
+        return startTag(line);
+    switch (*m_position) {
+    case '?':
+        ++m_position;
+        return processingInstruction();
+    case '!':
+        if (at("!--"))
+            return comment(line);
+        if (at("![CDATA["))
+            return cdataSection(line);
+        ++m_position;
+        return doctype();
+    case '/':
+        ++m_position;
+        return endTag();
+    default:
+        return startTag(line);
+    }
+}
+
+XMLParser::Step XMLParser::processingInstruction()
+{
+    const char *name = readName();
+    if (isLeadingPart(name, m_position - name, "xml"))
+        return declaration();
+    return Step::Text; // any other instruction reads as character data
+}
+
+XMLParser::Step XMLParser::declaration()
+{
+    for (;;) {
+        skipSpace();
+        if (m_position == m_end)
+            return Step::Stop;
+        if (*m_position == '?') {
+            ++m_position;
+            if (m_position != m_end && *m_position == '>')
+                ++m_position;
+            return Step::Text;
+        }
+        const char *name = readName();
+        const std::size_t nameLength = m_position - name;
+        skipSpace();
+        if (m_position == m_end)
+            return Step::Stop;
+        if (*m_position != '=') {
+            if (nameLength == 0)
+                return fail(1); // a byte that belongs to no part of a declaration
+            continue;
+        }
+        ++m_position;
+        skipSpace();
+        if (m_position == m_end)
+            return Step::Stop;
+        if (*m_position != '"') {
+            m_result = nullptr;
+            return Step::Stop;
+        }
+        const char *value = ++m_position;
+        const char *quote = static_cast<const char *>(std::memchr(value, '"', m_end - value));
+        if (!quote) {
+            m_position = m_end;
+            return Step::Stop;
+        }
+        m_position = quote + 1;
+        char *text = m_document.copy(value, quote - value);
+        if (nameLength == 7 && std::memcmp(name, "version", 7) == 0)
+            m_document.m_version = text;
+        else if (nameLength == 8 && std::memcmp(name, "encoding", 8) == 0)
+            m_document.m_encoding = text;
+    }
+}
+
+XMLParser::Step XMLParser::comment(int line)
+{
+    m_position += 3; // "!--"
+    const std::string_view rest(m_position, m_end - m_position);
+    const std::size_t close = rest.find("-->");
+    if (close == std::string_view::npos) {
+        m_position = m_end;
+        return Step::Stop;
+    }
+    if (m_document.m_keepText && !m_open.empty()) {
+        auto *node = new XMLComment(m_document.copy(m_position, close));
+        node->setLine(line);
+        append(node);
+    }
+    m_position += close + 3;
+    return Step::Text;
+}
+
+XMLParser::Step XMLParser::cdataSection(int line)
+{
+    m_position += 8; // "![CDATA["
+    const std::string_view rest(m_position, m_end - m_position);
+    const std::size_t close = rest.find("]]>");
+    if (close == std::string_view::npos) {
+        m_position = m_end;
+        return Step::Stop;
+    }
+    if (!m_open.empty()) {
+        auto *node = new XMLCDATASection(m_document.copy(m_position, close));
+        node->setLine(line);
+        append(node);
+    }
+    m_position += close + 3;
+    return Step::Text;
+}
+
+XMLParser::Step XMLParser::doctype()
+{
+    const char *keyword = readName();
+    const std::size_t keywordLength = m_position - keyword;
+    if (keywordLength == 0 || !isLeadingPart(keyword, keywordLength, "DOCTYPE"))
+        return Step::Text;
+    skipSpace();
+    const char *name = readName();
+    const std::size_t nameLength = m_position - name;
+    skipSpace();
+    if (m_position != m_end && *m_position == '>') {
+        m_document.m_doctype = m_document.copy(name, nameLength);
+        ++m_position;
+    }
+    return Step::Text;
+}
+
+XMLParser::Step XMLParser::startTag(int line)
+{
+    const char *name = readName();
+    XMLElement *element = m_document.createElement(m_document.copy(name, m_position - name));
+    element->setLine(line);
+    m_open.push_back({element, nullptr});
+    for (;;) {
+        skipSpace();
+        if (m_position == m_end)
+            return Step::Text;
+        const char c = *m_position;
+        if (c == '>') {
+            ++m_position;
+            return Step::Text;
+        }
+        if (c == '/') {
+            ++m_position;
+            return endTag();
+        }
+        if (!bytes.is(c, AttributeStart))
+            return fail(1);
+        const char *attributeName = readName();
+        const std::size_t attributeNameLength = m_position - attributeName;
+        skipSpace();
+        if (m_position == m_end || *m_position != '=')
+            continue;
+        ++m_position;
+        skipSpace();
+        if (m_position == m_end || *m_position != '"')
+            continue;
+        const char *value = ++m_position;
+        const char *quote = static_cast<const char *>(std::memchr(value, '"', m_end - value));
+        const char *valueEnd = quote ? quote : m_end;
+        m_position = quote ? quote + 1 : m_end;
+        element->setAttribute(m_document.copy(attributeName, attributeNameLength),
+                              decode(value, valueEnd, false));
+    }
+}
+
+XMLParser::Step XMLParser::endTag()
+{
+    if (m_position != m_end && *m_position == '>') {
+        ++m_position;
+        if (!m_open.empty())
+            closeTop();
+        return Step::Text;
+    }
+    const char *name = readName();
+    const std::size_t nameLength = m_position - name;
+    skipSpace();
+    if (!m_open.empty()) {
+        const char *openName = m_open.back().element->name();
+        if (std::strncmp(openName, name, nameLength) != 0 || openName[nameLength] != '\0')
+            return fail(2);
+    }
+    if (m_position != m_end && *m_position == '>') {
+        ++m_position;
+        if (!m_open.empty())
+            closeTop();
+    }
+    return Step::Text;
+}
+
+void XMLParser::characterData()
+{
+    const char *start = m_position;
+    const char *next = static_cast<const char *>(std::memchr(start, '<', m_end - start));
+    m_position = next ? next : m_end;
+    if (m_open.empty() || !m_document.m_keepText)
+        return;
+    auto *node = new XMLData(decode(start, m_position, true));
+    node->setLine(lineAt(start));
+    append(node);
+}
+
+void XMLParser::append(XMLNode *node)
+{
+    Open &top = m_open.back();
+    node->setParent(top.element);
+    if (top.lastChild)
+        top.lastChild->setNextSibling(node);
+    else
+        top.element->setFirstChild(node);
+    top.lastChild = node;
+}
+
+void XMLParser::closeTop()
+{
+    XMLElement *element = m_open.back().element;
+    m_open.pop_back();
+    if (m_open.empty())
+        m_result = element;
+    else
+        append(element);
+}
+
+XMLParser::Step XMLParser::fail(int status)
+{
+    static const char *const messages[] = {"", "bad tagName", "tagName mismatch"};
+    m_document.setError("%s", messages[status], lineAt(m_position));
+    return Step::Error;
+}
+
+bool XMLParser::at(const char *literal) const
+{
+    const std::size_t length = std::strlen(literal);
+    return std::size_t(m_end - m_position) >= length
+           && std::memcmp(m_position, literal, length) == 0;
+}
+
+void XMLParser::skipSpace()
+{
+    while (m_position != m_end && bytes.is(*m_position, Space))
+        ++m_position;
+}
+
+const char *XMLParser::readName()
+{
+    const char *start = m_position;
+    while (m_position != m_end && bytes.is(*m_position, NameByte))
+        ++m_position;
+    return start;
+}
+
+int XMLParser::lineAt(const char *position)
+{
+    // The counter goes up each time the position moves onto a newline, so
+    // a newline as the very first byte is not counted.
+    const char *through = std::min(position + 1, m_end);
+    if (through > m_lineCursor) {
+        m_line += int(std::count(m_lineCursor, through, '\n'));
+        m_lineCursor = through;
+    }
+    return m_line;
+}
+
+char *XMLParser::decode(const char *from, const char *to, bool dropCarriageReturns)
+{
+    const std::size_t length = to - from;
+    const bool hasEntity = std::memchr(from, '&', length) != nullptr;
+    const bool hasReturn = dropCarriageReturns && std::memchr(from, '\r', length) != nullptr;
+    if (!hasEntity && !hasReturn)
+        return m_document.copy(from, length);
+    char *text = static_cast<char *>(m_document.allocate(length + 1));
+    char *out = text;
+    for (const char *p = from; p != to;) {
+        if (*p == '\r' && dropCarriageReturns) {
+            ++p;
+            continue;
+        }
+        if (*p != '&') {
+            *out++ = *p++;
+            continue;
+        }
+        const std::size_t left = to - p;
+        const Entity *named = std::find_if(std::begin(namedEntities), std::end(namedEntities),
+            [&](const Entity &e) { return left >= e.length && std::memcmp(p, e.text, e.length) == 0; });
+        if (named != std::end(namedEntities)) {
+            *out++ = named->byte;
+            p += named->length;
+            continue;
+        }
+        if (left >= 2 && p[1] == '#') {
+            const char *q = p + 2;
+            const bool hex = q != to && *q == 'x';
+            q += hex;
+            unsigned value = 0;
+            while (q != to && bytes.is(*q, hex ? HexDigit : Digit))
+                value = value * (hex ? 16 : 10) + digitValue(*q++);
+            if (q != to && *q == ';') {
+                *out++ = char(value & 0xFF);
+                p = q + 1;
+                continue;
+            }
+        }
+        *out++ = *p++; // not a reference: the '&' stays
+    }
+    *out = '\0';
+    return text;
+}
