@@ -62,6 +62,13 @@ bool pathExists(const QString &path)
     return stat(nativeName(path).constData(), &status) == 0;
 }
 
+bool sameFile(const QString &first, const QString &second)
+{
+    struct stat a, b;
+    return stat(nativeName(first).constData(), &a) == 0 && stat(nativeName(second).constData(), &b) == 0
+        && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 bool isDirectory(const QString &path)
 {
     struct stat status;

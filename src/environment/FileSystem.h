@@ -31,6 +31,8 @@ QString fileNameOf(const QString &path);
 QString canonicalPath(const QString &path);
 
 bool pathExists(const QString &path);
+// Whether two names reach the same existing file (through links too).
+bool sameFile(const QString &first, const QString &second);
 bool isDirectory(const QString &path);
 
 struct FileStatus {

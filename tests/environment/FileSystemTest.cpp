@@ -35,6 +35,9 @@ TEST(FileSystem, namesWithAnyBytesAreFoundListedAndStatted)
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (QList<QByteArray>{utf8, raw}));
 
+    EXPECT_TRUE(sameFile(utf8Path, sub + QStringLiteral("/../sub/") + nameFromNative(utf8)));
+    EXPECT_FALSE(sameFile(utf8Path, sub + u'/' + nameFromNative(raw)));
+    EXPECT_FALSE(sameFile(utf8Path, sub + QStringLiteral("/missing")));
     EXPECT_FALSE(listDirectory(sub + QStringLiteral("/missing")).has_value());
     EXPECT_FALSE(fileStatus(sub + QStringLiteral("/missing")).has_value());
     EXPECT_TRUE(canonicalPath(sub + QStringLiteral("/missing")).isNull());
