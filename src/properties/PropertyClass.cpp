@@ -1,5 +1,7 @@
 #include "properties/PropertyClass.h"
 
+#include "xml/XMLNode.h"
+
 namespace {
 
 const char *const typeNames[] = {
@@ -14,6 +16,17 @@ const PropertyDescriptionSource *installedSource = nullptr;
 QStringList splitEnumerates(const QString &text)
 {
     return text.split(u';', Qt::SkipEmptyParts);
+}
+
+QString attributeText(const XMLElement &element, const char *name)
+{
+    return QString::fromLatin1(element.attribute(name));
+}
+
+// An unsigned decimal attribute; 0 when it is not a number.
+int attributeNumber(const XMLElement &element, const char *name)
+{
+    return int(attributeText(element, name).toUInt());
 }
 
 } // namespace
@@ -87,6 +100,23 @@ PropertyClass::PropertyClass(const Definition &row)
     m_specialValue = row.specialValue;
     m_readOnly = row.readOnly;
     m_perConfiguration = row.perConfiguration;
+}
+
+PropertyClass::PropertyClass(const XMLElement &element)
+    : m_name(attributeText(element, "name")), m_group(attributeText(element, "group")),
+      m_short(attributeText(element, "short")), m_long(attributeText(element, "long")),
+      m_type(typeFromName(attributeText(element, "type")))
+{
+    if (element.hasAttribute("default"))
+        m_default = attributeText(element, "default");
+    if (element.hasAttribute("minimum"))
+        m_minimum = attributeNumber(element, "minimum");
+    if (element.hasAttribute("maximum"))
+        m_maximum = attributeNumber(element, "maximum");
+    if (element.hasAttribute("enumeration"))
+        m_enumerates = splitEnumerates(attributeText(element, "enumeration"));
+    if (element.hasAttribute("specialvalue"))
+        m_specialValue = attributeText(element, "specialvalue");
 }
 
 PropertyClass::~PropertyClass() = default;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class XMLElement;
+
 // The source of property texts keyed by property name and suffix
 // (".page", ".group", ".short", ...). The tool installs none.
 class PropertyDescriptionSource {
@@ -100,6 +102,11 @@ public:
                   const QString &group, const QString &shortTitle, const QString &longText,
                   const QString &defaultValue);
     explicit PropertyClass(const Definition &definition);
+    // From the attributes of a definition element: name, type (Boolean
+    // unless it names a type exactly), group, short, long, and when present
+    // default, minimum, maximum, enumeration (";"-separated) and
+    // specialvalue.
+    explicit PropertyClass(const XMLElement &element);
     virtual ~PropertyClass();
 
     PropertyClass(const PropertyClass &) = delete;
