@@ -1,6 +1,7 @@
 #include "properties/PropertyValueGroup.h"
 
 #include "xml/XMLNode.h"
+#include "xml/XMLPP2.h"
 
 namespace {
 
@@ -75,4 +76,38 @@ void PropertyValueGroupValue::storeNodeValue(const QString &propertyName, const 
                                              const QString &text)
 {
     m_nodeValue->storeNodeValue(propertyName, configuration, text);
+}
+
+// The document of a group file; what the preprocessor reports is a warning.
+class PropertyGroupDocument : public XMLPP2 {
+public:
+    void error(const QString &message) override { qWarning("%s", message.toLocal8Bit().constData()); }
+};
+
+PropertyValueGroupFile::PropertyValueGroupFile() = default;
+
+PropertyValueGroupFile::~PropertyValueGroupFile() = default;
+
+bool PropertyValueGroupFile::load(const QString &path)
+{
+    m_groups.clear();
+    m_owned.clear();
+    m_document = std::make_unique<PropertyGroupDocument>();
+    if (!m_document->loadFile(path) || !m_document->root())
+        return false;
+    for (const XMLElement *element = m_document->root()->firstChildElement(); element;
+         element = element->nextSiblingElement()) {
+        m_owned.push_back(std::make_unique<PropertyValueGroupClass>(*element));
+        m_groups.append(m_owned.back().get());
+    }
+    return true;
+}
+
+PropertyValueGroupClass *PropertyValueGroupFile::find(const QString &name) const
+{
+    for (PropertyValueGroupClass *group : m_groups) {
+        if (group->name() == name)
+            return group;
+    }
+    return nullptr;
 }

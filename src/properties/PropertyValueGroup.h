@@ -1,13 +1,16 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 #include "properties/ProjectPropertyValue.h"
 #include "properties/PropertyClass.h"
 
 class XMLElement;
+class PropertyGroupDocument;
 
 // A property group: an enumeration whose texts name entries, each entry a
 // set of property values. Built from one element of a group file:
@@ -46,4 +49,27 @@ public:
 
 private:
     std::unique_ptr<ProjectPropertyValue> m_nodeValue;
+};
+
+// A property group file: every child element of its root defines a group.
+// The file is read through the XML preprocessor; its messages are warnings.
+class PropertyValueGroupFile {
+public:
+    PropertyValueGroupFile();
+    ~PropertyValueGroupFile();
+    PropertyValueGroupFile(const PropertyValueGroupFile &) = delete;
+    PropertyValueGroupFile &operator=(const PropertyValueGroupFile &) = delete;
+
+    // Reads the file, replacing any groups read before. False when it cannot
+    // be read or holds no root element.
+    bool load(const QString &path);
+
+    // The groups in document order, and the first one of a name.
+    const QList<PropertyValueGroupClass *> &groups() const { return m_groups; }
+    PropertyValueGroupClass *find(const QString &name) const;
+
+private:
+    std::unique_ptr<PropertyGroupDocument> m_document;
+    std::vector<std::unique_ptr<PropertyValueGroupClass>> m_owned;
+    QList<PropertyValueGroupClass *> m_groups;
 };

@@ -2,6 +2,7 @@
 
 #include <QMap>
 
+#include "TempDir.h"
 #include "properties/PropertyValueGroup.h"
 #include "xml/XMLDocument.h"
 
@@ -103,6 +104,28 @@ TEST(PropertyValueGroup, groupWhoseDefaultNamesNoEntryOnlyStoresTheDefault)
     PropertyValueGroupValue notAGroup = groups.valueOf(&plain, "Debug");
     notAGroup.setValue("text");
     EXPECT_EQ(groups.store.value(QStringLiteral("Debug/plain")), QStringLiteral("text"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PropertyValueGroupFile, everyElementBelowTheRootIsAGroup)
+{
+    TempDir dir;
+    dir.write("groups.xml", boardGroups);
+    PropertyValueGroupFile file;
+    ASSERT_TRUE(file.load(dir.qpath() + QStringLiteral("/groups.xml")));
+    ASSERT_EQ(file.groups().size(), 2);
+    EXPECT_EQ(file.groups().at(0)->name(), QStringLiteral("Board"));
+    EXPECT_EQ(file.find(QStringLiteral("Empty")), file.groups().at(1));
+    EXPECT_EQ(file.find(QStringLiteral("Missing")), nullptr);
+    EXPECT_NE(file.find(QStringLiteral("Board"))->findEntry(QStringLiteral("B")), nullptr);
+
+    EXPECT_FALSE(file.load(dir.qpath() + QStringLiteral("/missing.xml")));
+    EXPECT_TRUE(file.groups().isEmpty());
+    dir.write("open.xml", "<groups><group name=\"x\">");
+    EXPECT_FALSE(file.load(dir.qpath() + QStringLiteral("/open.xml")));
 }
 
 } // namespace
