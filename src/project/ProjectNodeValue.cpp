@@ -4,8 +4,9 @@
 #include "project/ProjectSystem.h"
 #include "properties/PropertyClass.h"
 
-ProjectNodeValue::ProjectNodeValue(PropertyClass *propertyClass, const QString &configuration, ProjectNode *node)
-    : ProjectPropertyValue(propertyClass, node, configuration)
+ProjectNodeValue::ProjectNodeValue(PropertyClass *propertyClass, const QString &configuration, ProjectNode *node,
+                                   bool flag)
+    : ProjectPropertyValue(propertyClass, node, configuration), m_flag(flag)
 {
 }
 
@@ -29,5 +30,5 @@ QString ProjectNodeValue::value() const
 
 void ProjectNodeValue::storeNodeValue(const QString &propertyName, const QString &configuration, const QString &text)
 {
-    ProjectSystem::setConfigurationValue(node(), propertyName, configuration, text, false);
+    ProjectSystem::setConfigurationValue(node(), propertyName, configuration, text, m_flag);
 }

@@ -7,7 +7,9 @@
 // own configuration record.
 class ProjectNodeValue : public ProjectPropertyValue {
 public:
-    ProjectNodeValue(PropertyClass *propertyClass, const QString &configuration, ProjectNode *node);
+    // Values stored through this value carry flag (see ProjectNode::setProperty).
+    ProjectNodeValue(PropertyClass *propertyClass, const QString &configuration, ProjectNode *node,
+                     bool flag = false);
 
     using PropertyValue::setValue;
     // True when the node has no value of its own in the configuration.
@@ -17,4 +19,7 @@ public:
     // has none); all others with the look-up through configurations and tree.
     QString value() const override;
     void storeNodeValue(const QString &propertyName, const QString &configuration, const QString &text) override;
+
+private:
+    bool m_flag;
 };

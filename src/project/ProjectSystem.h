@@ -126,10 +126,6 @@ public:
     // first folder that collects its extension.
     ProjectNode *addFileNode(ProjectNode *parent, const QString &fileName, bool flag);
     static ProjectNode *findFileChild(const ProjectNode *folder, const QString &fileName);
-    // Sets node's value of the property group called groupName in
-    // configName, which also sets the group's member properties.
-    void applyPropertyGroup(ProjectNode *node, const QString &groupName, const QString &configName,
-                            const QString &value);
 
 signals:
     void solutionLoaded();

@@ -1,0 +1,254 @@
+#include "SolutionFixture.h"
+
+#include "environment/FileSystem.h"
+#include "environment/MacroTable.h"
+#include "project/SolutionLoadError.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray solutionFile(const QByteArray &body, const QByteArray &name = "S", bool current = true)
+{
+    return "<!DOCTYPE Lanternwick_Project_File>\n<solution Name=\"" + name + "\"" + (current ? " version=\"2\"" : "")
+        + ">\n" + body + "</solution>\n";
+}
+
+QStringList childKinds(const ProjectNode *node)
+{
+    static const char *names[] = {"solution", "configuration", "project", "folder", "file"};
+    QStringList kinds;
+    for (const ProjectNode *child = node->firstChild(); child; child = child->nextSibling())
+        kinds.append(QString::fromLatin1(names[int(child->kind())]));
+    return kinds;
+}
+
+TEST_F(SolutionFixture, elementsBecomeNodesInDocumentOrderWithTheirAttributes)
+{
+    dir.write("app/main.hzp", solutionFile("  <project Name=\"app\">\n"
+                                           "    <configuration Name=\"Common\" project_type=\"Library\" odd=\"a&amp;b\"/>\n"
+                                           "    <folder Name=\"Source Files\"><file file_name=\"main.c\"/><notes><file file_name=\"x.c\"/></notes>"
+                                           "<file file_name=\"util.c\"/></folder>\n"
+                                           "    <configuration Name=\"Release\"/>\n"
+                                           "  </project>\n"));
+    ProjectNode *root = load("app/main.hzp");
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->kind(), NodeKind::Solution);
+    EXPECT_EQ(root->filePath(), absoluteFilePath(dir.qpath() + "/app/main.hzp"));
+    EXPECT_EQ(root->nodeName(), "S");
+    ASSERT_EQ(childKinds(root), QStringList{"project"});
+
+    ProjectNode *project = root->firstChild();
+    EXPECT_EQ(childKinds(project), (QStringList{"configuration", "folder", "configuration"}));
+    EXPECT_EQ(project->findConfiguration("Common")->getProperty("odd"), "a&b");
+    EXPECT_EQ(project->findConfiguration("Release"), project->firstChild()->nextSibling()->nextSibling());
+    // An element of unknown tag is skipped with everything inside it.
+    ProjectNode *folder = project->firstChild()->nextSibling();
+    EXPECT_EQ(childKinds(folder), (QStringList{"file", "file"}));
+    EXPECT_EQ(folder->firstChild()->getProperty("file_name"), "main.c");
+    EXPECT_EQ(folder->firstChild()->nextSibling()->getProperty("file_name"), "util.c");
+
+    EXPECT_EQ(system->projectNames(), QStringList{"app"});
+    EXPECT_EQ(system->solutionNames(), QStringList{"S"});
+    EXPECT_FALSE(root->isModified());
+    EXPECT_FALSE(folder->firstChild()->isModified());
+    EXPECT_EQ(loadedSignals, 1);
+}
+
+TEST_F(SolutionFixture, filesResolveAgainstTheirProjectDirectory)
+{
+    const QString base = absoluteFilePath(dir.qpath());
+    dir.write("s/s.hzp", solutionFile("<project Name=\"rel\"><configuration Name=\"Common\" project_directory=\"sub/../p\"/>"
+                                      "<file file_name=\"a.c\"/><file file_name=\"../up/b.c\"/><file file_name=\"$(Where)/c.c\"/></project>"
+                                      "<project Name=\"here\"><file file_name=\"d/e.c\"/></project>"
+                                      "<project Name=\"abs\"><configuration Name=\"Common\" project_directory=\"/opt/x\"/>"
+                                      "<file file_name=\"/tmp/./f.c\"/></project>"
+                                      "<folder Name=\"loose\"><file file_name=\"g.c\"/></folder>"));
+    MacroTable::instance().setMacro("Where", "w");
+    ProjectNode *root = load("s/s.hzp");
+    ASSERT_NE(root, nullptr);
+
+    ProjectNode *rel = root->firstChild();
+    ProjectNode *a = rel->firstChild()->nextSibling();
+    a->resolveFileInfo();
+    EXPECT_EQ(a->projectDirectory(), base + "/s/p");
+    EXPECT_EQ(a->filePath(), base + "/s/p/a.c");
+    EXPECT_EQ(a->localName(), "a.c");
+    EXPECT_TRUE(a->inProjectDirectory());
+    EXPECT_TRUE(a->underProjectDirectory());
+    EXPECT_EQ(a->nodeName(), "a.c");
+
+    ProjectNode *b = a->nextSibling();
+    b->resolveFileInfo();
+    EXPECT_EQ(b->filePath(), base + "/s/up/b.c");
+    EXPECT_FALSE(b->inProjectDirectory());
+    EXPECT_FALSE(b->underProjectDirectory());
+
+    ProjectNode *c = b->nextSibling();
+    c->resolveFileInfo();
+    EXPECT_EQ(c->localName(), "w/c.c");
+    EXPECT_EQ(c->filePath(), base + "/s/p/w/c.c");
+    EXPECT_FALSE(c->inProjectDirectory());
+    EXPECT_TRUE(c->underProjectDirectory());
+
+    ProjectNode *e = rel->nextSibling()->firstChild();
+    e->resolveFileInfo();
+    EXPECT_EQ(e->projectDirectory(), base + "/s");
+    EXPECT_EQ(e->filePath(), base + "/s/d/e.c");
+
+    ProjectNode *f = rel->nextSibling()->nextSibling()->firstChild()->nextSibling();
+    f->resolveFileInfo();
+    EXPECT_EQ(f->projectDirectory(), "/opt/x");
+    EXPECT_EQ(f->localName(), "/tmp/f.c");
+    EXPECT_EQ(f->filePath(), "/tmp/f.c");
+
+    // A file outside any project lies below its solution file's directory.
+    ProjectNode *g = rel->nextSibling()->nextSibling()->nextSibling()->firstChild();
+    g->resolveFileInfo();
+    EXPECT_EQ(g->filePath(), base + "/s/g.c");
+
+    // The location is kept until the file name changes.
+    g->setFileName("h.c", false);
+    EXPECT_FALSE(g->locationValid());
+    EXPECT_EQ(g->nodeName(), "h.c");
+}
+
+TEST_F(SolutionFixture, importsFollowTheImportingFileAndKeepTheWrittenName)
+{
+    dir.write("top/main.hzp", solutionFile("<import file_name=\"../lib/lib.hzp\"/>"
+                                           "<import file_name=\"$(LibDir)/lib.hzp\"/>"
+                                           "<project Name=\"app\"/>"));
+    dir.write("lib/lib.hzp", solutionFile("<project Name=\"ring\"/><import file_name=\"inner/inner.hzp\"/>", "L", false));
+    dir.write("lib/inner/inner.hzp", solutionFile("<project Name=\"deep\"/>", "I", false));
+    MacroTable::instance().setMacro("LibDir", "../lib");
+    ProjectNode *root = load("top/main.hzp");
+    ASSERT_NE(root, nullptr);
+
+    ProjectNode *first = root->firstChild();
+    ProjectNode *second = first->nextSibling();
+    ASSERT_EQ(childKinds(root), (QStringList{"solution", "solution", "project"}));
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(first->isImported());
+    EXPECT_EQ(first->getProperty("file_name"), "../lib/lib.hzp");
+    EXPECT_EQ(second->getProperty("file_name"), "$(LibDir)/lib.hzp");
+    EXPECT_EQ(first->filePath(), absoluteFilePath(dir.qpath() + "/lib/lib.hzp"));
+    // Files without a version are upgraded to the current one.
+    EXPECT_EQ(first->getProperty("version"), "2");
+    EXPECT_FALSE(first->isModified());
+    // The nested import is relative to the file that holds it.
+    EXPECT_EQ(first->firstChild()->nextSibling()->filePath(), absoluteFilePath(dir.qpath() + "/lib/inner/inner.hzp"));
+
+    // Projects of imported files are keyed by the chain of solution names.
+    EXPECT_EQ(system->projectNames(), (QStringList{"app", "deep(L,I)", "ring(L)"}));
+    EXPECT_EQ(system->solutionNames(), (QStringList{"I", "L", "L,I", "S"}));
+    EXPECT_EQ(first->projectIndex().keys(), (QStringList{"deep(I)", "ring"}));
+}
+
+TEST_F(SolutionFixture, aRelativeImportIsTestedFromTheCurrentDirectoryButReadBesideTheImporter)
+{
+    dir.write("cwd/lib.hzp", solutionFile("<project Name=\"from cwd\"/>"));
+    dir.write("s/lib.hzp", solutionFile("<project Name=\"beside\"/>"));
+    dir.write("s/main.hzp", solutionFile("<import file_name=\"lib.hzp\"/>"));
+    dir.write("s/only.hzp", solutionFile("<import file_name=\"missing.hzp\"/>"));
+    const QString cwd = currentDirectory();
+    ASSERT_EQ(chdir(dir.file("cwd").constData()), 0);
+    ProjectNode *root = load(dir.qpath() + "/s/main.hzp");
+    const QString loadedName = root ? root->firstChild()->firstChild()->getProperty("Name") : QString();
+    const SolutionLoadError error = loadError(dir.qpath() + "/s/only.hzp");
+    ASSERT_EQ(chdir(nativeName(cwd).constData()), 0);
+
+    EXPECT_EQ(loadedName, "beside");
+    EXPECT_EQ(error.subject, dir.qpath() + "/s/missing.hzp");
+    EXPECT_EQ(error.detail, " does not exist");
+}
+
+TEST_F(SolutionFixture, importCyclesFailButRepeatedImportsLoadTwice)
+{
+    dir.write("self.hzp", solutionFile("<import file_name=\"self.hzp\"/>"));
+    dir.write("a.hzp", solutionFile("<import file_name=\"b.hzp\"/>"));
+    dir.write("b.hzp", solutionFile("<folder Name=\"f\"><import file_name=\"a.hzp\"/></folder>"));
+    dir.write("twice.hzp", solutionFile("<import file_name=\"leaf.hzp\"/><import file_name=\"leaf.hzp\"/>"));
+    dir.write("leaf.hzp", solutionFile("<project Name=\"leaf\"/>"));
+
+    for (const char *name : {"self.hzp", "a.hzp"}) {
+        const SolutionLoadError error = loadError(dir.qpath() + "/" + name);
+        EXPECT_EQ(error.subject, absoluteFilePath(dir.qpath() + "/" + name)) << name;
+        EXPECT_EQ(error.detail, " solution already loaded") << name;
+        EXPECT_EQ(system->solution(), nullptr) << name;
+    }
+    ProjectNode *root = load(dir.qpath() + "/twice.hzp");
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(childKinds(root), (QStringList{"solution", "solution"}));
+}
+
+TEST_F(SolutionFixture, everyLoadFailureNamesItsSubjectAndDetail)
+{
+    dir.write("garbled.hzp", "<!DOCTYPE Lanternwick_Project_File>\n<solution>\n<project></solution>\n");
+    dir.write("other.hzp", "<!DOCTYPE Something_Else>\n<solution/>\n");
+    dir.write("plain.hzp", "<solution/>\n");
+    dir.write("locked.hzp", solutionFile(""));
+    chmod(dir.file("locked.hzp").constData(), 0);
+    const QString base = dir.qpath() + "/";
+
+    const SolutionLoadError missing = loadError(base + "none.hzp");
+    EXPECT_EQ(missing.subject, base + "none.hzp");
+    EXPECT_EQ(missing.detail, " does not exist");
+    EXPECT_FALSE(missing.syntaxError);
+
+    const SolutionLoadError syntax = loadError(base + "garbled.hzp");
+    EXPECT_EQ(syntax.subject, base + "garbled.hzp");
+    EXPECT_TRUE(syntax.syntaxError);
+    EXPECT_EQ(syntax.detail, "tagName mismatch");
+    EXPECT_EQ(syntax.line, 2);
+    EXPECT_EQ(syntax.column, 0);
+
+    for (const char *name : {"other.hzp", "plain.hzp"}) {
+        const SolutionLoadError wrong = loadError(base + name);
+        EXPECT_EQ(wrong.subject, base + name);
+        EXPECT_EQ(wrong.detail, " not a solution file");
+        EXPECT_FALSE(wrong.syntaxError);
+    }
+
+    if (geteuid() != 0) {
+        const SolutionLoadError locked = loadError(base + "locked.hzp");
+        EXPECT_EQ(locked.subject, base + "locked.hzp");
+        EXPECT_EQ(locked.detail, " cannot access");
+    }
+}
+
+TEST_F(SolutionFixture, aFailedLoadLeavesNoSolutionBehind)
+{
+    dir.write("good.hzp", solutionFile("<project Name=\"p\"/>"));
+    dir.write("bad.hzp", solutionFile("<project Name=\"q\"/><import file_name=\"gone.hzp\"/>"));
+    ASSERT_NE(load(dir.qpath() + "/good.hzp"), nullptr);
+    const SolutionLoadError error = loadError(dir.qpath() + "/bad.hzp");
+    EXPECT_EQ(error.detail, " does not exist");
+    EXPECT_EQ(system->solution(), nullptr);
+    EXPECT_TRUE(system->projectNames().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SolutionFixture, onlySolutionFilesOfOlderVersionsAreUpgraded)
+{
+    const QByteArray body = "<project Name=\"p\"><configuration Name=\"Common\""
+                            " linker_memory_map_file=\"$(StudioDir)/targets/Board/map.xml\"/></project>";
+    for (const char *version : {"", " version=\"1\"", " version=\"2\""}) {
+        dir.write("s.hzp", "<!DOCTYPE Lanternwick_Project_File>\n<solution" + QByteArray(version) + ">" + body + "</solution>");
+        ProjectNode *root = load("s.hzp");
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(root->getProperty("version"), "2");
+        EXPECT_FALSE(root->isModified());
+        const QString map = root->firstChild()->findConfiguration("Common")->getProperty("linker_memory_map_file");
+        EXPECT_EQ(map, qstrcmp(version, " version=\"2\"") == 0 ? "$(StudioDir)/targets/Board/map.xml"
+                                                                 : "$(TargetsDir)/Board/map.xml")
+            << version;
+    }
+}
+
+} // namespace
