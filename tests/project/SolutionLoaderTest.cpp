@@ -2,6 +2,7 @@
 
 #include "environment/FileSystem.h"
 #include "environment/MacroTable.h"
+#include "project/LoadHandlers.h"
 #include "project/SolutionLoadError.h"
 
 #include <gtest/gtest.h>
@@ -249,6 +250,47 @@ TEST_F(SolutionFixture, onlySolutionFilesOfOlderVersionsAreUpgraded)
                                                                  : "$(TargetsDir)/Board/map.xml")
             << version;
     }
+}
+
+} // namespace
+
+namespace {
+
+struct AcceptingHandler : ProjectFileNotFoundErrorHandler {
+    QStringList asked;
+    bool fileNotFound(const QString &fileName) override
+    {
+        asked.append(fileName);
+        return true;
+    }
+};
+
+TEST_F(SolutionFixture, aMissingFileHandlerThatGoesOnMeetsTheUnreadableFile)
+{
+    dir.write("s.hzp", solutionFile("<import file_name=\"gone.hzp\"/>"));
+    AcceptingHandler handler;
+    try {
+        system->loadSolution(dir.qpath() + "/s.hzp", &handler);
+        ADD_FAILURE() << "a missing import loaded";
+    } catch (const SolutionLoadError &error) {
+        EXPECT_EQ(error.subject, dir.qpath() + "/gone.hzp");
+        EXPECT_EQ(error.detail, " cannot access");
+    }
+    EXPECT_EQ(handler.asked, QStringList{dir.qpath() + "/gone.hzp"});
+}
+
+TEST_F(SolutionFixture, treesNestedTooDeeplyAreRefused)
+{
+    const int depth = 10002;
+    QByteArray body;
+    for (int i = 0; i < depth; ++i)
+        body += "<folder>";
+    for (int i = 0; i < depth; ++i)
+        body += "</folder>";
+    dir.write("deep.hzp", solutionFile(body));
+    const SolutionLoadError error = loadError(dir.qpath() + "/deep.hzp");
+    EXPECT_EQ(error.subject, absoluteFilePath(dir.qpath() + "/deep.hzp"));
+    EXPECT_EQ(error.detail, " is nested too deeply");
 }
 
 } // namespace
