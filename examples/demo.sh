@@ -1,21 +1,22 @@
 #!/bin/sh
-# Shows the package road: stores the files of examples/package in a package,
-# lists it, and extracts it again, all in a temporary directory.
+# Packages the blinky example solution and shows the result, in a temporary
+# directory with its own user directory:
 #   sh examples/demo.sh path/to/mkpkg
 set -eu
 mkpkg="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-cp -R "$here/package" "$work/files"
-cd "$work/files"
+cp -R "$here/blinky" "$here/common" "$work/"
+export FERNHOLLOW_ROOT_USER_DIR="$work/user"
+cd "$work"
 
-echo "== create demo.pkg from the example files"
-"$mkpkg" -v -c ../demo.pkg README.txt startup.s docs
-echo "== list demo.pkg"
-"$mkpkg" -t ../demo.pkg
-echo "== extract demo.pkg into out/"
-"$mkpkg" -x ../demo.pkg ../out
-cd ..
-find out -type f | sort
-diff -r files out && echo "== the extracted files equal the originals"
+echo "== package the blinky solution: mkpkg -hzr blinky/blinky.hzp"
+"$mkpkg" -hzr blinky/blinky.hzp
+echo "== list the packaged solution: mkpkg -t blinky.hzr"
+"$mkpkg" -t blinky.hzr
+echo "== extract it into unpacked/blinky and compare with the originals"
+"$mkpkg" -x blinky.hzr unpacked/blinky
+diff -r blinky unpacked/blinky
+diff -r common unpacked/common
+echo "== the packaged solution holds every file of the two solutions"

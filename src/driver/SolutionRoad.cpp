@@ -78,7 +78,7 @@ int runSolutionRoad(const ToolState &state, Diagnostics &diagnostics)
     const QString outputName = state.outputName.isNull() ? baseName(solutionFile) + QStringLiteral(".hzr")
                                                          : nameFromNative(state.outputName);
     if (sameFile(outputName, solutionFile)) {
-        diagnostics.error("the packaged solution " + state.outputName + " would replace the solution file " +
+        diagnostics.error("the packaged solution " + nativeName(outputName) + " would replace the solution file " +
                           state.packageName + "; nothing written (name the solution file right after -hzr)");
         return 1;
     }

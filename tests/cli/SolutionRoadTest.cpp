@@ -1,0 +1,243 @@
+#include "CliRunner.h"
+#include "StoredPackage.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include <sys/stat.h>
+#include <utime.h>
+
+namespace {
+
+const QByteArray kDoctype = "<!DOCTYPE Lanternwick_Project_File>\n";
+
+// A solution tree in a fresh directory, packaged by running the program there.
+class SolutionRoad : public ::testing::Test {
+protected:
+    CliRunner runner;
+    TempDir &dir = runner.dir();
+
+    void writeSolution(const QByteArray &name, const QByteArray &body) const
+    {
+        dir.write(name, kDoctype + body);
+    }
+
+    QByteArray absolute(const QByteArray &name) const { return dir.file(name); }
+
+    // The entries of a written package, decoded with zlib alone.
+    QList<StoredEntry> packaged(const QByteArray &name) const
+    {
+        const auto entries = decodeCompressedPackage(dir.read(name));
+        EXPECT_TRUE(entries.has_value()) << name.constData() << " is no compressed package";
+        return entries.value_or(QList<StoredEntry>{});
+    }
+
+    // The names in a directory below the run's one (the run's own directory
+    // when empty), the user areas left out, sorted.
+    QList<QByteArray> namesIn(const QByteArray &name = {}) const
+    {
+        QList<QByteArray> names;
+        const QDir listed(QString::fromLatin1(name.isEmpty() ? dir.path() : absolute(name)));
+        for (const QString &entry : listed.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name))
+            if (entry != u"home" && entry != u"root")
+                names.append(entry.toLatin1());
+        return names;
+    }
+};
+
+TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolutionDirectory)
+{
+    writeSolution("sol/app.hzp",
+                  "<solution Name=\"app\" version=\"2\">\n"
+                  " <project Name=\"p\">\n"
+                  "  <configuration Name=\"Common\" project_type=\"Executable\"/>\n"
+                  "  <folder Name=\"Source Files\">\n"
+                  "   <file file_name=\"main.c\"/>\n"
+                  "   <file file_name=\"$(StudioDir)/source/crt0.s\"/>\n"
+                  "   <file file_name=\"src/util.c\"/>\n"
+                  "   <file file_name=\"./main.c\"/>\n"
+                  "   <file file_name=\"app.hzp\"/>\n"
+                  "   <file file_name=\"missing.c\"/>\n"
+                  "   <file file_name=\"/dev/null\"/>\n"
+                  "   <folder Name=\"Nested\"><file file_name=\"../top.h\"/></folder>\n"
+                  "  </folder>\n"
+                  "  <configuration Name=\"Debug\"><file file_name=\"debug_only.c\"/></configuration>\n"
+                  " </project>\n"
+                  "</solution>\n");
+    dir.write("sol/main.c", "int main(void) { return 0; }\n");
+    dir.write("sol/src/util.c", "int util;\n");
+    dir.write("sol/debug_only.c", "int debug;\n");
+    dir.write("top.h", "#define TOP 1\n");
+    chmod(absolute("sol/src/util.c").constData(), 0444);
+    const utimbuf stamp{1000000000, 1234567890};
+    utime(absolute("sol/main.c").constData(), &stamp);
+
+    const CliResult result = runner.run({"-hzr", "sol/app.hzp"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
+    EXPECT_EQ(result.err, QByteArray());
+    const QList<StoredEntry> entries = packaged("app.hzr");
+    ASSERT_EQ(entryNames(entries), (QList<QByteArray>{"app.hzp", "main.c", "src/util.c", "../top.h"}));
+    EXPECT_EQ(entries[0].data, dir.read("sol/app.hzp"));
+    EXPECT_EQ(entries[1].data, dir.read("sol/main.c"));
+    EXPECT_EQ(entries[1].modified, 1234567890u);
+    EXPECT_EQ(entries[1].readOnly, 0u);
+    EXPECT_EQ(entries[2].readOnly, 1u);
+    EXPECT_EQ(entries[3].data, QByteArray("#define TOP 1\n"));
+    EXPECT_FALSE(dir.exists("tmp"));
+}
+
+TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndTheFirstNameWins)
+{
+    writeSolution("work/sol/app.hzp",
+                  "<solution Name=\"app\" version=\"2\">\n"
+                  " <project Name=\"first\"><file file_name=\"a.c\"/></project>\n"
+                  " <import file_name=\"../lib/lib.hzp\"/>\n"
+                  " <project Name=\"last\"><file file_name=\"z.c\"/><file file_name=\"../lib/ring.c\"/></project>\n"
+                  " <import file_name=\"../lib/lib.hzp\"/>\n"
+                  "</solution>\n");
+    writeSolution("work/lib/lib.hzp",
+                  "<solution Name=\"lib\" version=\"2\">\n"
+                  " <project Name=\"ring\">\n"
+                  "  <configuration Name=\"Common\" project_directory=\"src\"/>\n"
+                  "  <file file_name=\"../ring.c\"/>\n"
+                  "  <file file_name=\"ring_impl.c\"/>\n"
+                  " </project>\n"
+                  "</solution>\n");
+    for (const char *name : {"work/sol/a.c", "work/sol/z.c", "work/lib/ring.c", "work/lib/src/ring_impl.c"})
+        dir.write(name, name);
+
+    const CliResult result = runner.runIn(absolute("work"), {"-hzr", "sol/app.hzp", "out.hzr"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
+    const auto entries = decodeCompressedPackage(dir.read("work/out.hzr"));
+    ASSERT_TRUE(entries.has_value());
+    EXPECT_EQ(entryNames(*entries), (QList<QByteArray>{"app.hzp", "a.c", "../lib/lib.hzp", "../lib/ring.c",
+                                                       "../lib/src/ring_impl.c", "z.c"}));
+    EXPECT_EQ(entries->at(3).data, QByteArray("work/lib/ring.c"));
+}
+
+TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionUpToItsFirstDotAndTheDescriptionFileComesLast)
+{
+    writeSolution("dir/my.app.hzp", "<solution Name=\"my\" version=\"2\"><file file_name=\"readme.txt\"/></solution>\n");
+    dir.write("dir/readme.txt", "read me\n");
+    dir.write("dir/my_package.xml", "<package/>\n");
+
+    const CliResult result = runner.run({"-hzr", "dir/my.app.hzp"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
+    EXPECT_EQ(entryNames(packaged("my.hzr")), (QList<QByteArray>{"my.app.hzp", "readme.txt", "my_package.xml"}));
+    EXPECT_FALSE(dir.exists("dir/my.hzr"));
+
+    // Without a description file beside it, the package ends with the project files.
+    writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
+    const CliResult plain = runner.run({"-hzr", "s.hzp", "sub/out.hzr"});
+    EXPECT_EQ(plain.exitStatus, 0);
+    EXPECT_FALSE(dir.exists("sub/out.hzr"));   // the output directory is not created
+    EXPECT_NE(plain.err, QByteArray());
+    EXPECT_EQ(runner.run({"-hzr", "s.hzp", "out.hzr"}).exitStatus, 0);
+    EXPECT_EQ(entryNames(packaged("out.hzr")), (QList<QByteArray>{"s.hzp"}));
+}
+
+TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothing)
+{
+    dir.write("wrongtype.hzp", "<!DOCTYPE Something_Else>\n<solution/>\n");
+    dir.write("syntax.hzp", kDoctype + "<solution>\n <project Name=\"p\">\n </solution>\n");
+    writeSolution("cycle.hzp", "<solution><import file_name=\"other.hzp\"/></solution>\n");
+    writeSolution("other.hzp", "<solution><import file_name=\"cycle.hzp\"/></solution>\n");
+    writeSolution("brokenimport.hzp", "<solution><import file_name=\"sub/none.hzp\"/></solution>\n");
+
+    struct Case {
+        QByteArray file;
+        QByteArray message;
+    };
+    const QList<Case> cases = {
+        {"absent.hzp", absolute("absent.hzp") + " does not exist\n"},
+        {"wrongtype.hzp", absolute("wrongtype.hzp") + " not a solution file\n"},
+        {"syntax.hzp", absolute("syntax.hzp") + "tagName mismatch (line 3)\n"},
+        {"cycle.hzp", absolute("cycle.hzp") + " solution already loaded\n"},
+        {"brokenimport.hzp", absolute("sub/none.hzp") + " does not exist\n"},
+    };
+    for (const Case &c : cases) {
+        const CliResult result = runner.run({"-hzr", c.file});
+        EXPECT_EQ(result.exitStatus, 1) << c.file.constData();
+        EXPECT_EQ(result.err, c.message) << c.file.constData();
+        EXPECT_EQ(result.out, QByteArray()) << c.file.constData();
+    }
+    EXPECT_EQ(namesIn(), (QList<QByteArray>{"brokenimport.hzp", "cycle.hzp", "other.hzp", "syntax.hzp", "wrongtype.hzp"}));
+}
+
+TEST_F(SolutionRoad, theSolutionFileIsNeverOverwrittenByItsOwnPackage)
+{
+    writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
+    const QByteArray before = dir.read("s.hzp");
+    for (const QList<QByteArray> &args : {QList<QByteArray>{"s.hzp", "-hzr"}, QList<QByteArray>{"-hzr", "s.hzp", "./s.hzp"}}) {
+        const CliResult result = runner.run(args);
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_TRUE(result.err.contains(": error: ")) << result.err.constData();
+        EXPECT_EQ(dir.read("s.hzp"), before);
+    }
+    EXPECT_EQ(namesIn(), QList<QByteArray>{"s.hzp"});
+}
+
+TEST_F(SolutionRoad, aFailedWriteReportsAnErrorAndLeavesTheOutputAndAUsersTmpFileAsTheyWere)
+{
+    writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"><file file_name=\"a.c\"/></solution>\n");
+    dir.write("a.c", "a");
+    dir.write("tmp", "the user's own file\n");
+    dir.write("taken.hzr/inside", "kept\n");   // a directory where the package should go
+
+    const CliResult result = runner.run({"-hzr", "s.hzp", "taken.hzr"});
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_TRUE(result.err.startsWith(CliRunner::program() + ": error: ")) << result.err.constData();
+    EXPECT_EQ(dir.read("taken.hzr/inside"), QByteArray("kept\n"));
+    EXPECT_EQ(namesIn(), (QList<QByteArray>{"a.c", "s.hzp", "taken.hzr", "tmp"}));
+    EXPECT_EQ(namesIn("taken.hzr"), QList<QByteArray>{"inside"});
+    EXPECT_EQ(dir.read("tmp"), QByteArray("the user's own file\n"));
+
+    // A package that replaces an earlier one leaves nothing else behind.
+    dir.write("old.hzr", "previous package\n");
+    EXPECT_EQ(runner.run({"-hzr", "s.hzp", "old.hzr"}).exitStatus, 0);
+    EXPECT_EQ(entryNames(packaged("old.hzr")), (QList<QByteArray>{"s.hzp", "a.c"}));
+    EXPECT_EQ(namesIn(), (QList<QByteArray>{"a.c", "old.hzr", "s.hzp", "taken.hzr", "tmp"}));
+    EXPECT_EQ(dir.read("tmp"), QByteArray("the user's own file\n"));
+}
+
+TEST_F(SolutionRoad, dynamicFoldersAndMacroNamedImportsContributeTheirFiles)
+{
+    // A global macro from the user's settings names the imported solution,
+    // which is then left out while its projects' files are stored.
+    dir.write("root/Fernhollow for ARM/settings.xml",
+              "<!DOCTYPE Fernhollow_Settings_File>\n<settings>\n"
+              "  <setting name=\"Environment/Macros/Global Macros\">LibDir=" + absolute("lib") + "</setting>\n"
+              "</settings>\n");
+    writeSolution("sol/app.hzp",
+                  "<solution Name=\"app\" version=\"2\">\n"
+                  " <project Name=\"dyn\">\n"
+                  "  <folder Name=\"Generated\" path=\"gen\" filter=\"*.c\" recurse=\"Yes\"/>\n"
+                  "  <folder Name=\"Flat\" path=\"gen\" filter=\"*.h\"/>\n"
+                  " </project>\n"
+                  " <import file_name=\"$(LibDir)/lib.hzp\"/>\n"
+                  "</solution>\n");
+    writeSolution("lib/lib.hzp", "<solution Name=\"lib\" version=\"2\"><project Name=\"ring\"><file file_name=\"ring.c\"/>"
+                                 "<file file_name=\"$(LibDir)/ring.h\"/></project></solution>\n");
+    for (const char *name : {"sol/gen/b.c", "sol/gen/A.c", "sol/gen/x.h", "sol/gen/sub/c.c", "sol/gen/sub/y.h",
+                             "lib/ring.c", "lib/ring.h"})
+        dir.write(name, name);
+
+    const CliResult result = runner.run({"-hzr", "sol/app.hzp"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
+    EXPECT_EQ(entryNames(packaged("app.hzr")),
+              (QList<QByteArray>{"app.hzp", "gen/A.c", "gen/b.c", "gen/sub/c.c", "gen/x.h", "../lib/ring.c"}));
+}
+
+TEST_F(SolutionRoad, userFilesThatCannotBeCreatedEndTheRunWithAFatalMessage)
+{
+    writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
+    dir.write("root/Fernhollow for ARM/packages/targets", "a file where the directory should be");
+    const CliResult result = runner.run({"-hzr", "s.hzp"});
+    EXPECT_NE(result.exitStatus, 0);
+    EXPECT_EQ(result.err, CliRunner::program() + ": fatal: cannot create " +
+                              absolute("root/Fernhollow for ARM/packages/targets/project_templates.xml") + "\n");
+    EXPECT_FALSE(dir.exists("s.hzr"));
+}
+
+} // namespace
