@@ -39,7 +39,7 @@ QByteArray absolutePath(const QByteArray &path)
 bool dataPresent(const PackageEntry &entry)
 {
     struct stat info;
-    return entry.sourceFile && ::fstat(entry.sourceFile->fd(), &info) == 0
+    return entry.size == 0 || entry.sourceFile && ::fstat(entry.sourceFile->fd(), &info) == 0
         && quint64(info.st_size) >= quint64(entry.offset) + entry.size;
 }
 
