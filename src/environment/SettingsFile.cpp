@@ -5,6 +5,8 @@
 #include <QDomNodeList>
 #include <QList>
 
+#include <cctype>
+
 namespace {
 
 const QChar middleDot(0xb7);
@@ -49,6 +51,46 @@ QByteArray passUnknownEntitiesThrough(const QByteArray &contents)
     return result;
 }
 
+// The XML reader drops character data that is only white space, which would
+// turn a value of spaces into an empty one. Such a value of a "setting"
+// element is handed over as a CDATA section instead, which the reader keeps.
+QByteArray keepSpaceOnlyValues(const QByteArray &contents)
+{
+    static const QByteArray startTag = "<setting";
+    QByteArray result;
+    result.reserve(contents.size());
+    qsizetype copied = 0;
+    for (qsizetype tag = contents.indexOf(startTag); tag >= 0; tag = contents.indexOf(startTag, tag + 1)) {
+        const qsizetype after = tag + startTag.size();
+        if (after >= contents.size() || !(std::isspace(uchar(contents.at(after))) || contents.at(after) == '>'))
+            continue;
+        qsizetype end = after;
+        for (char quote = 0; end < contents.size(); ++end) {
+            const char c = contents.at(end);
+            if (quote)
+                quote = c == quote ? 0 : quote;
+            else if (c == '"' || c == '\'')
+                quote = c;
+            else if (c == '>')
+                break;
+        }
+        if (end >= contents.size() || contents.at(end - 1) == '/')
+            continue;
+        const qsizetype textStart = end + 1;
+        qsizetype textEnd = textStart;
+        while (textEnd < contents.size() && std::isspace(uchar(contents.at(textEnd))))
+            ++textEnd;
+        if (textEnd == textStart || !contents.mid(textEnd, 2).startsWith("</"))
+            continue;
+        result.append(contents.mid(copied, textStart - copied));
+        result.append("<![CDATA[").append(contents.mid(textStart, textEnd - textStart)).append("]]>");
+        copied = textEnd;
+    }
+    result.append(contents.mid(copied));
+    return result;
+}
+
+
 } // namespace
 
 QString escapeSettingValue(const QString &value)
@@ -81,7 +123,7 @@ QByteArray formatSettingsFile(const SettingsMap &settings)
 bool parseSettingsFile(const QByteArray &contents, SettingsMap &settings)
 {
     QDomDocument document;
-    if (!document.setContent(passUnknownEntitiesThrough(contents)))
+    if (!document.setContent(keepSpaceOnlyValues(passUnknownEntitiesThrough(contents))))
         return false;
     const QDomNodeList elements = document.elementsByTagName(QStringLiteral("setting"));
     for (int i = 0; i < elements.count(); ++i) {

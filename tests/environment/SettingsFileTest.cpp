@@ -20,6 +20,9 @@ TEST(SettingsFile, valuesAreEscapedAndReadBack)
         {QStringLiteral("a") + middleDot + QStringLiteral("b"), "a&middot;b"},
         {QStringLiteral("<&>"), "&lt;&amp;&gt;"},
         {QStringLiteral("A=1;B=x\\;y"), "A=1;B=x\\;y"},
+        {QStringLiteral("  "), "  "},  // white space alone is a value too
+        {QStringLiteral(" \t\n"), " \t\n"},
+        {QStringLiteral(" x "), " x "},
         {QString(), ""},
     };
     for (const auto &c : cases) {
@@ -51,14 +54,15 @@ TEST(SettingsFile, anyDocumentIsReadAndLaterDuplicatesWin)
                                   "<group><setting name=\"b\">x&amp;middot;y &middot; &copy;</setting></group>"
                                   "<setting name=\"a\">2</setting>"
                                   "<setting>nameless</setting><setting name=\"\">empty name</setting>"
-                                  "<setting name=\"empty\"/>"
+                                  "<setting name=\"empty\"/><setting name=\"sp>ace\"> </setting>"
                                   "<other name=\"c\">3</other></root>",
                                   settings));
     EXPECT_EQ(settings, (SettingsMap{{"kept", "old"},
                                      {"a", "2"},
                                      {"b", QStringLiteral("x") + middleDot + QStringLiteral("y ") + middleDot
                                                + QStringLiteral(" &copy;")},
-                                     {"empty", ""}}));
+                                     {"empty", ""},
+                                     {"sp>ace", " "}}));
     SettingsMap untouched{{"k", "v"}};
     EXPECT_FALSE(parseSettingsFile("<settings><setting name=\"a\">1</settings>", untouched));
     EXPECT_FALSE(parseSettingsFile("not xml at all", untouched));
