@@ -19,6 +19,7 @@ struct ProjectSystem::LoadedSolution {
     QStringList solutionNames;
     QMap<QString, ProjectNode *> solutionIndex;
     QStringList loadingStack;                 // absolute paths, innermost last
+    QStringList loadingFiles;                 // the same files, links resolved
     QList<ProjectNode *> pendingTemplateProjects;
     QList<ProjectNode *> pendingDynamicFolders;
 };

@@ -60,16 +60,28 @@ bool canOpenForReading(const QString &path)
     return true;
 }
 
-// The loading stack entry of one file, removed again however its reading ends.
+// The loading stack entry of one file, removed again however its reading
+// ends. The file is also kept with its links resolved, so that an import
+// that reaches a file being read by another spelling is caught too.
 class LoadingStackEntry {
 public:
-    LoadingStackEntry(QStringList &stack, const QString &path) : m_stack(stack) { m_stack.append(path); }
-    ~LoadingStackEntry() { m_stack.removeLast(); }
+    LoadingStackEntry(QStringList &paths, QStringList &files, const QString &path, const QString &file)
+        : m_paths(paths), m_files(files)
+    {
+        m_paths.append(path);
+        m_files.append(file);
+    }
+    ~LoadingStackEntry()
+    {
+        m_paths.removeLast();
+        m_files.removeLast();
+    }
     LoadingStackEntry(const LoadingStackEntry &) = delete;
     LoadingStackEntry &operator=(const LoadingStackEntry &) = delete;
 
 private:
-    QStringList &m_stack;
+    QStringList &m_paths;
+    QStringList &m_files;
 };
 
 } // namespace
@@ -111,7 +123,8 @@ ProjectNode *ProjectSystem::loadSolutionFile(const QString &baseDir, const QStri
 
     const QString path = absoluteFilePath(fileName.startsWith(u'/') || baseDir.isEmpty() ? fileName
                                                                                         : baseDir + u'/' + fileName);
-    if (loaded().loadingStack.contains(path))
+    const QString file = canonicalPath(path);
+    if (loaded().loadingStack.contains(path) || loaded().loadingFiles.contains(file))
         throw SolutionLoadError{path, false, QStringLiteral(" solution already loaded")};
 
     QXMLDocument document(false);
@@ -124,7 +137,7 @@ ProjectNode *ProjectSystem::loadSolutionFile(const QString &baseDir, const QStri
 
     std::unique_ptr<ProjectNode> node;
     {
-        LoadingStackEntry entry(loaded().loadingStack, path);
+        LoadingStackEntry entry(loaded().loadingStack, loaded().loadingFiles, path, file);
         node.reset(readNode(absoluteDirectory(path), document.root(), fileNotFoundHandler));
     }
     const auto status = fileStatus(path);

@@ -174,12 +174,20 @@ TEST_F(SolutionFixture, importCyclesFailButRepeatedImportsLoadTwice)
     dir.write("twice.hzp", solutionFile("<import file_name=\"leaf.hzp\"/><import file_name=\"leaf.hzp\"/>"));
     dir.write("leaf.hzp", solutionFile("<project Name=\"leaf\"/>"));
 
+    // A link makes every round of the cycle a new spelling of the same file.
+    dir.write("linked.hzp", solutionFile("<import file_name=\"link/linked.hzp\"/>"));
+    ASSERT_EQ(symlink(".", dir.file("link").constData()), 0);
+
     for (const char *name : {"self.hzp", "a.hzp"}) {
         const SolutionLoadError error = loadError(dir.qpath() + "/" + name);
         EXPECT_EQ(error.subject, absoluteFilePath(dir.qpath() + "/" + name)) << name;
         EXPECT_EQ(error.detail, " solution already loaded") << name;
         EXPECT_EQ(system->solution(), nullptr) << name;
     }
+    const SolutionLoadError linked = loadError(dir.qpath() + "/linked.hzp");
+    EXPECT_EQ(linked.subject, absoluteFilePath(dir.qpath() + "/link/linked.hzp"));
+    EXPECT_EQ(linked.detail, " solution already loaded");
+
     ProjectNode *root = load(dir.qpath() + "/twice.hzp");
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(childKinds(root), (QStringList{"solution", "solution"}));
