@@ -229,6 +229,28 @@ TEST_F(SolutionRoad, dynamicFoldersAndMacroNamedImportsContributeTheirFiles)
               (QList<QByteArray>{"app.hzp", "gen/A.c", "gen/b.c", "gen/sub/c.c", "gen/x.h", "../lib/ring.c"}));
 }
 
+TEST_F(SolutionRoad, namesWithAnyBytesTravelFromTheSolutionIntoThePackageUnchanged)
+{
+    const QByteArray utf8 = "\xc3\x9c" "bung.c";
+    const QByteArray raw = "raw\xff.c";
+    const QByteArray scanned = "d\xc3\xa9j\xe0.c";
+    writeSolution("sol/s.hzp", "<solution Name=\"s\" version=\"2\"><project Name=\"p\">"
+                               "<file file_name=\"" + utf8 + "\"/><file file_name=\"" + raw + "\"/>"
+                               "<folder Name=\"g\" path=\"gen\" filter=\"*.c\"/></project>"
+                               "<import file_name=\"\xc3\xa4/i.hzp\"/></solution>\n");
+    writeSolution("sol/\xc3\xa4/i.hzp", "<solution Name=\"i\" version=\"2\"/>\n");
+    dir.write("sol/" + utf8, "u");
+    dir.write("sol/" + raw, "r");
+    dir.write("sol/gen/" + scanned, "s");
+
+    const CliResult result = runner.run({"-hzr", "sol/s.hzp"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
+    const QList<StoredEntry> entries = packaged("s.hzr");
+    EXPECT_EQ(entryNames(entries), (QList<QByteArray>{"s.hzp", utf8, raw, "gen/" + scanned, "\xc3\xa4/i.hzp"}));
+    ASSERT_EQ(entries.size(), 5);
+    EXPECT_EQ(entries[3].data, QByteArray("s"));
+}
+
 TEST_F(SolutionRoad, userFilesThatCannotBeCreatedEndTheRunWithAFatalMessage)
 {
     writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
