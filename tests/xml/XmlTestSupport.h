@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QStringList>
 
 #include <cstdio>
@@ -13,6 +14,11 @@
 inline void PrintTo(const QByteArray &bytes, std::ostream *os)
 {
     *os << '"' << bytes.toStdString() << '"';
+}
+
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
 }
 
 // The text a document writes with the given indent.
