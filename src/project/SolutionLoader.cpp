@@ -51,6 +51,13 @@ std::optional<NodeKind> kindOfTag(const char *tag)
     return std::nullopt;
 }
 
+// A directory is no solution file, so it counts as missing.
+bool fileExists(const QString &path)
+{
+    const auto status = fileStatus(path);
+    return status && !status->directory;
+}
+
 bool canOpenForReading(const QString &path)
 {
     const int descriptor = ::open(nativeName(path).constData(), O_RDONLY);
@@ -114,9 +121,9 @@ ProjectNode *ProjectSystem::loadSolutionFile(const QString &baseDir, const QStri
     // A relative name is first tried from the current directory, then next
     // to the importing file; the file read is always the one next to it.
     QString current = fileName;
-    if (!pathExists(current) && !baseDir.isEmpty())
+    if (!fileExists(current) && !baseDir.isEmpty())
         current = baseDir + u'/' + fileName;
-    if (!pathExists(current) && !(fileNotFoundHandler && fileNotFoundHandler->fileNotFound(current)))
+    if (!fileExists(current) && !(fileNotFoundHandler && fileNotFoundHandler->fileNotFound(current)))
         throw SolutionLoadError{current, false, QStringLiteral(" does not exist")};
     if (!canOpenForReading(current))
         throw SolutionLoadError{current, false, QStringLiteral(" cannot access")};

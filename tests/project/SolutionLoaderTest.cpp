@@ -207,6 +207,11 @@ TEST_F(SolutionFixture, everyLoadFailureNamesItsSubjectAndDetail)
     EXPECT_EQ(missing.detail, " does not exist");
     EXPECT_FALSE(missing.syntaxError);
 
+    dir.write("nameless.hzp", solutionFile("<import/>"));
+    const SolutionLoadError nameless = loadError(base + "nameless.hzp");
+    EXPECT_EQ(nameless.subject, base);
+    EXPECT_EQ(nameless.detail, " does not exist");
+
     const SolutionLoadError syntax = loadError(base + "garbled.hzp");
     EXPECT_EQ(syntax.subject, base + "garbled.hzp");
     EXPECT_TRUE(syntax.syntaxError);
