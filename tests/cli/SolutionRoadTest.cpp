@@ -85,6 +85,16 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
     EXPECT_EQ(entries[2].readOnly, 1u);
     EXPECT_EQ(entries[3].data, QByteArray("#define TOP 1\n"));
     EXPECT_FALSE(dir.exists("tmp"));
+
+    // The program's own reader sees the same table of contents.
+    const CliResult listing = runner.run({"-t", "app.hzr"});
+    EXPECT_EQ(listing.exitStatus, 0);
+    const QList<QByteArray> lines = listing.out.split('\n');
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_TRUE(lines[0].startsWith("rw  ") && lines[0].endsWith("  app.hzp")) << lines[0].constData();
+    EXPECT_TRUE(lines[2].startsWith("ro        10  ") && lines[2].endsWith("  src/util.c")) << lines[2].constData();
+    EXPECT_TRUE(lines[3].endsWith("  ../top.h")) << lines[3].constData();
+    EXPECT_TRUE(lines[4].startsWith("4 Files, ")) << lines[4].constData();
 }
 
 TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndTheFirstNameWins)
