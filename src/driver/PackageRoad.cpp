@@ -53,8 +53,14 @@ int runPackageRoad(ToolState &state, Diagnostics &diagnostics)
     const QByteArray shownName = compressed ? state.packageName + ".decompressed" : state.packageName;
     auto file = std::make_shared<FileHandle>(::open(state.packageName.constData(), O_RDONLY | O_CLOEXEC));
     auto result = PackageArchive::Read;
+    if (!file->isOpen() && errno != ENOENT && errno != ENOTDIR) {
+        // Only a package that does not exist reads as empty; one that cannot
+        // be read must not be replaced by an empty one.
+        diagnostics.error("can't open " + state.packageName + " for reading: " + errorText(errno));
+        return 0;
+    }
     if (!file->isOpen()) {
-        state.inputPackage.clear(); // a package that does not exist is empty
+        state.inputPackage.clear();
     } else if (compressed) {
         result = readCompressed(state, *file, shownName, diagnostics);
     } else {

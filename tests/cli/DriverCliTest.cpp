@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "CliPackages.h"
 #include "CliRunner.h"
 
@@ -85,7 +87,8 @@ TEST(DriverCli, badPackagesAreFatalAndNameTheFileRead)
     struct Row {
         QList<QByteArray> arguments;
         QByteArray err;
-    } rows[] = {
+    };
+    QList<Row> rows = {
         {{"short"}, program + ": fatal: bad header in package short\n"},
         {{"-d", "short"}, program + ": fatal: bad header in package short\n"},
         {{"-t", "cut-toc"}, program + ": fatal: bad table of contents in package cut-toc\n"},
@@ -93,6 +96,13 @@ TEST(DriverCli, badPackagesAreFatalAndNameTheFileRead)
         {{"-x", "corrupt", "out"}, program + ": fatal: bad header in package corrupt.decompressed\n"},
         {{"-c", "corrupt"}, program + ": fatal: bad header in package corrupt.decompressed\n"},
     };
+    ASSERT_EQ(runner.run({"-c", "whole.pkg", "short"}).exitStatus, 0);
+    const QByteArray whole = runner.dir().read("whole.pkg");
+    runner.dir().write("cut.pkg", whole.chopped(4)); // the zlib checksum is lost
+    EXPECT_EQ(runner.run({"cut.pkg"}).exitStatus, 0) << "listing inflates only the table of contents";
+    for (const Row &row : {Row{{"-d", "cut.pkg", "short"}, program + ": fatal: bad header in package cut.pkg.decompressed\n"},
+                           Row{{"-x", "cut.pkg", "out"}, program + ": fatal: bad header in package cut.pkg.decompressed\n"}})
+        rows.append(row);
     for (const Row &row : rows) {
         const CliResult result = runner.run(row.arguments);
         EXPECT_EQ(result.exitStatus, 1) << row.arguments.join(' ').constData();
@@ -100,5 +110,22 @@ TEST(DriverCli, badPackagesAreFatalAndNameTheFileRead)
         EXPECT_EQ(result.out, "");
     }
     EXPECT_EQ(runner.dir().read("short"), "abc");
-    EXPECT_EQ(namesIn(runner.dir().path()), (QList<QByteArray>{"corrupt", "cut-toc", "home", "root", "short"}));
+    EXPECT_EQ(runner.dir().read("cut.pkg"), whole.chopped(4));
+    EXPECT_EQ(namesIn(runner.dir().path()),
+              (QList<QByteArray>{"corrupt", "cut-toc", "cut.pkg", "home", "root", "short", "whole.pkg"}));
+}
+
+TEST(DriverCli, aPackageThatExistsButCannotBeOpenedIsNeverReplaced)
+{
+    CliRunner runner;
+    ASSERT_EQ(::symlink("loop", runner.dir().file("loop").constData()), 0);
+    for (const char *command : {"-t", "-c", "-d", "-x"}) {
+        const CliResult result = runner.run({command, "loop", "out"});
+        EXPECT_EQ(result.exitStatus, 0);
+        EXPECT_EQ(result.err, CliRunner::program() + ": error: can't open loop for reading: "
+                                  "Too many levels of symbolic links\n") << command;
+    }
+    char target[16] = {};
+    EXPECT_EQ(::readlink(runner.dir().file("loop").constData(), target, sizeof target - 1), 4);
+    EXPECT_EQ(namesIn(runner.dir().path()), (QList<QByteArray>{"home", "loop", "root"}));
 }
