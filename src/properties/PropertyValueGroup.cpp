@@ -2,6 +2,7 @@
 
 #include "xml/XMLNode.h"
 #include "xml/XMLPP2.h"
+#include "xml/XmlPP.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ bool PropertyValueGroupFile::load(const QString &path)
     m_groups.clear();
     m_owned.clear();
     m_document = std::make_unique<PropertyGroupDocument>();
-    if (!m_document->loadFile(path) || !m_document->root())
+    if (!XmlPP::preprocessFile(*m_document, path, QString(), false) || !m_document->root())
         return false;
     for (const XMLElement *element = m_document->root()->firstChildElement(); element;
          element = element->nextSiblingElement()) {

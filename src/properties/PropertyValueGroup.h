@@ -52,7 +52,8 @@ private:
 };
 
 // A property group file: every child element of its root defines a group.
-// The file is read through the XML preprocessor; its messages are warnings.
+// The file is read through the XML preprocessor; its messages are warnings
+// on the warning channel.
 class PropertyValueGroupFile {
 public:
     PropertyValueGroupFile();

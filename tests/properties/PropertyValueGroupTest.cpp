@@ -3,6 +3,7 @@
 #include <QMap>
 
 #include "TempDir.h"
+#include "WarningCapture.h"
 #include "properties/PropertyValueGroup.h"
 #include "xml/XMLDocument.h"
 
@@ -126,6 +127,32 @@ TEST(PropertyValueGroupFile, everyElementBelowTheRootIsAGroup)
     EXPECT_TRUE(file.groups().isEmpty());
     dir.write("open.xml", "<groups><group name=\"x\">");
     EXPECT_FALSE(file.load(dir.qpath() + QStringLiteral("/open.xml")));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PropertyValueGroupFile, isPreprocessedAndReportsProblemsAsWarnings)
+{
+    TempDir dir;
+    dir.write("boards.xml", "<envelope><group name=\"Included\"/></envelope>");
+    dir.write("groups.xml",
+              "<groups>"
+              "<define name=\"Kind\" value=\"small\"/>"
+              "<if Kind=\"small,tiny\"><group name=\"Small\"/></if>"
+              "<ifnot Kind=\"small\"><group name=\"Never\"/></ifnot>"
+              "<include filename=\"boards.xml\"/>"
+              "<define/>"
+              "</groups>");
+    PropertyValueGroupFile file;
+    WarningCapture capture;
+    ASSERT_TRUE(file.load(dir.qpath() + QStringLiteral("/groups.xml")));
+    QStringList names;
+    for (const PropertyValueGroupClass *group : file.groups())
+        names.append(group->name());
+    EXPECT_EQ(names, (QStringList{"Small", "Included"}));
+    EXPECT_EQ(capture.warnings(), QStringList{"XmlPP::processConditionals(): missing name in <define>"});
 }
 
 } // namespace
