@@ -137,6 +137,8 @@ private:
     };
     LoadedSolution &loaded() const;
     void resetSolution();
+    // Completes each project from the template it names, in reading order.
+    void completeTemplateProjects(const QList<ProjectNode *> &projects, TemplateNotFoundErrorHandler *handler);
     ProjectNode *readNode(const QString &baseDir, const XMLElement *element,
                           ProjectFileNotFoundErrorHandler *fileNotFoundHandler, int depth);
     void indexSolutionChildren(QMap<QString, ProjectNode *> &projects, const QString &prefix,

@@ -94,12 +94,16 @@ private:
 } // namespace
 
 void ProjectSystem::loadSolution(const QString &fileName, ProjectFileNotFoundErrorHandler *fileNotFoundHandler,
-                                 TemplateNotFoundErrorHandler *)
+                                 TemplateNotFoundErrorHandler *templateHandler)
 {
     resetSolution();
     LoadedSolution &state = loaded();
     try {
         state.solution.reset(loadSolutionFile(QString(), fileName, fileNotFoundHandler));
+        if (!state.pendingTemplateProjects.isEmpty()) {
+            completeTemplateProjects(state.pendingTemplateProjects, templateHandler);
+            clearModified(state.solution.get(), true, true);
+        }
     } catch (const SolutionLoadError &) {
         resetSolution();
         throw;
