@@ -49,12 +49,7 @@ bool SafeFileReplacement::open(QByteArray &error)
 
 bool SafeFileReplacement::commit(QByteArray &error)
 {
-    const bool synced = ::fsync(m_file.fd()) == 0;
-    int reason = errno;
-    const bool closed = m_file.close();
-    if (closed && !synced)
-        errno = reason;
-    if (!synced || !closed) {
+    if (::fsync(m_file.fd()) != 0 || !m_file.close()) {
         error = "write error on " + m_target + ": " + errorText(errno);
         abandon();
         return false;
