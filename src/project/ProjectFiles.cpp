@@ -30,8 +30,7 @@ QList<QRegularExpression> namePatterns(const QString &filter)
     static const QRegularExpression separators(QStringLiteral("[;\\s]+"));
     QList<QRegularExpression> patterns;
     for (const QString &pattern : filter.split(separators, Qt::SkipEmptyParts))
-        patterns.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(
-            pattern, QRegularExpression::UnanchoredWildcardConversion).prepend(u'^').append(u'$')));
+        patterns.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern)));
     return patterns;
 }
 
