@@ -261,6 +261,45 @@ TEST_F(SolutionRoad, namesWithAnyBytesTravelFromTheSolutionIntoThePackageUnchang
     EXPECT_EQ(entries[3].data, QByteArray("s"));
 }
 
+TEST_F(SolutionRoad, templatesFromTheUsersTemplatesFileAndTheInstallationCompleteProjects)
+{
+    // The user's templates file lists its own template beside the installation's ones.
+    dir.write("root/Fernhollow for ARM/packages/targets/project_templates.xml",
+              "<!DOCTYPE Project_Templates_File>\n<projects>\n"
+              "  <include filename=\"$(StudioDir)/targets/project_templates.xml\" no_root=\"1\" />\n"
+              "  <project template_name=\"Mine\" type=\"Library\">\n"
+              "    <folder name=\"Code\" filter=\"c\"><file name=\"$(ProjectName).c\"/>"
+              "<file name=\"$(ProjectName).h\" expand=\"no\"/></folder>\n"
+              "    <file name=\"generated.c\" source=\"skeleton.c\"/>\n"
+              "  </project>\n"
+              "</projects>\n");
+    writeSolution("sol/app.hzp",
+                  "<solution Name=\"app\" version=\"2\">\n"
+                  " <project Name=\"mine\" template_name=\"Mine\"/>\n"
+                  " <project Name=\"lib\" template_name=\"Library\">\n"
+                  "  <folder Name=\"Source Files\"><file file_name=\"lib.c\"/></folder>\n"
+                  " </project>\n"
+                  "</solution>\n");
+    for (const char *name : {"sol/mine.c", "sol/$(ProjectName).h", "sol/generated.c", "sol/lib.c"})
+        dir.write(name, name);
+
+    const CliResult result = runner.run({"-hzr", "sol/app.hzp"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
+    EXPECT_EQ(entryNames(packaged("app.hzr")), (QList<QByteArray>{"app.hzp", "mine.c", "lib.c"}));
+
+    // Template failures end the load like any other failure.
+    writeSolution("notemplate.hzp", "<solution><project Name=\"p\" template_name=\"\"/></solution>\n");
+    writeSolution("unknown.hzp", "<solution><project Name=\"p\" template_name=\"No Such\"/></solution>\n");
+    const CliResult empty = runner.run({"-hzr", "notemplate.hzp"});
+    EXPECT_EQ(empty.exitStatus, 1);
+    EXPECT_EQ(empty.err, QByteArray("no template for project p\n"));
+    const CliResult unknown = runner.run({"-hzr", "unknown.hzp"});
+    EXPECT_EQ(unknown.exitStatus, 1);
+    EXPECT_EQ(unknown.err, QByteArray("No Such project template not found\n"));
+    EXPECT_FALSE(dir.exists("notemplate.hzr"));
+    EXPECT_FALSE(dir.exists("unknown.hzr"));
+}
+
 TEST_F(SolutionRoad, userFilesThatCannotBeCreatedEndTheRunWithAFatalMessage)
 {
     writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
