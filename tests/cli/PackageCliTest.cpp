@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+#include <cstdlib>
+
 #include "CliPackages.h"
 #include "CliRunner.h"
 
@@ -157,6 +159,15 @@ TEST(PackageCli, failuresAreReportedAndLeaveThePackageAndTheOutputSafe)
     CliResult result = runner.run({"-c", "file/p.pkg", "a.txt"});
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.err, program + ": error: can't open file/p.pkg for writing: Not a directory\n");
+
+    const QByteArray longName = QByteArray(250, 'd') + '/' + QByteArray(250, 'e') + '/' + QByteArray(250, 'f') + '/'
+        + QByteArray(250, 'g') + '/' + QByteArray(250, 'h') + "/long.txt";
+    dir.write(longName, "x");
+    result = runner.run({"-c", "long.pkg", "a.txt", longName});
+    EXPECT_EQ(result.err, program + ": error: can't store " + longName
+                              + ": names of 1024 bytes or more do not fit in a package\n");
+    EXPECT_FALSE(dir.exists("long.pkg"));
+    ASSERT_EQ(::system(("rm -rf " + dir.file(longName.left(250))).constData()), 0);
 
     result = runner.run({"-x", "cut.pkg"});
     EXPECT_EQ(result.err, program + ": error: output directory not specified\n");
