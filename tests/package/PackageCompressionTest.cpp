@@ -66,7 +66,7 @@ TEST(PackageCompression, everyWrittenPackageExpandsWithZlibAloneToItsPlainForm)
     dir.write("empty", "");
     QByteArray large;
     for (int i = 0; i < 300000; ++i)
-        large.append(QByteArray::number(i * 7919 % 100003));
+        large.append(QByteArray::number(qint64(i) * 7919 % 100003));
     dir.write("large", large);
     struct Case {
         QList<const char *> files;
