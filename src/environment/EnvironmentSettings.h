@@ -41,8 +41,6 @@ public:
     void setSettingValue(const PropertyClass *propertyClass, const QString &text);
 
     void setSaveEnabled(bool enabled) { m_saveEnabled = enabled; }
-    SettingsStore &primaryStore() { return m_primary; }
-    SettingsStore &sharedStore() { return m_shared; }
     const QTimer &saveTimer() const { return m_saveTimer; }
 
     // The settings object of the process, when one has been made current.

@@ -19,7 +19,6 @@ public:
 
     // Remembers the file and loads it.
     void setFile(const NormalizedPath &path);
-    const NormalizedPath &file() const { return m_file; }
 
     // Reads the file into a fresh map of unchanged entries. False (and the
     // map as it was) when the file cannot be read or is not XML.

@@ -178,8 +178,3 @@ void PropertyClass::setDescriptionSource(const PropertyDescriptionSource *source
 {
     installedSource = source;
 }
-
-const PropertyDescriptionSource *PropertyClass::descriptionSource()
-{
-    return installedSource;
-}

@@ -149,7 +149,6 @@ public:
 
     // The process-wide description source; null (the default) for none.
     static void setDescriptionSource(const PropertyDescriptionSource *source);
-    static const PropertyDescriptionSource *descriptionSource();
 
 private:
     enum DescriptionKeys { AllKeys, AllButRange };
