@@ -15,8 +15,6 @@ namespace {
 constexpr std::size_t blockSize = 8192;
 constexpr unsigned char clearedByte = 0xFE;
 
-Pool *currentPool = nullptr;
-
 std::size_t roundUp(std::size_t size)
 {
     return (size + 7) & ~std::size_t(7);
@@ -25,23 +23,13 @@ std::size_t roundUp(std::size_t size)
 } // namespace
 
 Pool::Block *Pool::s_freeBlocks = nullptr;
+Pool *Pool::s_current = nullptr;
 
 Pool::~Pool()
 {
-    if (currentPool == this)
-        currentPool = nullptr;
+    if (s_current == this)
+        s_current = nullptr;
     clear();
-}
-
-void *Pool::allocate(std::size_t size)
-{
-    size = roundUp(size);
-    if (m_blocks && m_capacity - m_used >= size) {
-        void *memory = m_blocks->data + m_used;
-        m_used += size;
-        return memory;
-    }
-    return allocateInNewBlock(size);
 }
 
 void *Pool::allocateInNewBlock(std::size_t size)
@@ -68,6 +56,7 @@ void *Pool::allocateInNewBlock(std::size_t size)
     block->next = m_blocks;
     m_blocks = block;
     m_capacity = block->capacity;
+    m_data = block->data;
     m_used = size;
     return block->data;
 }
@@ -83,6 +72,7 @@ void Pool::clear()
     }
     m_used = 0;
     m_capacity = 0;
+    m_data = nullptr;
 }
 
 char *Pool::copy(const char *text, std::size_t length)
@@ -94,17 +84,16 @@ char *Pool::copy(const char *text, std::size_t length)
     return memory;
 }
 
-Pool *Pool::current()
+Pool *Pool::processPool()
 {
-    if (!currentPool)
-        currentPool = new Pool; // lives for the rest of the process
-    return currentPool;
+    s_current = new Pool; // lives for the rest of the process
+    return s_current;
 }
 
 Pool *Pool::setCurrent(Pool *pool)
 {
-    Pool *previous = currentPool;
-    currentPool = pool;
+    Pool *previous = s_current;
+    s_current = pool;
     return previous;
 }
 

@@ -14,7 +14,15 @@ public:
     Pool &operator=(const Pool &) = delete;
 
     // Memory for size bytes, rounded up to a multiple of 8.
-    void *allocate(std::size_t size);
+    void *allocate(std::size_t size)
+    {
+        size = (size + 7) & ~std::size_t(7);
+        if (m_capacity - m_used < size)
+            return allocateInNewBlock(size);
+        void *memory = m_data + m_used;
+        m_used += size;
+        return memory;
+    }
     // Returns every block to the free list; the pool is empty afterwards.
     void clear();
 
@@ -23,7 +31,7 @@ public:
 
     // The pool that nodes are allocated from. When none has been set, the
     // first call creates one that lives for the rest of the process.
-    static Pool *current();
+    static Pool *current() { return s_current ? s_current : processPool(); }
     // Makes pool current; returns the previous current pool (may be null).
     static Pool *setCurrent(Pool *pool);
     // A copy of text (NUL-terminated) in the current pool.
@@ -33,12 +41,15 @@ public:
 private:
     struct Block;
     void *allocateInNewBlock(std::size_t size);
+    static Pool *processPool();
 
+    static Pool *s_current;
     static Block *s_freeBlocks;  // blocks given back by cleared pools
 
     Block *m_blocks = nullptr;   // newest first
     std::size_t m_used = 0;      // bytes used in the newest block
     std::size_t m_capacity = 0;  // capacity of the newest block
+    char *m_data = nullptr;      // data of the newest block
 };
 
 // Makes a pool current for the lifetime of the scope and restores the

@@ -100,7 +100,9 @@ XMLElement *XMLNode::nextSiblingElement(const char *name) const
 XMLAttribute *XMLElement::find(const char *name) const
 {
     for (XMLAttribute *attribute = m_attributes; attribute; attribute = attribute->next) {
-        if (std::strcmp(attribute->name, name) == 0)
+        if (attribute->name == name)
+            return attribute; // the parser shares equal names
+        if (attribute->name[0] == name[0] && std::strcmp(attribute->name, name) == 0)
             return attribute;
     }
     return nullptr;

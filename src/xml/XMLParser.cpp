@@ -1,8 +1,13 @@
 #include "xml/XMLParser.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -34,6 +39,35 @@ struct ByteClasses {
 
 constexpr ByteClasses bytes;
 
+// Newline bytes in [from, to), sixteen bytes at a time where the processor
+// allows, else eight.
+int countNewlines(const char *from, const char *to)
+{
+    int count = 0;
+#if defined(__SSE2__)
+    const __m128i newline = _mm_set1_epi8('\n');
+    for (; to - from >= 16; from += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from));
+        for (unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, newline))); mask;
+             mask &= mask - 1)
+            ++count;
+    }
+#endif
+    constexpr std::uint64_t ones = 0x0101010101010101u;
+    constexpr std::uint64_t highs = 0x8080808080808080u;
+    for (; to - from >= 8; from += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, from, 8);
+        // Bytes equal to '\n' become zero; zero bytes get their high bit set.
+        const std::uint64_t x = word ^ (ones * '\n');
+        const std::uint64_t zero = ~(((x & ~highs) + ~highs) | x) & highs;
+        count += int(((zero >> 7) * ones) >> 56); // adds up the eight 0/1 bytes
+    }
+    for (; from != to; ++from)
+        count += *from == '\n';
+    return count;
+}
+
 int digitValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -61,6 +95,19 @@ const Entity namedEntities[] = {
 };
 
 } // namespace
+
+const char *XMLParser::nameString(const char *name, std::size_t length)
+{
+    // Element and attribute names repeat throughout a file: equal names
+    // share one string instead of each taking a copy.
+    const std::size_t slot = (length * 31 + (length ? std::size_t(name[0]) * 7 + std::size_t(name[length - 1]) : 0))
+                             % std::size(m_names);
+    CachedName &cached = m_names[slot];
+    if (cached.text && cached.length == length && std::memcmp(cached.text, name, length) == 0)
+        return cached.text;
+    cached = {m_document.copy(name, length), length};
+    return cached.text;
+}
 
 XMLParser::XMLParser(XMLDocument &document, const char *begin, const char *end)
     : m_document(document), m_begin(begin), m_end(end), m_position(begin),
@@ -220,7 +267,7 @@ XMLParser::Step XMLParser::doctype()
 XMLParser::Step XMLParser::startTag(int line)
 {
     const char *name = readName();
-    XMLElement *element = m_document.createElement(m_document.copy(name, m_position - name));
+    XMLElement *element = m_document.createElement(nameString(name, m_position - name));
     element->setLine(line);
     m_open.push_back({element, nullptr});
     for (;;) {
@@ -251,7 +298,7 @@ XMLParser::Step XMLParser::startTag(int line)
         const char *quote = static_cast<const char *>(std::memchr(value, '"', m_end - value));
         const char *valueEnd = quote ? quote : m_end;
         m_position = quote ? quote + 1 : m_end;
-        element->setAttribute(m_document.copy(attributeName, attributeNameLength),
+        element->setAttribute(nameString(attributeName, attributeNameLength),
                               decode(value, valueEnd, false));
     }
 }
@@ -329,15 +376,19 @@ bool XMLParser::at(const char *literal) const
 
 void XMLParser::skipSpace()
 {
-    while (m_position != m_end && bytes.is(*m_position, Space))
-        ++m_position;
+    const char *p = m_position;
+    while (p != m_end && bytes.is(*p, Space))
+        ++p;
+    m_position = p;
 }
 
 const char *XMLParser::readName()
 {
     const char *start = m_position;
-    while (m_position != m_end && bytes.is(*m_position, NameByte))
-        ++m_position;
+    const char *p = start;
+    while (p != m_end && bytes.is(*p, NameByte))
+        ++p;
+    m_position = p;
     return start;
 }
 
@@ -347,7 +398,7 @@ int XMLParser::lineAt(const char *position)
     // a newline as the very first byte is not counted.
     const char *through = std::min(position + 1, m_end);
     if (through > m_lineCursor) {
-        m_line += int(std::count(m_lineCursor, through, '\n'));
+        m_line += countNewlines(m_lineCursor, through);
         m_lineCursor = through;
     }
     return m_line;

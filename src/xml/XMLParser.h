@@ -41,6 +41,12 @@ private:
     const char *readName();
     int lineAt(const char *position);
     char *decode(const char *from, const char *to, bool dropCarriageReturns);
+    const char *nameString(const char *name, std::size_t length);
+
+    struct CachedName {
+        const char *text;
+        std::size_t length;
+    };
 
     XMLDocument &m_document;
     const char *const m_begin;
@@ -50,4 +56,5 @@ private:
     int m_line = 0;
     std::vector<Open> m_open;
     XMLElement *m_result = nullptr;
+    CachedName m_names[64] = {};
 };
