@@ -107,6 +107,20 @@ std::optional<QList<DirectoryEntry>> listDirectory(const QString &path)
     return entries;
 }
 
+bool writeAll(int descriptor, const QByteArray &contents)
+{
+    qsizetype written = 0;
+    while (written < contents.size()) {
+        const ssize_t step = write(descriptor, contents.constData() + written, size_t(contents.size() - written));
+        if (step < 0 && errno == EINTR)
+            continue;
+        if (step <= 0)
+            return false;
+        written += step;
+    }
+    return true;
+}
+
 bool makeDirectories(const QString &path)
 {
     if (isDirectory(path))

@@ -46,17 +46,9 @@ bool writeWholeFile(const QString &path, const QByteArray &contents)
     const int descriptor = open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (descriptor < 0)
         return false;
-    qsizetype written = 0;
-    while (written < contents.size()) {
-        const ssize_t step = write(descriptor, contents.constData() + written, size_t(contents.size() - written));
-        if (step < 0 && errno == EINTR)
-            continue;
-        if (step <= 0)
-            break;
-        written += step;
-    }
+    const bool complete = writeAll(descriptor, contents);
     const bool closed = close(descriptor) == 0;
-    if (written == contents.size() && closed)
+    if (complete && closed)
         return true;
     unlink(name.constData());
     return false;

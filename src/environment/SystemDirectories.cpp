@@ -62,17 +62,9 @@ void createUnlessPresent(const QString &path, const QByteArray &contents)
             return;
         throw HException(QStringLiteral("cannot create ") + path);
     }
-    qsizetype written = 0;
-    while (written < contents.size()) {
-        const ssize_t step = write(descriptor, contents.constData() + written, size_t(contents.size() - written));
-        if (step < 0 && errno == EINTR)
-            continue;
-        if (step <= 0)
-            break;
-        written += step;
-    }
+    const bool complete = writeAll(descriptor, contents);
     const bool closed = close(descriptor) == 0;
-    if (written != contents.size() || !closed) {
+    if (!complete || !closed) {
         unlink(name.constData());
         throw HException(QStringLiteral("cannot create ") + path);
     }
