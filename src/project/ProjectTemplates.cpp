@@ -32,6 +32,13 @@ bool attributeIs(const XMLElement *element, const char *name, const char *word)
     return attributeText(element, name).toLower() == QLatin1String(word);
 }
 
+// The configuration a property item sets: its own, or "Common" when it names none.
+QString itemConfiguration(const XMLElement *item)
+{
+    const QString configuration = attributeText(item, "configuration");
+    return configuration.isEmpty() ? commonName() : configuration;
+}
+
 } // namespace
 
 void ProjectSystem::completeTemplateProjects(const QList<ProjectNode *> &projects,
@@ -163,9 +170,7 @@ void ProjectTemplates::applyProperty(ProjectNode *node, const XMLElement *item)
     if (!item->hasAttribute("name") || !item->hasAttribute("value"))
         return;
     const QString name = attributeText(item, "name");
-    QString configuration = attributeText(item, "configuration");
-    if (configuration.isEmpty())
-        configuration = commonName();
+    const QString configuration = itemConfiguration(item);
     QString own;
     if (ProjectSystem::getConfigurationValue(node, configuration, name, own))
         return;
@@ -180,9 +185,7 @@ void ProjectTemplates::applyPropertyGroup(ProjectNode *node, const XMLElement *i
     if (!item->hasAttribute("name") || !item->hasAttribute("value"))
         return;
     const QString name = attributeText(item, "name");
-    QString configuration = attributeText(item, "configuration");
-    if (configuration.isEmpty())
-        configuration = commonName();
+    const QString configuration = itemConfiguration(item);
     QString value;
     if (!ProjectSystem::getConfigurationValue(node, configuration, name, value))
         value = attributeText(item, "value");
