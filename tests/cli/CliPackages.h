@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 
+#include "TempDir.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -39,20 +41,6 @@ inline QByteArray plainPackage(const QList<CliEntry> &entries)
     for (const CliEntry &entry : entries)
         bytes.append(entry.data);
     return bytes;
-}
-
-inline QList<QByteArray> namesIn(const QByteArray &directory)
-{
-    QList<QByteArray> names;
-    DIR *dir = ::opendir(directory.constData());
-    while (const dirent *entry = dir ? ::readdir(dir) : nullptr) {
-        if (qstrcmp(entry->d_name, ".") && qstrcmp(entry->d_name, ".."))
-            names.append(entry->d_name);
-    }
-    if (dir)
-        ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 inline mode_t modeOf(const QByteArray &path)

@@ -12,20 +12,6 @@
 
 namespace {
 
-QList<QByteArray> namesIn(const QByteArray &directory)
-{
-    QList<QByteArray> names;
-    DIR *dir = ::opendir(directory.constData());
-    while (const dirent *entry = dir ? ::readdir(dir) : nullptr) {
-        if (qstrcmp(entry->d_name, ".") && qstrcmp(entry->d_name, ".."))
-            names.append(entry->d_name);
-    }
-    if (dir)
-        ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 struct UmaskScope {
     explicit UmaskScope(mode_t mask) : previous(::umask(mask)) {}
     ~UmaskScope() { ::umask(previous); }

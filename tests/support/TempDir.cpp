@@ -1,5 +1,9 @@
 #include "TempDir.h"
 
+#include <dirent.h>
+
+#include <algorithm>
+
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -75,4 +79,18 @@ bool TempDir::exists(const QByteArray &name) const
 {
     struct stat st;
     return lstat(file(name).constData(), &st) == 0;
+}
+
+QList<QByteArray> namesIn(const QByteArray &directory)
+{
+    QList<QByteArray> names;
+    DIR *dir = ::opendir(directory.constData());
+    while (const dirent *entry = dir ? ::readdir(dir) : nullptr) {
+        if (qstrcmp(entry->d_name, ".") && qstrcmp(entry->d_name, ".."))
+            names.append(entry->d_name);
+    }
+    if (dir)
+        ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
 }

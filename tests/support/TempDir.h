@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // A fresh directory under the system's temporary directory, removed with
@@ -27,3 +28,7 @@ public:
 private:
     QByteArray m_path;
 };
+
+// The names in a directory except "." and "..", sorted byte-wise; empty when
+// it cannot be read.
+QList<QByteArray> namesIn(const QByteArray &directory);
