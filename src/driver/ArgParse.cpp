@@ -21,18 +21,18 @@ void ArgParse::parse(const QList<QByteArray> &arguments, int pass)
         const QByteArray &element = arguments[i];
         auto found = m_options.find(element);
         if (found != m_options.end()) {
-            const OptionSpec &spec = found->second;
+            const OptionDefinition &definition = found->second;
             QByteArray argument;
-            if (spec.kind == NextArgument) {
+            if (definition.kind == NextArgument) {
                 if (++i == arguments.size()) {
                     m_diagnostics.error("expected argument for option " + arguments.last());
                     return;
                 }
                 argument = arguments[i];
-            } else if (spec.kind == AttachedArgument) {
+            } else if (definition.kind == AttachedArgument) {
                 argument = QByteArray("");
             }
-            act(element, spec, spec.kind == NoArgument ? nullptr : &argument, pass);
+            act(element, definition, definition.kind == NoArgument ? nullptr : &argument, pass);
             continue;
         }
         auto prefixed = std::find_if(m_options.begin(), m_options.end(), [&](const auto &option) {
@@ -51,18 +51,18 @@ void ArgParse::parse(const QList<QByteArray> &arguments, int pass)
     }
 }
 
-void ArgParse::act(const QByteArray &option, const OptionSpec &spec, const QByteArray *argument, int pass)
+void ArgParse::act(const QByteArray &option, const OptionDefinition &definition, const QByteArray *argument, int pass)
 {
-    if (spec.pass != pass)
+    if (definition.pass != pass)
         return;
-    if (spec.isAction) {
-        spec.action(option, argument);
+    if (definition.isAction) {
+        definition.action(option, argument);
         return;
     }
-    if (spec.flagTarget)
-        *spec.flagTarget = true;
-    if (spec.argumentTarget)
-        *spec.argumentTarget = argument ? *argument : QByteArray();
+    if (definition.flagTarget)
+        *definition.flagTarget = true;
+    if (definition.argumentTarget)
+        *definition.argumentTarget = argument ? *argument : QByteArray();
 }
 
 void ArgParse::parseIndirectFile(const QByteArray &path, int pass)

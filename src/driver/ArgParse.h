@@ -22,7 +22,7 @@ public:
     // Called with the option text and its argument (null when it takes none).
     using Action = std::function<void(const QByteArray &option, const QByteArray *argument)>;
 
-    struct OptionSpec {
+    struct OptionDefinition {
         ArgumentKind kind = NoArgument;
         bool isAction = false;
         Action action;
@@ -35,7 +35,7 @@ public:
     virtual ~ArgParse() = default;
 
     // Registers an option; registering the same text again replaces it.
-    void addOption(const QByteArray &option, const OptionSpec &spec) { m_options[option] = spec; }
+    void addOption(const QByteArray &option, const OptionDefinition &definition) { m_options[option] = definition; }
     void parse(const QList<QByteArray> &arguments, int pass);
     void parseIndirectFile(const QByteArray &path, int pass);
     // Splits one line of an indirect file at spaces, with "quoted" arguments;
@@ -49,9 +49,9 @@ protected:
     Diagnostics &diagnostics() { return m_diagnostics; }
 
 private:
-    void act(const QByteArray &option, const OptionSpec &spec, const QByteArray *argument, int pass);
+    void act(const QByteArray &option, const OptionDefinition &definition, const QByteArray *argument, int pass);
 
-    std::map<QByteArray, OptionSpec> m_options; // in byte order of the option texts
+    std::map<QByteArray, OptionDefinition> m_options; // in byte order of the option texts
     int m_indirectDepth = 0;
     Diagnostics &m_diagnostics;
 };

@@ -83,19 +83,19 @@ void HarArgParse::registerToolOptions()
 {
     for (const CommandOption &entry : CommandOptions) {
         const PackageCommand command = entry.command;
-        OptionSpec spec;
-        spec.isAction = true;
-        spec.action = [this, command](const QByteArray &, const QByteArray *) { m_state.command = command; };
-        addOption(entry.option, spec);
+        OptionDefinition definition;
+        definition.isAction = true;
+        definition.action = [this, command](const QByteArray &, const QByteArray *) { m_state.command = command; };
+        addOption(entry.option, definition);
     }
-    OptionSpec solution;
+    OptionDefinition solution;
     solution.flagTarget = &m_state.solutionMode;
     addOption("-hzr", solution);
-    OptionSpec version;
+    OptionDefinition version;
     version.isAction = true;
     version.action = [](const QByteArray &, const QByteArray *) { printBanner(stdout); };
     addOption("-V", version);
-    OptionSpec verbose;
+    OptionDefinition verbose;
     verbose.flagTarget = &m_state.verbose;
     addOption("-v", verbose);
 }
