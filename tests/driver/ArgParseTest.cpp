@@ -11,22 +11,22 @@ class RecordingParser : public ArgParse {
 public:
     explicit RecordingParser(Diagnostics &diagnostics) : ArgParse(diagnostics)
     {
-        OptionSpec plain;
+        OptionDefinition plain;
         plain.isAction = true;
         plain.action = [this](const QByteArray &option, const QByteArray *argument) {
             events.append("action " + option + (argument ? " [" + *argument + "]" : QByteArray()));
         };
         addOption("-x", plain);
-        OptionSpec next = plain;
+        OptionDefinition next = plain;
         next.kind = NextArgument;
         addOption("-o", next);
-        OptionSpec attached = plain;
+        OptionDefinition attached = plain;
         attached.kind = AttachedArgument;
         addOption("-D", attached);
-        OptionSpec laterPass = plain;
+        OptionDefinition laterPass = plain;
         laterPass.pass = 2;
         addOption("-late", laterPass);
-        OptionSpec flag;
+        OptionDefinition flag;
         flag.flagTarget = &flagSet;
         flag.argumentTarget = &flagArgument;
         flag.kind = NextArgument;
