@@ -61,6 +61,18 @@ QString PropertyValue::text() const
     return stored.isEmpty() ? m_propertyClass->defaultValue() : stored;
 }
 
+QColor PropertyValue::colorValue() const
+{
+    return QColor(text());
+}
+
+QFont PropertyValue::fontValue(const QFont &fallback) const
+{
+    const QString description = text();
+    QFont font;
+    return !description.isEmpty() && font.fromString(description) ? font : fallback;
+}
+
 QStringList PropertyValue::stringList(bool keepEmpty) const
 {
     return macroList(text(), keepEmpty);
@@ -121,6 +133,11 @@ void PropertyValue::setValue(bool flag)
 void PropertyValue::setValue(const QStringList &items)
 {
     setValue(joinMacroList(items));
+}
+
+void PropertyValue::setValue(const QColor &colour)
+{
+    setValue(colour.name());
 }
 
 void PropertyValue::setValue(const QRect &rectangle)

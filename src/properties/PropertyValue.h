@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -36,6 +38,11 @@ public:
     QStringList stringList(bool keepEmpty) const;
     int intValue() const;
     bool boolValue() const;
+    // The text read as a colour name (an invalid colour when it is none).
+    QColor colorValue() const;
+    // The font the text describes in the toolkit's font-to-string form, or
+    // fallback when the text is empty or describes no font.
+    QFont fontValue(const QFont &fallback) const;
 
     // Typed writes, all ending in setValue(text).
     void setValue(const char *text) { setValue(QString::fromUtf8(text)); }
@@ -43,6 +50,8 @@ public:
     void setValue(bool flag);
     void setValue(const QStringList &items);
     void setValue(const QRect &rectangle);
+    // Stores the colour's name.
+    void setValue(const QColor &colour);
 
 protected:
     void setOwned(bool owned) { m_owned = owned; }

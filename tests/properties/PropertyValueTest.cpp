@@ -137,6 +137,28 @@ TEST(PropertyValue, typedWritesStoreTheirTextOrWarn)
     }
 }
 
+TEST(PropertyValue, coloursAndFontsReadAndWriteTheirTextForms)
+{
+    SimplePropertyValue colour(makeClass(PropertyClass::Color, QStringLiteral("#00ff00")));
+    EXPECT_EQ(colour.colorValue(), QColor(0, 255, 0));
+    colour.setValue(QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(colour.value(), QStringLiteral("#123456"));
+    EXPECT_EQ(colour.colorValue(), QColor(0x12, 0x34, 0x56));
+    colour.setValue(QStringLiteral("no such colour"));
+    EXPECT_FALSE(colour.colorValue().isValid());
+
+    const QFont fallback(QStringLiteral("Fallback"), 7);
+    SimplePropertyValue font(makeClass(PropertyClass::Font));
+    EXPECT_EQ(font.fontValue(fallback), fallback);
+    font.setValue(QStringLiteral("Monospace,10,-1,5,50,0,0,0,0,0"));
+    EXPECT_EQ(font.fontValue(fallback).family(), QStringLiteral("Monospace"));
+    EXPECT_EQ(font.fontValue(fallback).pointSize(), 10);
+    font.setValue(QStringLiteral("not,a,font,at,all"));
+    EXPECT_EQ(font.fontValue(fallback), fallback);
+    SimplePropertyValue defaulted(makeClass(PropertyClass::FixedPitchFont, QStringLiteral("Courier,12,-1,5,50,0,0,0,0,0")));
+    EXPECT_EQ(defaulted.fontValue(fallback).family(), QStringLiteral("Courier"));
+}
+
 TEST(SimplePropertyValue, isOwnedReadOnlyAndMayStartFromANumber)
 {
     PropertyClass *flagClass = makeClass(PropertyClass::Boolean);
