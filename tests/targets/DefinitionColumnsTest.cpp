@@ -46,8 +46,9 @@ void expectColumns(const Columns &row)
     EXPECT_EQ(row.propertyClass->maximum(), row.maximum);
     EXPECT_EQ(row.propertyClass->suffix(), row.suffix);
     EXPECT_EQ(row.propertyClass->specialValue(), row.specialValue);
-    if (row.longText)
+    if (row.longText) {
         EXPECT_EQ(row.propertyClass->longText(), row.longText);
+    }
 }
 
 class DefinitionColumns : public testing::Test {
@@ -251,8 +252,9 @@ TEST_F(DefinitionColumns, booleansDefaultToYesOrNoAndReadNoWhereNoDefaultIsGiven
         SCOPED_TRACE(propertyClass->name().toStdString());
         const bool isBoolean = yes.contains(B::ARMProperty(id)) || no.contains(B::ARMProperty(id));
         EXPECT_EQ(propertyClass->type() == Boolean, isBoolean);
-        if (isBoolean)
+        if (isBoolean) {
             EXPECT_EQ(propertyClass->defaultValue(), yes.contains(B::ARMProperty(id)) ? "Yes" : "No");
+        }
     }
 
     // Every other Boolean of every layer reads "No" unless its row says
