@@ -40,8 +40,9 @@ QByteArray absolutePath(const QByteArray &path)
 bool dataPresent(const PackageEntry &entry)
 {
     struct stat info;
-    return entry.size == 0 || entry.sourceFile && ::fstat(entry.sourceFile->fd(), &info) == 0
-        && quint64(info.st_size) >= quint64(entry.offset) + entry.size;
+    return entry.size == 0
+        || (entry.sourceFile && ::fstat(entry.sourceFile->fd(), &info) == 0
+            && quint64(info.st_size) >= quint64(entry.offset) + entry.size);
 }
 
 enum class Extracted { Done, Skipped, Stop };
