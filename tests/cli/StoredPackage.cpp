@@ -1,6 +1,6 @@
 #include "StoredPackage.h"
 
-#include <zlib.h>
+#include "CliPackages.h"
 
 #include <cstring>
 
@@ -12,26 +12,11 @@ quint32 little(const QByteArray &bytes, qsizetype at)
     return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
 }
 
-quint32 big(const QByteArray &bytes, qsizetype at)
-{
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData() + at);
-    return quint32(p[3]) | quint32(p[2]) << 8 | quint32(p[1]) << 16 | quint32(p[0]) << 24;
-}
-
 } // namespace
 
 std::optional<QList<StoredEntry>> decodeCompressedPackage(const QByteArray &file)
 {
-    static const char magic[8] = {'\x7a', '\xf4', '\x31', '\xb2', '\x01', 0, 0, 0};
-    if (file.size() < 12 || std::memcmp(file.constData(), magic, 8) != 0)
-        return std::nullopt;
-    QByteArray plain(big(file, 8), '\0');
-    uLongf length = uLongf(plain.size());
-    if (uncompress(reinterpret_cast<Bytef *>(plain.data()), &length,
-                   reinterpret_cast<const Bytef *>(file.constData() + 12), uLong(file.size() - 12)) != Z_OK
-        || length != uLongf(plain.size()))
-        return std::nullopt;
-    return decodePlainPackage(plain);
+    return decodePlainPackage(expandedPackage(file));
 }
 
 std::optional<QList<StoredEntry>> decodePlainPackage(const QByteArray &plain)
