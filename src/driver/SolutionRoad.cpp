@@ -38,7 +38,7 @@ QString descriptionFile(const QString &solutionFile)
 // detail made to be read after it, and the line of an XML syntax error.
 void reportLoadError(const SolutionLoadError &failure)
 {
-    QString message = failure.subject + failure.detail;
+    QString message = failure.message();
     if (failure.syntaxError)
         message += QStringLiteral(" (line %1)").arg(failure.line);
     const QByteArray bytes = nativeName(message) + '\n';
