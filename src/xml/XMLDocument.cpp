@@ -13,34 +13,6 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// Reads a whole stream into one NUL-terminated buffer; size is the byte
-// count without the NUL.
-bool readAll(std::FILE *file, std::unique_ptr<char[]> &buffer, std::size_t &size)
-{
-    std::size_t capacity = 0;
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        const long end = std::ftell(file);
-        if (end > 0)
-            capacity = std::size_t(end);
-        std::rewind(file);
-    }
-    capacity += 1;
-    buffer.reset(new char[capacity + 1]);
-    size = 0;
-    for (;;) {
-        size += std::fread(buffer.get() + size, 1, capacity - size, file);
-        if (size < capacity)
-            break;
-        // The stream is longer than it said (or cannot tell): grow.
-        std::unique_ptr<char[]> larger(new char[capacity * 2 + 1]);
-        std::memcpy(larger.get(), buffer.get(), size);
-        buffer = std::move(larger);
-        capacity *= 2;
-    }
-    buffer[size] = '\0';
-    return !std::ferror(file);
-}
-
 } // namespace
 
 XMLElement *XMLDocument::createElement(const char *name)
@@ -51,14 +23,14 @@ XMLElement *XMLDocument::createElement(const char *name)
 bool XMLDocument::loadFile(const char *path)
 {
     File file(std::fopen(path, "rb"));
-    std::unique_ptr<char[]> buffer;
+    char *buffer = nullptr;
     std::size_t size = 0;
-    if (!file || !readAll(file.get(), buffer, size)) {
+    if (!file || !readInput(file.get(), buffer, size)) {
         setError("couldn't read %s", path, 0);
         return false;
     }
     file.reset();
-    return parseBytes(buffer.get(), size);
+    return parseInPlace(buffer, size);
 }
 
 bool XMLDocument::parseText(const char *text)
@@ -68,10 +40,50 @@ bool XMLDocument::parseText(const char *text)
 
 bool XMLDocument::parseBytes(const char *bytes, std::size_t length)
 {
-    const void *nul = std::memchr(bytes, '\0', length);
-    const char *end = nul ? static_cast<const char *>(nul) : bytes + length;
+    char *buffer = inputBuffer(length);
+    std::memcpy(buffer, bytes, length);
+    return parseInPlace(buffer, length);
+}
+
+bool XMLDocument::readInput(std::FILE *file, char *&buffer, std::size_t &size)
+{
+    std::size_t capacity = 0;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long end = std::ftell(file);
+        if (end > 0)
+            capacity = std::size_t(end);
+        std::rewind(file);
+    }
+    capacity += 1;
+    buffer = inputBuffer(capacity);
+    size = 0;
+    for (;;) {
+        size += std::fread(buffer + size, 1, capacity - size, file);
+        if (size < capacity)
+            break;
+        // The stream is longer than it said (or cannot tell): grow.
+        char *larger = inputBuffer(capacity * 2);
+        std::memcpy(larger, buffer, size);
+        buffer = larger;
+        capacity *= 2;
+    }
+    return !std::ferror(file);
+}
+
+char *XMLDocument::inputBuffer(std::size_t length)
+{
+    char *buffer = static_cast<char *>(allocate(length + XMLParser::inputPadding));
+    std::memset(buffer + length, 0, XMLParser::inputPadding);
+    return buffer;
+}
+
+bool XMLDocument::parseInPlace(char *buffer, std::size_t length)
+{
+    void *nul = std::memchr(buffer, '\0', length);
+    char *end = nul ? static_cast<char *>(nul) : buffer + length;
+    *end = '\0';
     PoolScope scope(this);
-    return XMLParser(*this, bytes, end).run();
+    return XMLParser(*this, buffer, end).run();
 }
 
 bool XMLDocument::saveFile(const char *path, int indent)

@@ -52,6 +52,16 @@ protected:
     void setError(const char *format, const char *argument, int line);
 
 private:
+    // Room in the pool for length bytes of input to parse in place, followed
+    // by the zeroed padding that the parser's block scans read into. The
+    // input stays in the pool: the tree's strings are made inside it.
+    char *inputBuffer(std::size_t length);
+    // Reads a whole stream into one input buffer; size is the byte count.
+    bool readInput(std::FILE *file, char *&buffer, std::size_t &size);
+    // Parses length bytes of an input buffer of this document; the text
+    // ends at the first NUL byte.
+    bool parseInPlace(char *buffer, std::size_t length);
+
     int m_indent = 0;
     bool m_keepText;
     const char *m_doctype = nullptr;

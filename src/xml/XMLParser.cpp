@@ -1,6 +1,7 @@
 #include "xml/XMLParser.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -39,18 +40,40 @@ struct ByteClasses {
 
 constexpr ByteClasses bytes;
 
+#if defined(__SSE2__)
+__m128i load16(const char *p)
+{
+    return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+}
+
+__m128i equal(__m128i block, char c)
+{
+    return _mm_cmpeq_epi8(block, _mm_set1_epi8(c));
+}
+
+// Bytes of block within [low, high]; for ASCII bounds only, since the signed
+// comparison puts bytes of 0x80 and above below every bound.
+__m128i within(__m128i block, char low, char high)
+{
+    return _mm_and_si128(_mm_cmpgt_epi8(block, _mm_set1_epi8(char(low - 1))),
+                         _mm_cmplt_epi8(block, _mm_set1_epi8(char(high + 1))));
+}
+#endif
+
 // Newline bytes in [from, to), sixteen bytes at a time where the processor
 // allows, else eight.
 int countNewlines(const char *from, const char *to)
 {
     int count = 0;
 #if defined(__SSE2__)
-    const __m128i newline = _mm_set1_epi8('\n');
-    for (; to - from >= 16; from += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from));
-        for (unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, newline))); mask;
-             mask &= mask - 1)
-            ++count;
+    while (to - from >= 16) {
+        // Sixteen byte-wide counters take up to 255 blocks before they are
+        // summed, so that the sum is paid once per run, not per block.
+        __m128i counters = _mm_setzero_si128();
+        for (int blocks = 0; blocks < 255 && to - from >= 16; ++blocks, from += 16)
+            counters = _mm_sub_epi8(counters, equal(load16(from), '\n'));
+        const __m128i sums = _mm_sad_epu8(counters, _mm_setzero_si128());
+        count += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums));
     }
 #endif
     constexpr std::uint64_t ones = 0x0101010101010101u;
@@ -66,6 +89,72 @@ int countNewlines(const char *from, const char *to)
     for (; from != to; ++from)
         count += *from == '\n';
     return count;
+}
+
+// The scans below read the input sixteen bytes at a time without a bounds
+// check: the NUL at the end of the input stops them, and the padding behind
+// it keeps every block readable.
+
+// The first byte at or after p that is not a name byte.
+char *nameEnd(char *p)
+{
+#if defined(__SSE2__)
+    for (;; p += 16) {
+        const __m128i block = load16(p);
+        const __m128i letter = within(_mm_or_si128(block, _mm_set1_epi8(0x20)), 'a', 'z');
+        const __m128i digitOrColon = within(block, '0', ':');
+        const __m128i mark = _mm_or_si128(equal(block, '_'), equal(block, '-'));
+        const unsigned names = unsigned(
+            _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letter, digitOrColon), mark)));
+        if (names != 0xFFFF)
+            return p + __builtin_ctz(~names);
+    }
+#else
+    while (bytes.is(*p, NameByte))
+        ++p;
+    return p;
+#endif
+}
+
+// The first double quote, '&' or NUL at or after p: where an attribute
+// value ends or needs decoding.
+char *valueStop(char *p)
+{
+#if defined(__SSE2__)
+    for (;; p += 16) {
+        const __m128i block = load16(p);
+        const __m128i stops = _mm_or_si128(_mm_or_si128(equal(block, '"'), equal(block, '&')),
+                                           equal(block, '\0'));
+        if (const unsigned mask = unsigned(_mm_movemask_epi8(stops)))
+            return p + __builtin_ctz(mask);
+    }
+#else
+    while (*p != '"' && *p != '&' && *p != '\0')
+        ++p;
+    return p;
+#endif
+}
+
+// True when the n bytes at a and at b are equal. Both are read in whole
+// eight-byte words up to the next multiple of eight, which input names (in
+// front of the padding) and pool strings (rounded up to eight) allow.
+bool sameBytes(const char *a, const char *b, std::size_t n)
+{
+    std::uint64_t x, y;
+    for (; n >= 8; a += 8, b += 8, n -= 8) {
+        std::memcpy(&x, a, 8);
+        std::memcpy(&y, b, 8);
+        if (x != y)
+            return false;
+    }
+    if (n == 0)
+        return true;
+    std::memcpy(&x, a, 8);
+    std::memcpy(&y, b, 8);
+    const std::uint64_t diff = x ^ y;
+    const std::uint64_t wanted = (std::uint64_t(1) << (8 * n)) - 1;
+    return (std::endian::native == std::endian::little ? diff & wanted
+                                                       : diff >> (64 - 8 * n)) == 0;
 }
 
 int digitValue(char c)
@@ -103,14 +192,14 @@ const char *XMLParser::nameString(const char *name, std::size_t length)
     const std::size_t slot = (length * 31 + (length ? std::size_t(name[0]) * 7 + std::size_t(name[length - 1]) : 0))
                              % std::size(m_names);
     CachedName &cached = m_names[slot];
-    if (cached.text && cached.length == length && std::memcmp(cached.text, name, length) == 0)
+    if (cached.text && cached.length == length && sameBytes(cached.text, name, length))
         return cached.text;
     cached = {m_document.copy(name, length), length};
     return cached.text;
 }
 
-XMLParser::XMLParser(XMLDocument &document, const char *begin, const char *end)
-    : m_document(document), m_begin(begin), m_end(end), m_position(begin),
+XMLParser::XMLParser(XMLDocument &document, char *begin, char *end)
+    : m_document(document), m_end(end), m_position(begin),
       m_lineCursor(begin + 1)
 {
 }
@@ -196,14 +285,14 @@ XMLParser::Step XMLParser::declaration()
             m_result = nullptr;
             return Step::Stop;
         }
-        const char *value = ++m_position;
-        const char *quote = static_cast<const char *>(std::memchr(value, '"', m_end - value));
+        char *text = ++m_position;
+        char *quote = static_cast<char *>(std::memchr(text, '"', m_end - text));
         if (!quote) {
             m_position = m_end;
             return Step::Stop;
         }
+        *quote = '\0';
         m_position = quote + 1;
-        char *text = m_document.copy(value, quote - value);
         if (nameLength == 7 && std::memcmp(name, "version", 7) == 0)
             m_document.m_version = text;
         else if (nameLength == 8 && std::memcmp(name, "encoding", 8) == 0)
@@ -221,7 +310,8 @@ XMLParser::Step XMLParser::comment(int line)
         return Step::Stop;
     }
     if (m_document.m_keepText && !m_open.empty()) {
-        auto *node = new XMLComment(m_document.copy(m_position, close));
+        m_position[close] = '\0';
+        auto *node = new XMLComment(m_position);
         node->setLine(line);
         append(node);
     }
@@ -239,7 +329,8 @@ XMLParser::Step XMLParser::cdataSection(int line)
         return Step::Stop;
     }
     if (!m_open.empty()) {
-        auto *node = new XMLCDATASection(m_document.copy(m_position, close));
+        m_position[close] = '\0';
+        auto *node = new XMLCDATASection(m_position);
         node->setLine(line);
         append(node);
     }
@@ -294,12 +385,17 @@ XMLParser::Step XMLParser::startTag(int line)
         skipSpace();
         if (m_position == m_end || *m_position != '"')
             continue;
-        const char *value = ++m_position;
-        const char *quote = static_cast<const char *>(std::memchr(value, '"', m_end - value));
-        const char *valueEnd = quote ? quote : m_end;
-        m_position = quote ? quote + 1 : m_end;
-        element->setAttribute(nameString(attributeName, attributeNameLength),
-                              decode(value, valueEnd, false));
+        char *value = ++m_position;
+        char *stop = valueStop(value);
+        if (*stop == '&') { // decode from here up to the quote
+            char *first = stop;
+            stop = std::find(first, m_end, '"');
+            decodeInPlace(first, stop, false);
+        } else {
+            *stop = '\0';
+        }
+        m_position = stop == m_end ? m_end : stop + 1;
+        element->setAttribute(nameString(attributeName, attributeNameLength), value);
     }
 }
 
@@ -329,13 +425,15 @@ XMLParser::Step XMLParser::endTag()
 
 void XMLParser::characterData()
 {
-    const char *start = m_position;
-    const char *next = static_cast<const char *>(std::memchr(start, '<', m_end - start));
+    char *start = m_position;
+    char *next = static_cast<char *>(std::memchr(start, '<', m_end - start));
     m_position = next ? next : m_end;
     if (m_open.empty() || !m_document.m_keepText)
         return;
-    auto *node = new XMLData(decode(start, m_position, true));
-    node->setLine(lineAt(start));
+    // The '<' gives way to the text's NUL; markup() steps over it unread.
+    const int line = lineAt(start);
+    auto *node = new XMLData(decodeInPlace(start, m_position, true));
+    node->setLine(line);
     append(node);
 }
 
@@ -376,19 +474,16 @@ bool XMLParser::at(const char *literal) const
 
 void XMLParser::skipSpace()
 {
-    const char *p = m_position;
-    while (p != m_end && bytes.is(*p, Space))
+    char *p = m_position;
+    while (bytes.is(*p, Space)) // the NUL at the end is no space
         ++p;
     m_position = p;
 }
 
-const char *XMLParser::readName()
+char *XMLParser::readName()
 {
-    const char *start = m_position;
-    const char *p = start;
-    while (p != m_end && bytes.is(*p, NameByte))
-        ++p;
-    m_position = p;
+    char *start = m_position;
+    m_position = nameEnd(start);
     return start;
 }
 
@@ -396,24 +491,24 @@ int XMLParser::lineAt(const char *position)
 {
     // The counter goes up each time the position moves onto a newline, so
     // a newline as the very first byte is not counted.
-    const char *through = std::min(position + 1, m_end);
-    if (through > m_lineCursor) {
-        m_line += countNewlines(m_lineCursor, through);
-        m_lineCursor = through;
-    }
+    countLinesBefore(std::min<const char *>(position + 1, m_end));
     return m_line;
 }
 
-char *XMLParser::decode(const char *from, const char *to, bool dropCarriageReturns)
+void XMLParser::countLinesBefore(const char *position)
 {
-    const std::size_t length = to - from;
-    const bool hasEntity = std::memchr(from, '&', length) != nullptr;
-    const bool hasReturn = dropCarriageReturns && std::memchr(from, '\r', length) != nullptr;
-    if (!hasEntity && !hasReturn)
-        return m_document.copy(from, length);
-    char *text = static_cast<char *>(m_document.allocate(length + 1));
-    char *out = text;
-    for (const char *p = from; p != to;) {
+    if (position > m_lineCursor) {
+        m_line += countNewlines(m_lineCursor, position);
+        m_lineCursor = position;
+    }
+}
+
+char *XMLParser::decodeInPlace(char *from, char *to, bool dropCarriageReturns)
+{
+    char *out = std::find_if(from, to, [&](char c) { return c == '&' || (c == '\r' && dropCarriageReturns); });
+    if (out != to)
+        countLinesBefore(to); // the text is about to move: count its newlines first
+    for (const char *p = out; p != to;) {
         if (*p == '\r' && dropCarriageReturns) {
             ++p;
             continue;
@@ -446,5 +541,5 @@ char *XMLParser::decode(const char *from, const char *to, bool dropCarriageRetur
         *out++ = *p++; // not a reference: the '&' stays
     }
     *out = '\0';
-    return text;
+    return from;
 }

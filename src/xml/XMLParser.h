@@ -7,9 +7,17 @@
 
 // Builds a document's tree from bytes in one pass. The open elements are
 // kept on an explicit stack, so nesting depth is limited only by memory.
+//
+// The input is parsed in place: it must live in the document's pool, hold a
+// NUL byte at end and stay readable for inputPadding bytes from end on (see
+// XMLDocument::inputBuffer). Attribute values, character data, comments and
+// CDATA sections become strings inside it: each is ended with a NUL written
+// over the delimiter that closed it, and decoded where it stands.
 class XMLParser {
 public:
-    XMLParser(XMLDocument &document, const char *begin, const char *end);
+    static constexpr std::size_t inputPadding = 16;
+
+    XMLParser(XMLDocument &document, char *begin, char *end);
 
     // Parses the whole input; sets the document's root (also on failure)
     // and, on a syntax error, its error message and line.
@@ -38,9 +46,10 @@ private:
 
     bool at(const char *literal) const;
     void skipSpace();
-    const char *readName();
+    char *readName();
     int lineAt(const char *position);
-    char *decode(const char *from, const char *to, bool dropCarriageReturns);
+    void countLinesBefore(const char *position);
+    char *decodeInPlace(char *from, char *to, bool dropCarriageReturns);
     const char *nameString(const char *name, std::size_t length);
 
     struct CachedName {
@@ -49,9 +58,8 @@ private:
     };
 
     XMLDocument &m_document;
-    const char *const m_begin;
-    const char *const m_end;
-    const char *m_position;
+    char *const m_end;
+    char *m_position;
     const char *m_lineCursor;   // the first byte not yet counted for lines
     int m_line = 0;
     std::vector<Open> m_open;

@@ -171,6 +171,45 @@ TEST(XMLParser, nodesRecordTheLineWhereTheyBegin)
     XMLDocument leadingNewline;
     ASSERT_TRUE(leadingNewline.parseText("\n<a/>"));
     EXPECT_EQ(leadingNewline.root()->line(), 0); // the first byte is never stepped onto
+
+    // Decoding shortens text and values where they stand; the newlines they
+    // held still count for the nodes after them.
+    XMLDocument decoded(true);
+    ASSERT_TRUE(decoded.parseText("<a>\r\n&amp;\r\n<b v=\"&lt;\n\n&gt;\"/>\n<c/></a>"));
+    const XMLElement *b = decoded.root()->firstChildElement("b");
+    EXPECT_EQ(b->line(), 2);
+    EXPECT_STREQ(b->attribute("v"), "<\n\n>");
+    EXPECT_STREQ(static_cast<const XMLTextNode *>(decoded.root()->firstChild())->text(), "\n&\n");
+    EXPECT_EQ(decoded.root()->firstChildElement("c")->line(), 5);
+}
+
+TEST(XMLParser, equalNamesAreSharedAndUnequalNamesKeptApart)
+{
+    // Names of one length with the same first and last bytes, differing only
+    // deep inside, and names of every length around a word and a block.
+    QByteArray text = "<a long_name_with_X_in_the_middle_z=\"1\" long_name_with_Y_in_the_middle_z=\"2\"";
+    for (int length = 1; length <= 40; ++length)
+        text += " n" + QByteArray(length, 'x') + "=\"" + QByteArray::number(length) + "\"";
+    text += " n=\"0\"/>";
+    XMLDocument document;
+    ASSERT_TRUE(document.parseText(text.constData()));
+    const XMLElement *a = document.root();
+    EXPECT_STREQ(a->attribute("long_name_with_X_in_the_middle_z"), "1");
+    EXPECT_STREQ(a->attribute("long_name_with_Y_in_the_middle_z"), "2");
+    for (int length = 1; length <= 40; ++length)
+        EXPECT_EQ(QByteArray(a->attribute(("n" + QByteArray(length, 'x')).constData())),
+                  QByteArray::number(length));
+    EXPECT_STREQ(a->attribute("n"), "0");
+    int count = 0;
+    for (const XMLAttribute *attribute = a->attributes(); attribute; attribute = attribute->next)
+        ++count;
+    EXPECT_EQ(count, 43);
+
+    XMLDocument repeated;
+    ASSERT_TRUE(repeated.parseText("<r><item k=\"1\"/><item k=\"2\"/></r>"));
+    const XMLElement *first = repeated.root()->firstChildElement();
+    EXPECT_EQ(first->name(), first->nextSiblingElement()->name()); // one string for both
+    EXPECT_EQ(first->attributes()->name, first->nextSiblingElement()->attributes()->name);
 }
 
 TEST(XMLParser, arbitraryBytesNeverCrash)
