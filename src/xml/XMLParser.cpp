@@ -116,6 +116,14 @@ char *nameEnd(char *p)
 #endif
 }
 
+// The first byte at or after p that is no whitespace.
+char *spaceEnd(char *p)
+{
+    while (bytes.is(*p, Space)) // the NUL at the end is no space
+        ++p;
+    return p;
+}
+
 // The first double quote, '&' or NUL at or after p: where an attribute
 // value ends or needs decoding.
 char *valueStop(char *p)
@@ -361,40 +369,38 @@ XMLParser::Step XMLParser::startTag(int line)
     XMLElement *element = m_document.createElement(nameString(name, m_position - name));
     element->setLine(line);
     m_open.push_back({element, nullptr});
+    // The attribute loop works on a local position, stored back on leaving.
+    char *p = m_position;
     for (;;) {
-        skipSpace();
-        if (m_position == m_end)
-            return Step::Text;
-        const char c = *m_position;
-        if (c == '>') {
-            ++m_position;
-            return Step::Text;
+        p = spaceEnd(p);
+        const char c = *p;
+        if (c == '>' || c == '/' || p == m_end) {
+            m_position = p + (p != m_end);
+            return c == '/' ? endTag() : Step::Text;
         }
-        if (c == '/') {
-            ++m_position;
-            return endTag();
-        }
-        if (!bytes.is(c, AttributeStart))
+        if (!bytes.is(c, AttributeStart)) {
+            m_position = p;
             return fail(1);
-        const char *attributeName = readName();
-        const std::size_t attributeNameLength = m_position - attributeName;
-        skipSpace();
-        if (m_position == m_end || *m_position != '=')
-            continue;
-        ++m_position;
-        skipSpace();
-        if (m_position == m_end || *m_position != '"')
-            continue;
-        char *value = ++m_position;
-        char *stop = valueStop(value);
-        if (*stop == '&') { // decode from here up to the quote
-            char *first = stop;
-            stop = std::find(first, m_end, '"');
-            decodeInPlace(first, stop, false);
-        } else {
-            *stop = '\0';
         }
-        m_position = stop == m_end ? m_end : stop + 1;
+        const char *attributeName = p;
+        p = nameEnd(p);
+        const std::size_t attributeNameLength = p - attributeName;
+        p = spaceEnd(p);
+        if (*p != '=')
+            continue;
+        p = spaceEnd(p + 1);
+        if (*p != '"')
+            continue;
+        char *value = ++p;
+        p = valueStop(value);
+        if (*p == '&') { // decode from here up to the quote
+            char *first = p;
+            p = std::find(first, m_end, '"');
+            decodeInPlace(first, p, false);
+        } else {
+            *p = '\0';
+        }
+        p += p != m_end;
         element->setAttribute(nameString(attributeName, attributeNameLength), value);
     }
 }
@@ -474,10 +480,7 @@ bool XMLParser::at(const char *literal) const
 
 void XMLParser::skipSpace()
 {
-    char *p = m_position;
-    while (bytes.is(*p, Space)) // the NUL at the end is no space
-        ++p;
-    m_position = p;
+    m_position = spaceEnd(m_position);
 }
 
 char *XMLParser::readName()
