@@ -85,6 +85,12 @@ XMLElement *elementFrom(XMLNode *node, const char *name)
     return nullptr;
 }
 
+bool sameName(const char *a, const char *b)
+{
+    // The parser shares equal names, so equal pointers settle most tests.
+    return a == b || (a[0] == b[0] && std::strcmp(a, b) == 0);
+}
+
 } // namespace
 
 XMLElement *XMLNode::firstChildElement(const char *name) const
@@ -100,9 +106,7 @@ XMLElement *XMLNode::nextSiblingElement(const char *name) const
 XMLAttribute *XMLElement::find(const char *name) const
 {
     for (XMLAttribute *attribute = m_attributes; attribute; attribute = attribute->next) {
-        if (attribute->name == name)
-            return attribute; // the parser shares equal names
-        if (attribute->name[0] == name[0] && std::strcmp(attribute->name, name) == 0)
+        if (sameName(attribute->name, name))
             return attribute;
     }
     return nullptr;
@@ -110,17 +114,17 @@ XMLAttribute *XMLElement::find(const char *name) const
 
 void XMLElement::setAttribute(const char *name, const char *value)
 {
-    if (XMLAttribute *existing = find(name)) {
-        existing->value = value;
-        return;
+    // One walk finds an attribute of this name or the end of the list.
+    XMLAttribute **link = &m_attributes;
+    for (; *link; link = &(*link)->next) {
+        if (sameName((*link)->name, name)) {
+            (*link)->value = value;
+            return;
+        }
     }
     auto *attribute = static_cast<XMLAttribute *>(Pool::current()->allocate(sizeof(XMLAttribute)));
     *attribute = {name, value, nullptr};
-    if (m_lastAttribute)
-        m_lastAttribute->next = attribute;
-    else
-        m_attributes = attribute;
-    m_lastAttribute = attribute;
+    *link = attribute;
 }
 
 void XMLElement::removeAttribute(const char *name)
@@ -129,8 +133,6 @@ void XMLElement::removeAttribute(const char *name)
     for (XMLAttribute *attribute = m_attributes; attribute; attribute = attribute->next) {
         if (std::strcmp(attribute->name, name) == 0) {
             (previous ? previous->next : m_attributes) = attribute->next;
-            if (m_lastAttribute == attribute)
-                m_lastAttribute = previous;
             return;
         }
         previous = attribute;

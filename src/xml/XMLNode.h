@@ -97,7 +97,6 @@ private:
 
     const char *m_name;
     XMLAttribute *m_attributes = nullptr;
-    XMLAttribute *m_lastAttribute = nullptr;
 };
 
 // Character data, a comment or a CDATA section: a node with one text.

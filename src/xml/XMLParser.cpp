@@ -61,33 +61,23 @@ __m128i within(__m128i block, char low, char high)
 #endif
 
 // Newline bytes in [from, to), sixteen bytes at a time where the processor
-// allows, else eight.
+// allows. The last block may reach up to fifteen bytes past to, which the
+// input's padding allows; newlines are few, so each is counted on its own.
 int countNewlines(const char *from, const char *to)
 {
     int count = 0;
 #if defined(__SSE2__)
-    while (to - from >= 16) {
-        // Sixteen byte-wide counters take up to 255 blocks before they are
-        // summed, so that the sum is paid once per run, not per block.
-        __m128i counters = _mm_setzero_si128();
-        for (int blocks = 0; blocks < 255 && to - from >= 16; ++blocks, from += 16)
-            counters = _mm_sub_epi8(counters, equal(load16(from), '\n'));
-        const __m128i sums = _mm_sad_epu8(counters, _mm_setzero_si128());
-        count += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums));
+    for (; from < to; from += 16) {
+        unsigned mask = unsigned(_mm_movemask_epi8(equal(load16(from), '\n')));
+        if (to - from < 16)
+            mask &= (1u << (to - from)) - 1;
+        for (; mask; mask &= mask - 1)
+            ++count;
     }
-#endif
-    constexpr std::uint64_t ones = 0x0101010101010101u;
-    constexpr std::uint64_t highs = 0x8080808080808080u;
-    for (; to - from >= 8; from += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, from, 8);
-        // Bytes equal to '\n' become zero; zero bytes get their high bit set.
-        const std::uint64_t x = word ^ (ones * '\n');
-        const std::uint64_t zero = ~(((x & ~highs) + ~highs) | x) & highs;
-        count += int(((zero >> 7) * ones) >> 56); // adds up the eight 0/1 bytes
-    }
+#else
     for (; from != to; ++from)
         count += *from == '\n';
+#endif
     return count;
 }
 
@@ -111,6 +101,23 @@ char *nameEnd(char *p)
     }
 #else
     while (bytes.is(*p, NameByte))
+        ++p;
+    return p;
+#endif
+}
+
+// The first '<' or NUL at or after p: where character data ends.
+char *textEnd(char *p)
+{
+#if defined(__SSE2__)
+    for (;; p += 16) {
+        const __m128i block = load16(p);
+        const __m128i stops = _mm_or_si128(equal(block, '<'), equal(block, '\0'));
+        if (const unsigned mask = unsigned(_mm_movemask_epi8(stops)))
+            return p + __builtin_ctz(mask);
+    }
+#else
+    while (*p != '<' && *p != '\0')
         ++p;
     return p;
 #endif
@@ -432,8 +439,7 @@ XMLParser::Step XMLParser::endTag()
 void XMLParser::characterData()
 {
     char *start = m_position;
-    char *next = static_cast<char *>(std::memchr(start, '<', m_end - start));
-    m_position = next ? next : m_end;
+    m_position = textEnd(start);
     if (m_open.empty() || !m_document.m_keepText)
         return;
     // The '<' gives way to the text's NUL; markup() steps over it unread.
