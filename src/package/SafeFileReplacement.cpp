@@ -16,6 +16,32 @@ void splitPath(const QByteArray &path, QByteArray &directory, QByteArray &name)
     name = path.mid(slash + 1);
 }
 
+// The file that path names once symbolic links are followed: path itself
+// when it is no link, and the link's destination, existing or not, when it
+// is one, as opening the path for writing would reach it. False (errno
+// ELOOP) when the links go round.
+bool followLinks(QByteArray &path)
+{
+    for (int links = 0; links < 40; ++links) {
+        struct stat info;
+        if (::lstat(path.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return true;
+        QByteArray destination(qsizetype(info.st_size) + 1, '\0');
+        const ssize_t length = ::readlink(path.constData(), destination.data(), size_t(destination.size()));
+        if (length < 0 || length >= destination.size())
+            return true; // the link changed under us: write where it stands
+        destination.truncate(length);
+        if (!destination.startsWith('/')) {
+            QByteArray directory, name;
+            splitPath(path, directory, name);
+            destination = directory + '/' + destination;
+        }
+        path = destination;
+    }
+    errno = ELOOP;
+    return false;
+}
+
 } // namespace
 
 SafeFileReplacement::SafeFileReplacement(const QByteArray &target) : m_target(target)
@@ -29,18 +55,35 @@ SafeFileReplacement::~SafeFileReplacement()
 
 bool SafeFileReplacement::open(QByteArray &error)
 {
+    const auto refuse = [&](int reason) {
+        error = "can't open " + m_target + " for writing: " + errorText(reason);
+        return false;
+    };
+    m_destination = m_target;
+    if (!followLinks(m_destination))
+        return refuse(errno);
+    // An existing file keeps its permissions, and one that may not be
+    // written is not replaced either.
+    mode_t mode = 0666 & ~currentUmask();
+    struct stat existing;
+    if (::stat(m_destination.constData(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode))
+            return refuse(EISDIR);
+        if (::access(m_destination.constData(), W_OK) != 0)
+            return refuse(errno);
+        mode = existing.st_mode & 07777;
+    }
     QByteArray directory, name;
-    splitPath(m_target, directory, name);
+    splitPath(m_destination, directory, name);
     QByteArray pattern = (directory == "/" ? QByteArray() : directory) + "/." + name.left(200) + ".XXXXXX";
     const int fd = ::mkstemp(pattern.data());
-    if (fd < 0 || ::fchmod(fd, 0666 & ~currentUmask()) != 0) {
+    if (fd < 0 || ::fchmod(fd, mode) != 0) {
         const int reason = errno;
         if (fd >= 0) {
             ::close(fd);
             ::unlink(pattern.constData());
         }
-        error = "can't open " + m_target + " for writing: " + errorText(reason);
-        return false;
+        return refuse(reason);
     }
     m_file = FileHandle(fd);
     m_temporary = pattern;
@@ -54,7 +97,7 @@ bool SafeFileReplacement::commit(QByteArray &error)
         abandon();
         return false;
     }
-    if (::rename(m_temporary.constData(), m_target.constData()) != 0) {
+    if (::rename(m_temporary.constData(), m_destination.constData()) != 0) {
         error = "can't replace " + m_target + ": " + errorText(errno);
         abandon();
         return false;

@@ -8,8 +8,11 @@
 // a uniquely named temporary file beside the target, which is flushed to disk
 // and then renamed over the target. Until commit() succeeds the target stays
 // as it was; the temporary file is removed on every failure path and when the
-// object goes without a commit. The new file gets the mode a newly created
-// file would get (0666 less the umask).
+// object goes without a commit. A target that is a symbolic link stays one:
+// the file it leads to is replaced. The new file keeps the permissions of
+// the file it replaces, or gets those of a newly created file (0666 less the
+// umask); an existing file that may not be written is refused, as opening
+// it for writing would be.
 class SafeFileReplacement {
 public:
     explicit SafeFileReplacement(const QByteArray &target);
@@ -28,7 +31,8 @@ public:
     void abandon();
 
 private:
-    QByteArray m_target;
+    QByteArray m_target;       // as given, for messages
+    QByteArray m_destination;  // the file replaced: the target with links followed
     QByteArray m_temporary;
     FileHandle m_file;
 };

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,13 +20,26 @@ struct UmaskScope {
     mode_t previous;
 };
 
+mode_t modeOf(const QByteArray &path)
+{
+    struct stat info;
+    return ::stat(path.constData(), &info) == 0 ? info.st_mode & 07777 : mode_t(-1);
+}
+
+bool replaceWith(const QByteArray &target, const char *contents, QByteArray &error)
+{
+    SafeFileReplacement replacement(target);
+    return replacement.open(error) && ::write(replacement.fd(), contents, std::strlen(contents)) > 0
+           && replacement.commit(error);
+}
+
 } // namespace
 
-TEST(SafeFileReplacement, replacesTheTargetWithTheModeOfANewFileAndLeavesNoTemporaryFile)
+TEST(SafeFileReplacement, aReplacedFileKeepsItsModeAndANewOneGetsTheModeOfANewFile)
 {
     TempDir dir;
     dir.write("p.pkg", "old contents");
-    ::chmod(dir.file("p.pkg").constData(), 0400);
+    ::chmod(dir.file("p.pkg").constData(), 0640);
     dir.write("a", "data");
     for (mode_t mask : {022, 027, 0}) {
         UmaskScope scope(mask);
@@ -32,11 +47,57 @@ TEST(SafeFileReplacement, replacesTheTargetWithTheModeOfANewFileAndLeavesNoTempo
         QByteArray error;
         ASSERT_TRUE(package.addDiskFile("./a", dir.file("a"), error));
         ASSERT_TRUE(writeCompressedPackage(package, dir.file("p.pkg"), error)) << error.constData();
-        struct stat info;
-        ASSERT_EQ(::stat(dir.file("p.pkg").constData(), &info), 0);
-        EXPECT_EQ(info.st_mode & 07777, 0666 & ~mask);
+        EXPECT_EQ(modeOf(dir.file("p.pkg")), 0640u);
+        const QByteArray fresh = dir.file("new" + QByteArray::number(mask) + ".pkg");
+        ASSERT_TRUE(writeCompressedPackage(package, fresh, error)) << error.constData();
+        EXPECT_EQ(modeOf(fresh), 0666 & ~mask);
+        ASSERT_EQ(::unlink(fresh.constData()), 0);
         EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a", "p.pkg"}));
     }
+
+    // A file that may not be written is refused like an open for writing;
+    // the super-user may write it, and it stays read-only.
+    dir.write("ro.pkg", "protected");
+    ::chmod(dir.file("ro.pkg").constData(), 0444);
+    QByteArray error;
+    if (::geteuid() == 0) {
+        ASSERT_TRUE(replaceWith(dir.file("ro.pkg"), "new", error)) << error.constData();
+        EXPECT_EQ(dir.read("ro.pkg"), "new");
+    } else {
+        EXPECT_FALSE(replaceWith(dir.file("ro.pkg"), "new", error));
+        EXPECT_EQ(error, "can't open " + dir.file("ro.pkg") + " for writing: Permission denied");
+        EXPECT_EQ(dir.read("ro.pkg"), "protected");
+    }
+    EXPECT_EQ(modeOf(dir.file("ro.pkg")), 0444u);
+}
+
+TEST(SafeFileReplacement, aSymbolicLinkStaysALinkAndTheFileItLeadsToIsReplaced)
+{
+    TempDir dir;
+    dir.write("store/real.pkg", "old");
+    ASSERT_EQ(::symlink("store/real.pkg", dir.file("relative").constData()), 0);
+    ASSERT_EQ(::symlink(dir.file("relative").constData(), dir.file("chain").constData()), 0);
+    ASSERT_EQ(::symlink("missing.pkg", dir.file("store/dangling").constData()), 0);
+    ASSERT_EQ(::symlink("loop", dir.file("loop").constData()), 0);
+    QByteArray error;
+
+    ASSERT_TRUE(replaceWith(dir.file("chain"), "through two links", error)) << error.constData();
+    EXPECT_EQ(dir.read("store/real.pkg"), "through two links");
+    struct stat info;
+    ASSERT_EQ(::lstat(dir.file("chain").constData(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(::lstat(dir.file("relative").constData(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+
+    // A link to a file not there yet creates that file, beside the link.
+    ASSERT_TRUE(replaceWith(dir.file("store/dangling"), "created", error)) << error.constData();
+    EXPECT_EQ(dir.read("store/missing.pkg"), "created");
+    EXPECT_EQ(namesIn(dir.file("store")), (QList<QByteArray>{"dangling", "missing.pkg", "real.pkg"}));
+
+    EXPECT_FALSE(replaceWith(dir.file("loop"), "never", error));
+    EXPECT_EQ(error, "can't open " + dir.file("loop") + " for writing: " + errorText(ELOOP));
+    ASSERT_EQ(::lstat(dir.file("loop").constData(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
 }
 
 TEST(SafeFileReplacement, failuresLeaveTheTargetAsItWasAndRemoveTheTemporaryFile)
@@ -54,7 +115,7 @@ TEST(SafeFileReplacement, failuresLeaveTheTargetAsItWasAndRemoveTheTemporaryFile
         {"source vanished", dir.file("p.pkg"), dir.file("vanished"), "read error on " + dir.file("vanished")},
         {"directory missing", dir.file("nodir/p.pkg"), dir.file("a"), "can't open " + dir.file("nodir/p.pkg") + " for writing: "},
         {"directory is a file", dir.file("a/p.pkg"), dir.file("a"), "can't open " + dir.file("a/p.pkg") + " for writing: "},
-        {"target is a directory", dir.file("dir"), dir.file("a"), "can't replace " + dir.file("dir") + ": "},
+        {"target is a directory", dir.file("dir"), dir.file("a"), "can't open " + dir.file("dir") + " for writing: Is a directory"},
     };
     for (const Case &c : cases) {
         PackageArchive package;
