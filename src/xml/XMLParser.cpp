@@ -204,12 +204,19 @@ const char *XMLParser::nameString(const char *name, std::size_t length)
 {
     // Element and attribute names repeat throughout a file: equal names
     // share one string instead of each taking a copy.
-    const std::size_t slot = (length * 31 + (length ? std::size_t(name[0]) * 7 + std::size_t(name[length - 1]) : 0))
-                             % std::size(m_names);
+    // A name is looked up by its length and its first eight bytes (read as
+    // one word, which the input's padding allows).
+    std::uint64_t head;
+    std::memcpy(&head, name, 8);
+    if (length < 8)
+        head &= std::endian::native == std::endian::little ? (std::uint64_t(1) << (8 * length)) - 1
+                                                           : ~(~std::uint64_t(0) >> (8 * length));
+    const std::size_t slot = ((head ^ length) * 0x9E3779B97F4A7C15u) >> 58; // 64 slots
     CachedName &cached = m_names[slot];
-    if (cached.text && cached.length == length && sameBytes(cached.text, name, length))
+    if (cached.text && cached.head == head && cached.length == length
+        && (length <= 8 || sameBytes(cached.text + 8, name + 8, length - 8)))
         return cached.text;
-    cached = {m_document.copy(name, length), length};
+    cached = {m_document.copy(name, length), head, length};
     return cached.text;
 }
 
@@ -239,26 +246,26 @@ bool XMLParser::run()
 
 XMLParser::Step XMLParser::markup()
 {
-    const int line = lineAt(m_position);
-    ++m_position; // the '<'
+    const char *open = m_position; // the '<', whose line the nodes made here get
+    ++m_position;
     if (m_position == m_end)
-        return startTag(line);
+        return startTag(lineAt(open));
     switch (*m_position) {
     case '?':
         ++m_position;
         return processingInstruction();
     case '!':
         if (at("!--"))
-            return comment(line);
+            return comment(lineAt(open));
         if (at("![CDATA["))
-            return cdataSection(line);
+            return cdataSection(lineAt(open));
         ++m_position;
         return doctype();
     case '/':
         ++m_position;
         return endTag();
     default:
-        return startTag(line);
+        return startTag(lineAt(open));
     }
 }
 

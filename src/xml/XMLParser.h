@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "xml/XMLDocument.h"
@@ -54,6 +55,7 @@ private:
 
     struct CachedName {
         const char *text;
+        std::uint64_t head;  // the first eight bytes, zero beyond the name
         std::size_t length;
     };
 
