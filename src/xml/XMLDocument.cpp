@@ -59,8 +59,8 @@ bool XMLDocument::readInput(std::FILE *file, char *&buffer, std::size_t &size)
     size = 0;
     for (;;) {
         size += std::fread(buffer + size, 1, capacity - size, file);
-        if (size < capacity)
-            break;
+        if (size < capacity || std::memchr(buffer, '\0', size))
+            break; // the whole stream, or all of the text before a NUL
         // The stream is longer than it said (or cannot tell): grow.
         char *larger = inputBuffer(capacity * 2);
         std::memcpy(larger, buffer, size);

@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 
+#include <thread>
+#include <unistd.h>
+
 #include "XmlTestSupport.h"
 #include "xml/QXMLDocument.h"
 
@@ -267,4 +270,41 @@ TEST(XMLDocumentFiles, loadFileReportsUnreadableFilesAndLoadsIntoTheSamePool)
     EXPECT_STREQ(first->name(), "first");       // the earlier tree lives on in the pool
     EXPECT_STREQ(document.version(), "1.0");    // not reset by the second load
     EXPECT_STREQ(document.doctype(), "S");
+}
+
+TEST(XMLDocumentFiles, streamsOfUnknownLengthAreReadWholeUpToTheirFirstNul)
+{
+    // A pipe tells no length: the reader grows its buffer until the end.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const int children = 20000;
+    std::thread writer([&] {
+        QByteArray text = "<big>";
+        for (int i = 0; i < children; ++i)
+            text += "<e/>";
+        text += "</big>";
+        for (qsizetype done = 0; done < text.size();) {
+            const ssize_t n = ::write(ends[1], text.constData() + done, size_t(text.size() - done));
+            if (n <= 0)
+                break;
+            done += n;
+        }
+        ::close(ends[1]);
+    });
+    XMLDocument piped;
+    const QByteArray path = "/dev/fd/" + QByteArray::number(ends[0]);
+    const bool loaded = piped.loadFile(path.constData());
+    writer.join();
+    ::close(ends[0]);
+    ASSERT_TRUE(loaded);
+    ASSERT_NE(piped.root(), nullptr);
+    int count = 0;
+    for (const XMLNode *e = piped.root()->firstChild(); e; e = e->nextSibling())
+        ++count;
+    EXPECT_EQ(count, children);
+
+    // An endless stream of NUL bytes holds an empty text: reading stops.
+    XMLDocument zeros;
+    EXPECT_TRUE(zeros.loadFile("/dev/zero"));
+    EXPECT_EQ(zeros.root(), nullptr);
 }
