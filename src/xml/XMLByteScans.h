@@ -3,7 +3,9 @@
 // The byte classes and block scans of the XML reader. The scans read the
 // input sixteen bytes at a time where the processor allows, without a
 // bounds check: the input ends with a NUL byte that stops them, followed by
-// padding that keeps every block readable (see XMLParser).
+// padding that keeps every block readable (see XMLParser). Only the parser
+// includes it; its functions are local to it, so the compiler may fold them
+// into the parser's loops.
 
 #include <bit>
 #include <cstddef>
@@ -42,22 +44,22 @@ struct ByteClasses {
     bool is(char c, unsigned char mask) const { return of[static_cast<unsigned char>(c)] & mask; }
 };
 
-inline constexpr ByteClasses bytes;
+constexpr ByteClasses bytes;
 
 #if defined(__SSE2__)
-inline __m128i load16(const char *p)
+static inline __m128i load16(const char *p)
 {
     return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
 }
 
-inline __m128i equal(__m128i block, char c)
+static inline __m128i equal(__m128i block, char c)
 {
     return _mm_cmpeq_epi8(block, _mm_set1_epi8(c));
 }
 
 // Bytes of block within [low, high]; for ASCII bounds only, since the signed
 // comparison puts bytes of 0x80 and above below every bound.
-inline __m128i within(__m128i block, char low, char high)
+static inline __m128i within(__m128i block, char low, char high)
 {
     return _mm_and_si128(_mm_cmpgt_epi8(block, _mm_set1_epi8(char(low - 1))),
                          _mm_cmplt_epi8(block, _mm_set1_epi8(char(high + 1))));
@@ -67,7 +69,7 @@ inline __m128i within(__m128i block, char low, char high)
 // Newline bytes in [from, to), sixteen bytes at a time where the processor
 // allows. The last block may reach up to fifteen bytes past to, which the
 // input's padding allows; newlines are few, so each is counted on its own.
-inline int countNewlines(const char *from, const char *to)
+static inline int countNewlines(const char *from, const char *to)
 {
     int count = 0;
 #if defined(__SSE2__)
@@ -86,7 +88,7 @@ inline int countNewlines(const char *from, const char *to)
 }
 
 // The first byte at or after p that is not a name byte.
-char *nameEnd(char *p)
+static inline char *nameEnd(char *p)
 {
 #if defined(__SSE2__)
     for (;; p += 16) {
@@ -107,7 +109,7 @@ char *nameEnd(char *p)
 }
 
 // The first '<' or NUL at or after p: where character data ends.
-char *textEnd(char *p)
+static inline char *textEnd(char *p)
 {
 #if defined(__SSE2__)
     for (;; p += 16) {
@@ -124,7 +126,7 @@ char *textEnd(char *p)
 }
 
 // The first byte at or after p that is no whitespace.
-char *spaceEnd(char *p)
+static inline char *spaceEnd(char *p)
 {
     while (bytes.is(*p, Space)) // the NUL at the end is no space
         ++p;
@@ -133,7 +135,7 @@ char *spaceEnd(char *p)
 
 // The first double quote, '&' or NUL at or after p: where an attribute
 // value ends or needs decoding.
-char *valueStop(char *p)
+static inline char *valueStop(char *p)
 {
 #if defined(__SSE2__)
     for (;; p += 16) {
@@ -153,7 +155,7 @@ char *valueStop(char *p)
 // True when the n bytes at a and at b are equal. Both are read in whole
 // eight-byte words up to the next multiple of eight, which input names (in
 // front of the padding) and pool strings (rounded up to eight) allow.
-inline bool sameBytes(const char *a, const char *b, std::size_t n)
+static inline bool sameBytes(const char *a, const char *b, std::size_t n)
 {
     std::uint64_t x, y;
     for (; n >= 8; a += 8, b += 8, n -= 8) {
