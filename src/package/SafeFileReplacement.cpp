@@ -1,5 +1,6 @@
 #include "package/SafeFileReplacement.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,6 +70,8 @@ bool SafeFileReplacement::open(QByteArray &error)
     if (::stat(m_destination.constData(), &existing) == 0) {
         if (S_ISDIR(existing.st_mode))
             return refuse(EISDIR);
+        if (!S_ISREG(existing.st_mode))
+            return openSpecialFile(error);
         if (::access(m_destination.constData(), W_OK) != 0)
             return refuse(errno);
         mode = existing.st_mode & 07777;
@@ -90,8 +93,27 @@ bool SafeFileReplacement::open(QByteArray &error)
     return true;
 }
 
+bool SafeFileReplacement::openSpecialFile(QByteArray &error)
+{
+    // A FIFO without a reader fails at once (ENXIO) instead of waiting.
+    m_file = FileHandle(::open(m_destination.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!m_file.isOpen() || ::fcntl(m_file.fd(), F_SETFL, 0) != 0) {
+        error = "can't open " + m_target + " for writing: " + errorText(errno);
+        m_file.close();
+        return false;
+    }
+    return true;
+}
+
 bool SafeFileReplacement::commit(QByteArray &error)
 {
+    if (m_temporary.isEmpty()) {
+        if (!m_file.close()) {
+            error = "write error on " + m_target + ": " + errorText(errno);
+            return false;
+        }
+        return true;
+    }
     if (::fsync(m_file.fd()) != 0 || !m_file.close()) {
         error = "write error on " + m_target + ": " + errorText(errno);
         abandon();

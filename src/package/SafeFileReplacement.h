@@ -12,7 +12,8 @@
 // the file it leads to is replaced. The new file keeps the permissions of
 // the file it replaces, or gets those of a newly created file (0666 less the
 // umask); an existing file that may not be written is refused, as opening
-// it for writing would be.
+// it for writing would be. A target that is no regular file (a device, a
+// FIFO) is written straight into, so the node itself is never replaced.
 class SafeFileReplacement {
 public:
     explicit SafeFileReplacement(const QByteArray &target);
@@ -31,8 +32,10 @@ public:
     void abandon();
 
 private:
+    bool openSpecialFile(QByteArray &error);
+
     QByteArray m_target;       // as given, for messages
     QByteArray m_destination;  // the file replaced: the target with links followed
-    QByteArray m_temporary;
+    QByteArray m_temporary;    // empty when writing straight into a special file
     FileHandle m_file;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -152,4 +153,28 @@ TEST(SafeFileReplacement, anAbandonedReplacementLeavesNothingBehind)
     ASSERT_TRUE(replacement.commit(error));
     EXPECT_EQ(dir.read("target"), "new");
     EXPECT_EQ(namesIn(dir.path()), QList<QByteArray>{"target"});
+}
+
+TEST(SafeFileReplacement, aTargetThatIsNoRegularFileIsWrittenIntoAndStaysWhatItIs)
+{
+    TempDir dir;
+    const QByteArray fifo = dir.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0644), 0);
+    const auto isFifo = [&] {
+        struct stat info;
+        return ::lstat(fifo.constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+    };
+    QByteArray error;
+    EXPECT_FALSE(replaceWith(fifo, "nobody reads", error)) << "a FIFO without a reader is not waited for";
+    EXPECT_EQ(error, "can't open " + fifo + " for writing: " + errorText(ENXIO));
+    EXPECT_TRUE(isFifo());
+
+    FileHandle reader(::open(fifo.constData(), O_RDONLY | O_NONBLOCK));
+    ASSERT_TRUE(reader.isOpen());
+    ASSERT_TRUE(replaceWith(fifo, "through the fifo", error)) << error.constData();
+    char received[64] = {};
+    EXPECT_EQ(::read(reader.fd(), received, sizeof received), 16);
+    EXPECT_STREQ(received, "through the fifo");
+    EXPECT_TRUE(isFifo());
+    EXPECT_EQ(namesIn(dir.path()), QList<QByteArray>{"fifo"});
 }
