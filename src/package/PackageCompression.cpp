@@ -13,15 +13,21 @@ namespace {
 
 constexpr unsigned char CompressedMagic[8] = {0x7A, 0xF4, 0x31, 0xB2, 0x01, 0x00, 0x00, 0x00};
 constexpr qint64 BufferSize = 256 * 1024;
+constexpr qint64 HeadSize = 12;             // magic and plain length
+constexpr quint64 MostPlain = 0xFFFFFFFFu;  // the largest plain length there is
 
 } // namespace
 
 bool isCompressedPackage(const QByteArray &name)
 {
-    FileHandle file(::open(name.constData(), O_RDONLY | O_CLOEXEC));
+    FileHandle file(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    return file.isOpen() && isCompressedPackage(file.fd());
+}
+
+bool isCompressedPackage(int fd)
+{
     char magic[8];
-    return file.isOpen() && readFully(file.fd(), magic, 8) == 8
-        && std::memcmp(magic, CompressedMagic, 8) == 0;
+    return preadFully(fd, magic, 8, 0) == 8 && std::memcmp(magic, CompressedMagic, 8) == 0;
 }
 
 CompressedPackageWriter::CompressedPackageWriter(int fd) : m_fd(fd), m_out(BufferSize, Qt::Uninitialized)
@@ -97,11 +103,10 @@ CompressedPackageReader::~CompressedPackageReader()
 
 bool CompressedPackageReader::begin()
 {
-    unsigned char head[12];
-    if (::lseek(m_fd, 0, SEEK_SET) != 0 || readFully(m_fd, reinterpret_cast<char *>(head), 12) != 12
-        || std::memcmp(head, CompressedMagic, 8) != 0)
+    char head[HeadSize];
+    if (preadFully(m_fd, head, HeadSize, 0) != HeadSize || std::memcmp(head, CompressedMagic, 8) != 0)
         return false;
-    m_plainLength = quint64(head[8]) << 24 | quint64(head[9]) << 16 | quint64(head[10]) << 8 | head[11];
+    m_position = HeadSize;
     if (inflateInit(&m_zlib) != Z_OK)
         return false;
     m_started = true;
@@ -115,11 +120,12 @@ qint64 CompressedPackageReader::read(char *buffer, qint64 n)
     qint64 got = 0;
     while (got < n && !m_ended) {
         if (m_zlib.avail_in == 0) {
-            const qint64 in = readFully(m_fd, m_in.data(), m_in.size());
+            const qint64 in = preadFully(m_fd, m_in.data(), m_in.size(), m_position);
             if (in <= 0) {
                 m_failed = true; // the file ends (or fails) inside the zlib stream
                 return -1;
             }
+            m_position += in;
             m_zlib.next_in = reinterpret_cast<Bytef *>(m_in.data());
             m_zlib.avail_in = uInt(in);
         }
@@ -130,17 +136,11 @@ qint64 CompressedPackageReader::read(char *buffer, qint64 n)
         const qint64 produced = room - m_zlib.avail_out;
         got += produced;
         m_produced += quint64(produced);
-        if ((status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR) || m_produced > m_plainLength) {
+        if ((status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR) || m_produced > MostPlain) {
             m_failed = true;
             return -1;
         }
-        if (status == Z_STREAM_END) {
-            m_ended = true;
-            if (m_produced != m_plainLength) {
-                m_failed = true;
-                return -1;
-            }
-        }
+        m_ended = status == Z_STREAM_END;
     }
     return got;
 }

@@ -11,8 +11,10 @@
 // plain package as one zlib stream at zlib's default level. Both directions
 // stream, so neither holds the package in memory.
 
-// Whether the file starts with the compressed package magic.
+// Whether the file starts with the compressed package magic. Only a file
+// that can be read at an offset qualifies; opening never waits (a FIFO).
 bool isCompressedPackage(const QByteArray &name);
+bool isCompressedPackage(int fd);
 
 // Compresses a plain package into an open descriptor as it is written.
 class CompressedPackageWriter : public PackageSink {
@@ -38,8 +40,10 @@ private:
 };
 
 // Expands a compressed package from an open descriptor as it is read. The
-// zlib stream must end exactly at the plain length it declares and carry a
-// correct checksum; anything else makes read() fail.
+// declared plain length is only a hint, as it is to Qt's qUncompress: the
+// zlib stream alone decides the plain package. The stream must be complete
+// with a correct checksum and expand to less than 4 GiB, the most a plain
+// length can state; anything else makes read() fail.
 class CompressedPackageReader : public PackageStream {
 public:
     explicit CompressedPackageReader(int fd);
@@ -59,7 +63,7 @@ private:
     bool m_started = false;
     bool m_ended = false;
     bool m_failed = false;
-    quint64 m_plainLength = 0;
+    qint64 m_position = 0; // of the next compressed byte in the file
     quint64 m_produced = 0;
     QByteArray m_in;
 };

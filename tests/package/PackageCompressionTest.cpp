@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <zlib.h>
 
+#include <vector>
+
 #include "PackageBytes.h"
 #include "TempDir.h"
 #include "package/PackageArchive.h"
@@ -110,7 +112,7 @@ TEST(PackageCompression, readsPackagesCompressedByAnIndependentZlibWriter)
     EXPECT_EQ(expandFile(dir.file("empty.pkg")), handPackage({}));
 }
 
-TEST(PackageCompression, refusesCorruptTruncatedAndMislabelledData)
+TEST(PackageCompression, takesTheDeclaredLengthAsAHintAndRefusesCorruptOrTruncatedData)
 {
     const QByteArray plain = handPackage({{"one", QByteArray(5000, 'x')}, {"two", "tail"}});
     const QByteArray good = zlibPackage(plain);
@@ -121,22 +123,72 @@ TEST(PackageCompression, refusesCorruptTruncatedAndMislabelledData)
     struct Case {
         const char *what;
         QByteArray bytes;
+        bool expands;
     } cases[] = {
-        {"truncated stream", good.left(good.size() - 10)},
-        {"only magic and length", good.left(12)},
-        {"magic alone", CompressedMagic},
-        {"flipped byte", flipped},
-        {"bad checksum", badChecksum},
-        {"length too large", zlibPackage(plain, 6, plain.size() + 1)},
-        {"length too small", zlibPackage(plain, 6, plain.size() - 1)},
-        {"hostile length", zlibPackage(plain, 6, 0xFFFFFFFFu)},
-        {"no zlib stream", CompressedMagic + bigEndian(8) + plain.left(8)},
+        {"length too large", zlibPackage(plain, 6, plain.size() + 1), true},
+        {"length too small", zlibPackage(plain, 6, plain.size() - 1), true},
+        {"length 0", zlibPackage(plain, 6, 0), true},
+        {"length 0xFFFFFFFF", zlibPackage(plain, 6, 0xFFFFFFFFu), true},
+        {"bytes after the stream", good + "trailing", true},
+        {"truncated stream", good.left(good.size() - 10), false},
+        {"only magic and length", good.left(12), false},
+        {"magic alone", CompressedMagic, false},
+        {"flipped byte", flipped, false},
+        {"bad checksum", badChecksum, false},
+        {"no zlib stream", CompressedMagic + bigEndian(8) + plain.left(8), false},
     };
     TempDir dir;
     for (const Case &c : cases) {
         dir.write("bad.pkg", c.bytes);
-        EXPECT_EQ(expandFile(dir.file("bad.pkg")), "failed") << c.what;
+        EXPECT_EQ(expandFile(dir.file("bad.pkg")), c.expands ? plain : QByteArray("failed")) << c.what;
     }
+}
+
+TEST(PackageCompression, aStreamExpandingToFourGiBOrMoreIsRefused)
+{
+    // A complete, valid stream of 4 GiB and 32 MiB of zeros declared as 100
+    // bytes: it repeats one block compressed after a full flush, which refers
+    // to nothing before it.
+    constexpr int Chunk = 1 << 20;
+    constexpr int Chunks = 4096 + 32;
+    const QByteArray zeros(Chunk, '\0');
+    z_stream zlib{};
+    ASSERT_EQ(deflateInit(&zlib, 9), Z_OK);
+    const auto deflateChunk = [&](const QByteArray &in, int flush) {
+        QByteArray out(qsizetype(deflateBound(&zlib, uLong(in.size()))) + 64, '\0');
+        zlib.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(in.constData()));
+        zlib.avail_in = uInt(in.size());
+        zlib.next_out = reinterpret_cast<Bytef *>(out.data());
+        zlib.avail_out = uInt(out.size());
+        deflate(&zlib, flush);
+        return out.left(out.size() - qsizetype(zlib.avail_out));
+    };
+    QByteArray stream = deflateChunk(zeros, Z_FULL_FLUSH);
+    const QByteArray repeated = deflateChunk(zeros, Z_FULL_FLUSH);
+    for (int i = 1; i < Chunks; ++i)
+        stream += repeated;
+    stream += deflateChunk({}, Z_FINISH).left(2); // the empty final block
+    deflateEnd(&zlib);
+    uLong sum = adler32(0, nullptr, 0);
+    const uLong chunkSum = adler32(sum, reinterpret_cast<const Bytef *>(zeros.constData()), Chunk);
+    for (int i = 0; i < Chunks; ++i)
+        sum = adler32_combine(sum, chunkSum, Chunk);
+    stream += bigEndian(quint32(sum));
+
+    TempDir dir;
+    dir.write("bomb.pkg", CompressedMagic + bigEndian(100) + stream);
+    FileHandle file(::open(dir.file("bomb.pkg").constData(), O_RDONLY));
+    CompressedPackageReader reader(file.fd());
+    ASSERT_TRUE(reader.begin());
+    std::vector<char> buffer(Chunk);
+    quint64 total = 0;
+    qint64 got;
+    while ((got = reader.read(buffer.data(), qint64(buffer.size()))) > 0)
+        total += quint64(got);
+    EXPECT_EQ(got, -1);
+    EXPECT_TRUE(reader.failed());
+    EXPECT_GE(total, quint64(0xFFFFFFFFu) - buffer.size()) << "expanded up to the limit";
+    EXPECT_LE(total, quint64(0xFFFFFFFFu) + buffer.size()) << "and no further";
 }
 
 TEST(PackageCompression, recognisesOnlyTheCompressedMagic)
