@@ -49,16 +49,19 @@ PackageArchive::ReadResult readCompressed(ToolState &state, const FileHandle &fi
 
 int runPackageRoad(ToolState &state, Diagnostics &diagnostics)
 {
-    const bool compressed = isCompressedPackage(state.packageName);
-    const QByteArray shownName = compressed ? state.packageName + ".decompressed" : state.packageName;
-    auto file = std::make_shared<FileHandle>(::open(state.packageName.constData(), O_RDONLY | O_CLOEXEC));
-    auto result = PackageArchive::Read;
+    // Opening without waiting: a FIFO named as the package then fails to
+    // read like any other file whose header cannot be read.
+    auto file = std::make_shared<FileHandle>(
+        ::open(state.packageName.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!file->isOpen() && errno != ENOENT && errno != ENOTDIR) {
         // Only a package that does not exist reads as empty; one that cannot
         // be read must not be replaced by an empty one.
         diagnostics.error("can't open " + state.packageName + " for reading: " + errorText(errno));
         return 0;
     }
+    const bool compressed = file->isOpen() && isCompressedPackage(file->fd());
+    const QByteArray shownName = compressed ? state.packageName + ".decompressed" : state.packageName;
+    auto result = PackageArchive::Read;
     if (!file->isOpen()) {
         state.inputPackage.clear();
     } else if (compressed) {

@@ -73,9 +73,11 @@ PackageArchive::ReadResult PackageArchive::readPackage(PackageStream &stream, co
 
 bool PackageArchive::addDiskFile(const QByteArray &name, const QByteArray &diskPath, QByteArray &error)
 {
-    FileHandle file(::open(diskPath.constData(), O_RDONLY | O_CLOEXEC));
+    // Only a regular file has a size to store; opening does not wait for a
+    // FIFO that took a file's place.
+    FileHandle file(::open(diskPath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info;
-    if (!file.isOpen() || ::fstat(file.fd(), &info) != 0) {
+    if (!file.isOpen() || ::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode)) {
         error = "can't open " + diskPath + " for reading";
         return false;
     }
@@ -164,7 +166,7 @@ bool PackageArchive::copyEntryData(const PackageEntry &entry, PackageSink &sink,
     FileHandle opened;
     int fd = entry.sourceFile ? entry.sourceFile->fd() : -1;
     if (!entry.sourceFile) {
-        opened = FileHandle(::open(entry.sourcePath.constData(), O_RDONLY | O_CLOEXEC));
+        opened = FileHandle(::open(entry.sourcePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
         if (!opened.isOpen()) {
             error = "read error on " + entry.sourcePath + ": " + errorText(errno);
             return false;

@@ -20,14 +20,17 @@ public:
     virtual bool write(const char *buffer, qint64 n) = 0;
 };
 
-// Reads a plain package from an open descriptor, from its start.
+// Reads a plain package from an open descriptor, from its start. It reads at
+// its own offsets, so a file that cannot seek (a pipe, a terminal) fails at
+// once instead of waiting for data.
 class PlainPackageStream : public PackageStream {
 public:
-    explicit PlainPackageStream(int fd);
+    explicit PlainPackageStream(int fd) : m_fd(fd) {}
     qint64 read(char *buffer, qint64 n) override;
 
 private:
     int m_fd;
+    qint64 m_position = 0;
 };
 
 // Writes to an open descriptor.

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utime.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "CliPackages.h"
 #include "CliRunner.h"
@@ -189,4 +194,44 @@ TEST(PackageCli, failuresAreReportedAndLeaveThePackageAndTheOutputSafe)
     EXPECT_EQ(result.err, program + ": error: can't open file/out/./first for writing\n");
     EXPECT_EQ(dir.read("file"), "not a directory");
     EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "cut.pkg", "file", "home", "out", "root"}));
+}
+
+TEST(PackageCli, aPackageThatIsADirectoryOrAFifoHasABadHeaderAndIsNeverWaitedFor)
+{
+    CliRunner runner;
+    TempDir &dir = runner.dir();
+    dir.write("dir/inside", "x");
+    dir.write("a.txt", "a");
+    ASSERT_EQ(::mkfifo(dir.file("fifo").constData(), 0644), 0);
+    // Should a run wait for a writer to the FIFO, one comes after a while and
+    // lets it go on, so the test ends and tells.
+    std::atomic<bool> running = true, hadToWrite = false;
+    std::thread watchdog([&] {
+        const auto start = std::chrono::steady_clock::now();
+        while (running) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (std::chrono::steady_clock::now() - start > std::chrono::seconds(20)) {
+                hadToWrite = true;
+                const int fd = ::open(dir.file("fifo").constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        }
+    });
+    for (const QByteArray name : {"dir", "fifo"}) {
+        for (const QList<QByteArray> &arguments : QList<QList<QByteArray>>{
+                 {"-t", name}, {"-x", name, "out"}, {"-d", name, "a.txt"}, {"-c", name, "a.txt"}}) {
+            const CliResult result = runner.run(arguments);
+            EXPECT_EQ(result.exitStatus, 1) << arguments.join(' ').constData();
+            EXPECT_EQ(result.err, CliRunner::program() + ": fatal: bad header in package " + name + "\n")
+                << arguments.join(' ').constData();
+        }
+    }
+    running = false;
+    watchdog.join();
+    EXPECT_FALSE(hadToWrite) << "a run waited for the FIFO";
+    struct stat info;
+    ASSERT_EQ(::lstat(dir.file("fifo").constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "dir", "fifo", "home", "root"}));
 }

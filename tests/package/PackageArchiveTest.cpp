@@ -182,6 +182,12 @@ TEST(PackageArchive, reportsSourcesThatAreMissingOrShorterThanTheirEntry)
     QByteArray error;
     EXPECT_FALSE(package.addDiskFile("./gone", dir.file("gone"), error));
     EXPECT_EQ(error, "can't open " + dir.file("gone") + " for reading");
+    // A FIFO that took a file's place, even one with a writer, has no size to store.
+    ASSERT_EQ(::mkfifo(dir.file("fifo").constData(), 0644), 0);
+    FileHandle writer(::open(dir.file("fifo").constData(), O_RDWR));
+    EXPECT_FALSE(package.addDiskFile("./fifo", dir.file("fifo"), error));
+    EXPECT_EQ(error, "can't open " + dir.file("fifo") + " for reading");
+    EXPECT_TRUE(package.entries().isEmpty());
 
     MemoryStream stream(dir.read("short.pkg"));
     ASSERT_EQ(package.readPackage(stream, dir.file("short.pkg"), openFile(dir.file("short.pkg"))),
