@@ -143,7 +143,10 @@ ProjectNode *ProjectSystem::loadSolutionFile(const QString &baseDir, const QStri
         throw SolutionLoadError{current, true, QString::fromLatin1(document.errorMessage()), document.errorLine()};
     if (qstrcmp(document.doctype(), "Lanternwick_Project_File") != 0)
         throw SolutionLoadError{current, false, QStringLiteral(" not a solution file")};
-    if (!document.root() || !kindOfTag(document.root()->name()))
+    // The tree below a file hangs from its solution node: that node gives
+    // projects and files their directory and receives the configurations
+    // that templates add, so a file rooted in anything else is refused.
+    if (!document.root() || !document.root()->hasName("solution"))
         throw SolutionLoadError{current, false, QStringLiteral(" holds no solution")};
 
     std::unique_ptr<ProjectNode> node;

@@ -150,6 +150,11 @@ TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothin
     writeSolution("cycle.hzp", "<solution><import file_name=\"other.hzp\"/></solution>\n");
     writeSolution("other.hzp", "<solution><import file_name=\"cycle.hzp\"/></solution>\n");
     writeSolution("brokenimport.hzp", "<solution><import file_name=\"sub/none.hzp\"/></solution>\n");
+    // Files rooted in a project or a folder have no solution node for their
+    // projects' directories and the templates' configurations.
+    writeSolution("projectroot.hzp", "<project Name=\"p\" template_name=\"Executable\"><file file_name=\"a.c\"/></project>\n");
+    writeSolution("folderroot.hzp", "<folder Name=\"all\" path=\".\"/>\n");
+    writeSolution("importsproject.hzp", "<solution><import file_name=\"projectroot.hzp\"/></solution>\n");
 
     struct Case {
         QByteArray file;
@@ -161,6 +166,9 @@ TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothin
         {"syntax.hzp", absolute("syntax.hzp") + "tagName mismatch (line 3)\n"},
         {"cycle.hzp", absolute("cycle.hzp") + " solution already loaded\n"},
         {"brokenimport.hzp", absolute("sub/none.hzp") + " does not exist\n"},
+        {"projectroot.hzp", absolute("projectroot.hzp") + " holds no solution\n"},
+        {"folderroot.hzp", absolute("folderroot.hzp") + " holds no solution\n"},
+        {"importsproject.hzp", "projectroot.hzp holds no solution\n"},
     };
     for (const Case &c : cases) {
         const CliResult result = runner.run({"-hzr", c.file});
@@ -168,7 +176,8 @@ TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothin
         EXPECT_EQ(result.err, c.message) << c.file.constData();
         EXPECT_EQ(result.out, QByteArray()) << c.file.constData();
     }
-    EXPECT_EQ(namesIn(), (QList<QByteArray>{"brokenimport.hzp", "cycle.hzp", "other.hzp", "syntax.hzp", "wrongtype.hzp"}));
+    EXPECT_EQ(namesIn(), (QList<QByteArray>{"brokenimport.hzp", "cycle.hzp", "folderroot.hzp", "importsproject.hzp",
+                                            "other.hzp", "projectroot.hzp", "syntax.hzp", "wrongtype.hzp"}));
 }
 
 TEST_F(SolutionRoad, theSolutionFileIsNeverOverwrittenByItsOwnPackage)
