@@ -3,6 +3,7 @@
 #include <fcntl.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 
 #include "driver/Diagnostics.h"
@@ -49,6 +50,9 @@ PackageArchive::ReadResult readCompressed(ToolState &state, const FileHandle &fi
 
 int runPackageRoad(ToolState &state, Diagnostics &diagnostics)
 {
+    // A file size limit makes writes fail with EFBIG, reported and cleaned
+    // up like a full disk, instead of killing the process mid-write.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Opening without waiting: a FIFO named as the package then fails to
     // read like any other file whose header cannot be read.
     auto file = std::make_shared<FileHandle>(

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "CliPackages.h"
@@ -234,4 +237,48 @@ TEST(PackageCli, aPackageThatIsADirectoryOrAFifoHasABadHeaderAndIsNeverWaitedFor
     ASSERT_EQ(::lstat(dir.file("fifo").constData(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
     EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "dir", "fifo", "home", "root"}));
+}
+
+TEST(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepThePackage)
+{
+    CliRunner runner;
+    TempDir &dir = runner.dir();
+    const QByteArray program = CliRunner::program();
+    QByteArray noise;
+    quint32 seed = 1;
+    for (int i = 0; i < 200000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        noise.append(char(seed >> 24));
+    }
+    dir.write("a.txt", "a");
+    dir.write("noise.bin", noise);
+    ASSERT_EQ(runner.run({"-c", "p.pkg", "a.txt"}).exitStatus, 0);
+    const QByteArray before = dir.read("p.pkg");
+    dir.write("plain.pkg", plainPackage({{"./a.txt", "a"}, {"./noise.bin", noise}, {"./after", "z"}}));
+    ASSERT_EQ(runner.run({"-c", "big.pkg", "a.txt", "noise.bin"}).exitStatus, 0);
+
+    // The limit passes to the program run; the test itself writes nothing meanwhile.
+    rlimit original;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &original), 0);
+    rlimit limited = original;
+    limited.rlim_cur = 64 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const CliResult replace = runner.run({"-r", "p.pkg", "noise.bin"});
+    const CliResult extract = runner.run({"-x", "plain.pkg", "out"});
+    const CliResult expand = runner.run({"-x", "big.pkg", "out2"});
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &original), 0);
+
+    const QByteArray tooLarge = std::strerror(EFBIG);
+    EXPECT_EQ(replace.exitStatus, 0);
+    EXPECT_EQ(replace.err, program + ": error: write error on p.pkg: " + tooLarge + "\n");
+    EXPECT_EQ(dir.read("p.pkg"), before);
+    EXPECT_EQ(extract.exitStatus, 0);
+    EXPECT_EQ(extract.err, program + ": error: write error on out/./noise.bin: " + tooLarge + "\n");
+    EXPECT_EQ(namesIn(dir.file("out")), QList<QByteArray>{"a.txt"}) << "the cut file goes and extraction stops";
+    EXPECT_EQ(expand.exitStatus, 1);
+    EXPECT_EQ(expand.err, program + ": error: write error on big.pkg.decompressed: " + tooLarge + "\n" + program
+                              + ": fatal: bad header in package big.pkg.decompressed\n");
+    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "big.pkg", "home", "noise.bin", "out", "p.pkg",
+                                                      "plain.pkg", "root"}))
+        << "no scratch file stays";
 }
