@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 
+#include "PlainPackage.h"
 #include "TempDir.h"
 
 #include <dirent.h>
@@ -12,36 +13,8 @@
 
 #include <algorithm>
 
-// Package bytes and file system checks shared by the command-line tests.
-struct CliEntry {
-    QByteArray name;
-    QByteArray data;
-    quint32 readOnly = 0;
-    quint32 time = 1294740900; // Tue Jan 11 10:15:00 2011 UTC
-};
-
-inline QByteArray plainPackage(const QList<CliEntry> &entries)
-{
-    QByteArray bytes;
-    const auto word = [&bytes](quint32 value) {
-        for (int i = 0; i < 4; ++i)
-            bytes.append(char((value >> (8 * i)) & 0xff));
-    };
-    word(0x4152C3C8);
-    word(quint32(entries.size()));
-    quint32 offset = 8 + 1040 * quint32(entries.size());
-    for (const CliEntry &entry : entries) {
-        bytes.append(entry.name + QByteArray(1024 - entry.name.size(), '\0'));
-        word(offset);
-        word(quint32(entry.data.size()));
-        word(entry.readOnly);
-        word(entry.time);
-        offset += quint32(entry.data.size());
-    }
-    for (const CliEntry &entry : entries)
-        bytes.append(entry.data);
-    return bytes;
-}
+// File system checks and the zlib expansion shared by the command-line tests,
+// beside the plain package encoder they share with the package tests.
 
 inline mode_t modeOf(const QByteArray &path)
 {

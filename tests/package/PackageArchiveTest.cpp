@@ -65,7 +65,7 @@ TEST(PackageArchive, writesDenseOffsetsPaddedRecordsAndTheDataInTableOrder)
 TEST(PackageArchive, rewritingAPackageFromItsOwnEntriesReproducesItAndSkipsRemovedOnes)
 {
     TempDir dir;
-    const QByteArray original = handPackage({{"./a.txt", "alpha", 0, 100}, {"src/b.c", "", 1, 200},
+    const QByteArray original = plainPackage({{"./a.txt", "alpha", 0, 100}, {"src/b.c", "", 1, 200},
                                              {"x", "last entry", 0x101, 300}});
     dir.write("p.pkg", original);
     PackageArchive package;
@@ -88,7 +88,7 @@ TEST(PackageArchive, rewritingAPackageFromItsOwnEntriesReproducesItAndSkipsRemov
     }
     MemorySink smaller;
     ASSERT_TRUE(kept.writePackage(smaller, "copy", error)) << error.constData();
-    EXPECT_EQ(smaller.bytes, handPackage({{"./a.txt", "alpha", 0, 100}, {"x", "last entry", 0x101, 300}}));
+    EXPECT_EQ(smaller.bytes, plainPackage({{"./a.txt", "alpha", 0, 100}, {"x", "last entry", 0x101, 300}}));
 }
 
 TEST(PackageArchive, readsValidAndRejectsBadHeadersAndTablesOfContents)
@@ -96,24 +96,24 @@ TEST(PackageArchive, readsValidAndRejectsBadHeadersAndTablesOfContents)
     const QByteArray magic("\xC8\xC3\x52\x41", 4);
     QByteArray negative = magic;
     appendWord(negative, 0xFFFFFFFF);
-    QByteArray twoClaimedOneGiven = handPackage({{"one", "1"}, {"two", "2"}}).left(8 + 1040);
-    QByteArray wrongMagic = handPackage({});
+    QByteArray twoClaimedOneGiven = plainPackage({{"one", "1"}, {"two", "2"}}).left(8 + 1040);
+    QByteArray wrongMagic = plainPackage({});
     wrongMagic[0] = 'X';
-    QByteArray partialRecord = handPackage({{"one", "1"}}).left(8 + 1039);
+    QByteArray partialRecord = plainPackage({{"one", "1"}}).left(8 + 1039);
     struct Case {
         const char *what;
         QByteArray bytes;
         PackageArchive::ReadResult result;
         int entries;
     } cases[] = {
-        {"empty package", handPackage({}), PackageArchive::Read, 0},
+        {"empty package", plainPackage({}), PackageArchive::Read, 0},
         {"3-byte file", "abc", PackageArchive::BadHeader, 0},
         {"empty file", "", PackageArchive::BadHeader, 0},
         {"wrong magic", wrongMagic, PackageArchive::BadHeader, 0},
         {"negative count", negative, PackageArchive::BadHeader, 0},
         {"count 2, one record", twoClaimedOneGiven, PackageArchive::BadTableOfContents, 1},
         {"record cut short", partialRecord, PackageArchive::BadTableOfContents, 0},
-        {"data area missing", handPackage({{"one", "data"}}).left(8 + 1040), PackageArchive::Read, 1},
+        {"data area missing", plainPackage({{"one", "data"}}).left(8 + 1040), PackageArchive::Read, 1},
     };
     for (const Case &c : cases) {
         PackageArchive package;
@@ -177,7 +177,7 @@ TEST(PackageArchive, refusesPackagesThatWouldReachFourGiB)
 TEST(PackageArchive, reportsSourcesThatAreMissingOrShorterThanTheirEntry)
 {
     TempDir dir;
-    dir.write("short.pkg", handPackage({{"whole", "12345"}, {"cut", "abcdefgh"}}).chopped(3));
+    dir.write("short.pkg", plainPackage({{"whole", "12345"}, {"cut", "abcdefgh"}}).chopped(3));
     PackageArchive package;
     QByteArray error;
     EXPECT_FALSE(package.addDiskFile("./gone", dir.file("gone"), error));

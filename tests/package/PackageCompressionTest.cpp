@@ -94,7 +94,7 @@ TEST(PackageCompression, everyWrittenPackageExpandsWithZlibAloneToItsPlainForm)
 TEST(PackageCompression, readsPackagesCompressedByAnIndependentZlibWriter)
 {
     TempDir dir;
-    const QByteArray plain = handPackage({{"./a.txt", "alpha\n", 0, 1294740900}, {"src/b.c", "int b;\n", 1, 7}});
+    const QByteArray plain = plainPackage({{"./a.txt", "alpha\n", 0, 1294740900}, {"src/b.c", "int b;\n", 1, 7}});
     for (int level : {0, 1, 9}) {
         dir.write("z.pkg", zlibPackage(plain, level));
         EXPECT_EQ(expandFile(dir.file("z.pkg")), plain) << "level " << level;
@@ -108,13 +108,13 @@ TEST(PackageCompression, readsPackagesCompressedByAnIndependentZlibWriter)
         EXPECT_EQ(package.entries()[1].size, 7u);
         EXPECT_FALSE(reader.failed());
     }
-    dir.write("empty.pkg", zlibPackage(handPackage({})));
-    EXPECT_EQ(expandFile(dir.file("empty.pkg")), handPackage({}));
+    dir.write("empty.pkg", zlibPackage(plainPackage({})));
+    EXPECT_EQ(expandFile(dir.file("empty.pkg")), plainPackage({}));
 }
 
 TEST(PackageCompression, takesTheDeclaredLengthAsAHintAndRefusesCorruptOrTruncatedData)
 {
-    const QByteArray plain = handPackage({{"one", QByteArray(5000, 'x')}, {"two", "tail"}});
+    const QByteArray plain = plainPackage({{"one", QByteArray(5000, 'x')}, {"two", "tail"}});
     const QByteArray good = zlibPackage(plain);
     QByteArray flipped = good;
     flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x55);
@@ -199,11 +199,11 @@ TEST(PackageCompression, recognisesOnlyTheCompressedMagic)
         QByteArray bytes;
         bool compressed;
     } cases[] = {
-        {"plain package", handPackage({}), false},
+        {"plain package", plainPackage({}), false},
         {"shorter than the magic", CompressedMagic.left(7), false},
         {"empty file", "", false},
         {"magic alone", CompressedMagic, true},
-        {"compressed package", zlibPackage(handPackage({})), true},
+        {"compressed package", zlibPackage(plainPackage({})), true},
     };
     for (const Case &c : cases) {
         dir.write("f", c.bytes);
