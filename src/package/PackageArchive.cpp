@@ -118,15 +118,11 @@ bool PackageArchive::plainLength(quint64 &length, QByteArray &error) const
             error = "can't store " + entry.name + ": names of 1024 bytes or more do not fit in a package";
             return false;
         }
+        length += entry.size;
         if (length >= Limit32) {
             error = "can't store " + entry.name + ": the package would reach 4 GiB";
             return false;
         }
-        length += entry.size;
-    }
-    if (length >= Limit32) {
-        error = "can't store " + m_entries.last().name + ": the package would reach 4 GiB";
-        return false;
     }
     return true;
 }

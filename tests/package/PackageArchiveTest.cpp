@@ -157,21 +157,34 @@ TEST(PackageArchive, namesAreFoundByteForByteAndLongNamesAreRefused)
     EXPECT_TRUE(error.contains("1024 bytes")) << error.constData();
 }
 
-TEST(PackageArchive, refusesPackagesThatWouldReachFourGiB)
+TEST(PackageArchive, refusesPackagesThatWouldReachFourGiBNamingTheEntryThatGoesBeyond)
 {
-    PackageArchive package;
-    PackageEntry entry;
-    entry.name = "big";
-    entry.size = 0xFFFFF000u;
-    package.addEntry(entry);
-    quint64 length = 0;
-    QByteArray error;
-    EXPECT_TRUE(package.plainLength(length, error));
-    EXPECT_EQ(length, quint64(8 + 1040) + 0xFFFFF000u);
-    entry.name = "more";
-    package.addEntry(entry);
-    EXPECT_FALSE(package.plainLength(length, error));
-    EXPECT_TRUE(error.contains("more")) << error.constData();
+    struct Case {
+        QList<quint32> sizes;
+        quint64 length;     // when it can be written
+        QByteArray blamed;  // the entry the refusal names otherwise
+    } cases[] = {
+        {{0xFFFFF000u}, quint64(8 + 1040) + 0xFFFFF000u, {}},
+        {{0xFFFFF000u, 0xFFFFF000u}, 0, "entry1"},
+        {{0xFFFFFFFFu, 1}, 0, "entry0"},
+        {{1, 0xFFFFFBE7u, 0}, 0, "entry1"},
+    };
+    for (const Case &c : cases) {
+        PackageArchive package;
+        for (qsizetype i = 0; i < c.sizes.size(); ++i) {
+            PackageEntry entry;
+            entry.name = "entry" + QByteArray::number(i);
+            entry.size = c.sizes[i];
+            package.addEntry(entry);
+        }
+        quint64 length = 0;
+        QByteArray error;
+        EXPECT_EQ(package.plainLength(length, error), c.blamed.isEmpty()) << c.blamed.constData();
+        if (c.blamed.isEmpty())
+            EXPECT_EQ(length, c.length);
+        else
+            EXPECT_EQ(error, "can't store " + c.blamed + ": the package would reach 4 GiB");
+    }
 }
 
 TEST(PackageArchive, reportsSourcesThatAreMissingOrShorterThanTheirEntry)
