@@ -117,10 +117,9 @@ QStringList ProjectSystem::folderFilterList(ProjectNode *folder) const
     QString filter = folder->getProperty(QStringLiteral("filter"));
     if (filter.isEmpty())
         filter = getPropertyValue(folder, propertyClass(FolderFilter), QStringLiteral("Common"));
-    QStringList extensions;
-    for (const QString &extension : filter.split(separators, Qt::SkipEmptyParts))
-        extensions.append(extension.trimmed().toLower());
-    return extensions;
+    // The parts are compared as written with the file's lower-cased
+    // extension, so "C" or " h" collect nothing.
+    return filter.split(separators, Qt::SkipEmptyParts);
 }
 
 ProjectNode *ProjectSystem::addFileNode(ProjectNode *parent, const QString &fileName, bool flag)

@@ -114,7 +114,7 @@ TEST(FileNodes, projectsPutNewFilesIntoTheFolderThatCollectsTheirExtension)
     FileTree tree;
     tree.folder(tree.project, "Headers", "h");
     ProjectNode *sources = tree.folder(tree.project, "Source Files", "");
-    ProjectSystem::setConfigurationValue(sources, "filter", "Common", "c, CPP;s", false);
+    ProjectSystem::setConfigurationValue(sources, "filter", "Common", "c,CPP; s;asm", false);
     ProjectNode *nested = tree.folder(sources, "Nested", "x");
 
     const struct {
@@ -122,8 +122,9 @@ TEST(FileNodes, projectsPutNewFilesIntoTheFolderThatCollectsTheirExtension)
         ProjectNode *home;
     } cases[] = {
         {"main.c", sources},
-        {"dir.h/util.CPP", sources},
-        {"start.s", sources},
+        {"boot.ASM", sources},
+        {"dir.h/util.cpp", tree.project},   // filter parts are compared as written
+        {"start.s", tree.project},
         {"api.h", tree.project->firstChild()},
         {"notes.txt", tree.project},
         {"Makefile", tree.project},
