@@ -48,7 +48,7 @@ struct DirectoryScan {
     QList<QRegularExpression> patterns;
     bool recurse;
     QSet<QString> present;   // file names the folder already holds
-    QSet<QString> visited;   // canonical paths, so linked directory loops end
+    QStringList open;        // canonical paths of the directories being scanned
 
     void notePresentFiles()
     {
@@ -60,10 +60,12 @@ struct DirectoryScan {
 
     void scan(const QString &directory, const QString &prefix)
     {
+        // A directory linked back into one that is still being scanned
+        // would repeat without end; a directory reached twice by separate
+        // links is listed under both names.
         const QString canonical = canonicalPath(directory);
-        if (canonical.isNull() || visited.contains(canonical))
+        if (canonical.isNull() || open.contains(canonical))
             return;
-        visited.insert(canonical);
         auto entries = listDirectory(directory);
         if (!entries)
             return;
@@ -81,10 +83,12 @@ struct DirectoryScan {
         }
         if (!recurse)
             return;
+        open.append(canonical);
         for (const DirectoryEntry &entry : *entries) {
             if (entry.directory)
                 scan(directory + u'/' + entry.name, prefix + u'/' + entry.name);
         }
+        open.removeLast();
     }
 };
 

@@ -97,16 +97,19 @@ TEST(DynamicFolders, aMacroPathIsScannedExpandedAndKeptUnexpandedInNames)
     EXPECT_EQ(dynamic->firstChild()->filePath(), absoluteFilePath(tree.dir.qpath() + "/elsewhere/board.c"));
 }
 
-TEST(DynamicFolders, aDirectoryLinkedBackIntoItselfIsScannedOnce)
+TEST(DynamicFolders, aDirectoryLinkedBackIntoItselfIsScannedOnceButTwoLinksToOneDirectoryAreBothListed)
 {
     FileTree tree;
     tree.dir.write("loop/a.c", "");
-    ASSERT_EQ(symlink("..", tree.dir.file("loop/back").constData()), 0);
+    tree.dir.write("shared/s.c", "");
+    ASSERT_EQ(symlink(".", tree.dir.file("loop/back").constData()), 0);
+    ASSERT_EQ(symlink("../shared", tree.dir.file("loop/one").constData()), 0);
+    ASSERT_EQ(symlink("../shared", tree.dir.file("loop/two").constData()), 0);
     ProjectNode *dynamic = tree.folder(tree.project, "Loop");
     dynamic->storeProperty("path", "loop");
     dynamic->storeProperty("recurse", "Yes");
     tree.system.populateDynamicFolder(dynamic);
-    EXPECT_EQ(fileNames(dynamic), QStringList{"loop/a.c"});
+    EXPECT_EQ(fileNames(dynamic), (QStringList{"loop/a.c", "loop/one/s.c", "loop/two/s.c"}));
 }
 
 TEST(FileNodes, projectsPutNewFilesIntoTheFolderThatCollectsTheirExtension)
