@@ -100,6 +100,10 @@ TEST(PackageArchive, readsValidAndRejectsBadHeadersAndTablesOfContents)
     QByteArray wrongMagic = plainPackage({});
     wrongMagic[0] = 'X';
     QByteArray partialRecord = plainPackage({{"one", "1"}}).left(8 + 1039);
+    QByteArray largestCount = plainPackage({{"one", "1"}});
+    largestCount[7] = char(0x7F); // 0x7FFFFFFF entries claimed, one given
+    for (int i = 4; i < 7; ++i)
+        largestCount[i] = char(0xFF);
     struct Case {
         const char *what;
         QByteArray bytes;
@@ -113,6 +117,7 @@ TEST(PackageArchive, readsValidAndRejectsBadHeadersAndTablesOfContents)
         {"negative count", negative, PackageArchive::BadHeader, 0},
         {"count 2, one record", twoClaimedOneGiven, PackageArchive::BadTableOfContents, 1},
         {"record cut short", partialRecord, PackageArchive::BadTableOfContents, 0},
+        {"largest count, one record", largestCount, PackageArchive::BadTableOfContents, 1},
         {"data area missing", plainPackage({{"one", "data"}}).left(8 + 1040), PackageArchive::Read, 1},
     };
     for (const Case &c : cases) {
