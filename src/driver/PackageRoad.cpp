@@ -3,7 +3,6 @@
 #include <fcntl.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 
 #include "driver/Diagnostics.h"
@@ -18,9 +17,17 @@ bool needsData(PackageCommand command)
         || command == PackageCommand::Extract;
 }
 
+// Takes expanded bytes that no command needs and keeps none of them.
+class DiscardingSink : public PackageSink {
+public:
+    bool write(const char *, qint64) override { return true; }
+};
+
 // Reads a compressed package. Commands that copy entry data get the whole
-// package expanded, and checked, into a nameless file first; the others only
-// inflate the header and the table of contents.
+// package expanded, and checked, into a nameless file first; the others read
+// the header and the table of contents as they are inflated and then inflate
+// the rest without keeping it, so a package that is corrupt anywhere is
+// refused by every command alike.
 PackageArchive::ReadResult readCompressed(ToolState &state, const FileHandle &file, const QByteArray &shownName,
                                           Diagnostics &diagnostics)
 {
@@ -29,7 +36,8 @@ PackageArchive::ReadResult readCompressed(ToolState &state, const FileHandle &fi
         return PackageArchive::BadHeader;
     if (!needsData(state.command)) {
         const auto result = state.inputPackage.readPackage(reader, shownName, nullptr);
-        return reader.failed() ? PackageArchive::BadHeader : result;
+        DiscardingSink rest;
+        return reader.failed() || !expandPackage(reader, rest) ? PackageArchive::BadHeader : result;
     }
     auto expanded = std::make_shared<FileHandle>(createAnonymousFile());
     if (!expanded->isOpen()) {
@@ -50,9 +58,6 @@ PackageArchive::ReadResult readCompressed(ToolState &state, const FileHandle &fi
 
 int runPackageRoad(ToolState &state, Diagnostics &diagnostics)
 {
-    // A file size limit makes writes fail with EFBIG, reported and cleaned
-    // up like a full disk, instead of killing the process mid-write.
-    std::signal(SIGXFSZ, SIG_IGN);
     // Opening without waiting: a FIFO named as the package then fails to
     // read like any other file whose header cannot be read.
     auto file = std::make_shared<FileHandle>(

@@ -1,3 +1,5 @@
+#include <csignal>
+
 #include "driver/Banner.h"
 #include "driver/Diagnostics.h"
 #include "driver/HarArgParse.h"
@@ -7,6 +9,9 @@
 
 int main(int argc, char **argv)
 {
+    // Under a file size limit, writes fail with EFBIG and are reported and
+    // cleaned up like a full disk instead of killing the program mid-write.
+    std::signal(SIGXFSZ, SIG_IGN);
     Diagnostics diagnostics(argv[0]);
     ToolState state;
     state.programPath = argv[0];

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <utime.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -214,6 +218,26 @@ TEST_F(SolutionRoad, aFailedWriteReportsAnErrorAndLeavesTheOutputAndAUsersTmpFil
     EXPECT_EQ(entryNames(packaged("old.hzr")), (QList<QByteArray>{"s.hzp", "a.c"}));
     EXPECT_EQ(namesIn(), (QList<QByteArray>{"a.c", "old.hzr", "s.hzp", "taken.hzr", "tmp"}));
     EXPECT_EQ(dir.read("tmp"), QByteArray("the user's own file\n"));
+
+    // A file size limit fails the write like a full disk instead of killing
+    // the run: noise does not compress, so the package outgrows the limit.
+    QByteArray noise;
+    for (quint32 seed = 1; noise.size() < 256 * 1024;) {
+        seed = seed * 1103515245u + 12345u;
+        noise.append(char(seed >> 24));
+    }
+    dir.write("a.c", noise);
+    rlimit original;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &original), 0);
+    rlimit limited = original;
+    limited.rlim_cur = 64 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const CliResult limitedRun = runner.run({"-hzr", "s.hzp", "old.hzr"});
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &original), 0);
+    EXPECT_EQ(limitedRun.exitStatus, 0);
+    EXPECT_EQ(limitedRun.err, CliRunner::program() + ": error: write error on old.hzr: " + std::strerror(EFBIG) + "\n");
+    EXPECT_EQ(entryNames(packaged("old.hzr")), (QList<QByteArray>{"s.hzp", "a.c"})) << "the earlier package stays";
+    EXPECT_EQ(namesIn(), (QList<QByteArray>{"a.c", "old.hzr", "s.hzp", "taken.hzr", "tmp"}));
 }
 
 TEST_F(SolutionRoad, dynamicFoldersAndMacroNamedImportsContributeTheirFiles)
