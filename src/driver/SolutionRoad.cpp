@@ -34,13 +34,14 @@ QString descriptionFile(const QString &solutionFile)
     return pathExists(path) ? path : QString();
 }
 
-// One line on standard error, without the program name: the subject, the
-// detail made to be read after it, and the line of an XML syntax error.
+// One line on standard error, without the program name: the subject and the
+// detail made to be read after it. The reader's message of an XML syntax
+// error is a text of its own, so it follows a colon, and the line is added.
 void reportLoadError(const SolutionLoadError &failure)
 {
-    QString message = failure.message();
-    if (failure.syntaxError)
-        message += QStringLiteral(" (line %1)").arg(failure.line);
+    const QString message = failure.syntaxError
+                                ? QStringLiteral("%1: %2 (line %3)").arg(failure.subject, failure.detail).arg(failure.line)
+                                : failure.message();
     const QByteArray bytes = nativeName(message) + '\n';
     std::fflush(stdout);
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);

@@ -167,7 +167,7 @@ TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothin
     const QList<Case> cases = {
         {"absent.hzp", absolute("absent.hzp") + " does not exist\n"},
         {"wrongtype.hzp", absolute("wrongtype.hzp") + " not a solution file\n"},
-        {"syntax.hzp", absolute("syntax.hzp") + "tagName mismatch (line 3)\n"},
+        {"syntax.hzp", absolute("syntax.hzp") + ": tagName mismatch (line 3)\n"},
         {"cycle.hzp", absolute("cycle.hzp") + " solution already loaded\n"},
         {"brokenimport.hzp", absolute("sub/none.hzp") + " does not exist\n"},
         {"projectroot.hzp", absolute("projectroot.hzp") + " holds no solution\n"},
