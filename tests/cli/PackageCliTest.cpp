@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
@@ -15,6 +14,7 @@
 
 #include "CliPackages.h"
 #include "CliRunner.h"
+#include "FileSizeLimit.h"
 
 namespace {
 
@@ -258,15 +258,14 @@ TEST(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepThePackage)
     ASSERT_EQ(runner.run({"-c", "big.pkg", "a.txt", "noise.bin"}).exitStatus, 0);
 
     // The limit passes to the program run; the test itself writes nothing meanwhile.
-    rlimit original;
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &original), 0);
-    rlimit limited = original;
-    limited.rlim_cur = 64 * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const CliResult replace = runner.run({"-r", "p.pkg", "noise.bin"});
-    const CliResult extract = runner.run({"-x", "plain.pkg", "out"});
-    const CliResult expand = runner.run({"-x", "big.pkg", "out2"});
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &original), 0);
+    CliResult replace, extract, expand;
+    {
+        const FileSizeLimit limit(64 * 1024);
+        ASSERT_TRUE(limit.active());
+        replace = runner.run({"-r", "p.pkg", "noise.bin"});
+        extract = runner.run({"-x", "plain.pkg", "out"});
+        expand = runner.run({"-x", "big.pkg", "out2"});
+    }
 
     const QByteArray tooLarge = std::strerror(EFBIG);
     EXPECT_EQ(replace.exitStatus, 0);

@@ -1,9 +1,9 @@
 #include "CliRunner.h"
+#include "FileSizeLimit.h"
 #include "StoredPackage.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <utime.h>
 
@@ -227,13 +227,12 @@ TEST_F(SolutionRoad, aFailedWriteReportsAnErrorAndLeavesTheOutputAndAUsersTmpFil
         noise.append(char(seed >> 24));
     }
     dir.write("a.c", noise);
-    rlimit original;
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &original), 0);
-    rlimit limited = original;
-    limited.rlim_cur = 64 * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const CliResult limitedRun = runner.run({"-hzr", "s.hzp", "old.hzr"});
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &original), 0);
+    CliResult limitedRun;
+    {
+        const FileSizeLimit limit(64 * 1024);
+        ASSERT_TRUE(limit.active());
+        limitedRun = runner.run({"-hzr", "s.hzp", "old.hzr"});
+    }
     EXPECT_EQ(limitedRun.exitStatus, 0);
     EXPECT_EQ(limitedRun.err, CliRunner::program() + ": error: write error on old.hzr: " + std::strerror(EFBIG) + "\n");
     EXPECT_EQ(entryNames(packaged("old.hzr")), (QList<QByteArray>{"s.hzp", "a.c"})) << "the earlier package stays";
