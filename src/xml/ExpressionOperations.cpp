@@ -39,6 +39,10 @@ quint64 integerArithmetic(Op operation, quint64 a, quint64 b, bool isSigned)
     case Op::BitOr: return a | b;
     case Op::Divide:
     case Op::Mod:
+        // A divisor that is not zero as written may still convert to zero
+        // (0.5 truncated, or 256 cut to a byte for a boolean left operand).
+        if (b == 0)
+            fail("divide by zero");
         if (isSigned) {
             const qint64 x = qint64(a), y = qint64(b);
             if (x == std::numeric_limits<qint64>::min() && y == -1)

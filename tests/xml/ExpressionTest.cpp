@@ -117,6 +117,8 @@ TEST(Expression, failuresCarryTheirMessages)
         {"1 / 0", "divide by zero"},
         {"1 % 0", "divide by zero"},
         {"1.0 / 0.0", "divide by zero"},
+        {"7 / 0.5", "divide by zero"},           // the divisor is truncated to 0
+        {"(1 == 1) % 256", "divide by zero"},    // a boolean divides by a byte
         {"FOO + 1", "FOO symbol not found"},
         {"$(X) > 1", "X symbol not found"},  // "$" is a name, "(X)" its call
         {"a::b::c", "a::b::c symbol not found"},
