@@ -8,14 +8,20 @@ namespace {
 // keep asking for another pass forever (a macro whose value refers to
 // itself); after this many passes the text is returned as it stands.
 constexpr int maximumPasses = 64;
+// Each such pass may also insert the values again, so a value that refers
+// to itself twice doubles the text every pass. A pass whose result would
+// grow beyond the text given by more than this many characters is
+// abandoned, and the text is returned as the pass before left it.
+constexpr qsizetype maximumGrowth = 1 << 20;
 
 struct Pass {
     QString result;
     bool again = false;
+    bool tooLong = false;
 };
 
 // One left-to-right pass over text.
-Pass expandOnce(const QString &text, const MacroMap &macros)
+Pass expandOnce(const QString &text, const MacroMap &macros, qsizetype maximumLength)
 {
     Pass pass;
     const qsizetype length = text.size();
@@ -67,6 +73,10 @@ Pass expandOnce(const QString &text, const MacroMap &macros)
             const QString computed = dateTimeMacroValue(name);
             pass.result.append(computed.isNull() ? found.value() : computed);
         }
+        if (pass.result.size() > maximumLength) {
+            pass.tooLong = true;
+            return pass;
+        }
         i = j + 1;
     }
     return pass;
@@ -98,11 +108,14 @@ QString dateTimeMacroValue(const QString &name)
 
 QString expandMacros(const QString &text, const MacroMap &macros)
 {
+    const qsizetype maximumLength = text.size() + maximumGrowth;
     QString current = text;
     for (int passes = 0; passes < maximumPasses; ++passes) {
         if (current.isEmpty())
             return QString(QLatin1String(""));
-        Pass pass = expandOnce(current, macros);
+        Pass pass = expandOnce(current, macros, maximumLength);
+        if (pass.tooLong)
+            return current;
         if (!pass.again)
             return pass.result;
         current = pass.result;

@@ -59,6 +59,16 @@ TEST(MacroExpansion, endlessReexpansionEndsWithTheTextAsItStands)
     EXPECT_EQ(expandMacros(QStringLiteral("a$($(Missing))b"), macros), QStringLiteral("a$($(Missing))b"));
     // A value that refers to itself ends after its own pass.
     EXPECT_EQ(expandMacros(QStringLiteral("$(Missing:$(Self))"), macros), QStringLiteral("x$(Self)"));
+
+    // A reference that keeps asking for passes makes a value that refers to
+    // itself twice double the text each pass: the growth is cut off after
+    // whole passes, long before 64 doublings.
+    const MacroMap doubling{{"Twice", "$(Twice)$(Twice)"}};
+    const QString grown = expandMacros(QStringLiteral("$(Twice)$($$())"), doubling);
+    EXPECT_GT(grown.size(), 1 << 19);
+    EXPECT_LE(grown.size(), (1 << 20) + 16);
+    EXPECT_TRUE(grown.startsWith(QStringLiteral("$(Twice)$(Twice)")));
+    EXPECT_TRUE(grown.endsWith(QStringLiteral("$(Twice)$($$())")));
 }
 
 TEST(MacroExpansion, dateAndTimeNamesAreComputedOnlyWhenPresent)
