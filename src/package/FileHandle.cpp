@@ -33,22 +33,6 @@ int FileHandle::release()
     return fd;
 }
 
-qint64 readFully(int fd, char *buffer, qint64 n)
-{
-    qint64 done = 0;
-    while (done < n) {
-        const ssize_t got = ::read(fd, buffer + done, size_t(n - done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        done += got;
-    }
-    return done;
-}
-
 qint64 preadFully(int fd, char *buffer, qint64 n, qint64 offset)
 {
     qint64 done = 0;

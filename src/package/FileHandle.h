@@ -24,10 +24,9 @@ private:
     int m_fd = -1;
 };
 
-// Reads up to n bytes, retrying short reads; returns the count (less than n
-// only at end of file) or -1 with errno set.
-qint64 readFully(int fd, char *buffer, qint64 n);
-// The same at an absolute offset, leaving the file position alone.
+// Reads up to n bytes at an absolute offset, retrying short reads and
+// leaving the file position alone; returns the count (less than n only at
+// end of file) or -1 with errno set.
 qint64 preadFully(int fd, char *buffer, qint64 n, qint64 offset);
 // Writes all n bytes; false with errno set on failure.
 bool writeFully(int fd, const char *buffer, qint64 n);

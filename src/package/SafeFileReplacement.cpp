@@ -56,24 +56,20 @@ SafeFileReplacement::~SafeFileReplacement()
 
 bool SafeFileReplacement::open(QByteArray &error)
 {
-    const auto refuse = [&](int reason) {
-        error = "can't open " + m_target + " for writing: " + errorText(reason);
-        return false;
-    };
     m_destination = m_target;
     if (!followLinks(m_destination))
-        return refuse(errno);
+        return openFailed(errno, error);
     // An existing file keeps its permissions, and one that may not be
     // written is not replaced either.
     mode_t mode = 0666 & ~currentUmask();
     struct stat existing;
     if (::stat(m_destination.constData(), &existing) == 0) {
         if (S_ISDIR(existing.st_mode))
-            return refuse(EISDIR);
+            return openFailed(EISDIR, error);
         if (!S_ISREG(existing.st_mode))
             return openSpecialFile(error);
         if (::access(m_destination.constData(), W_OK) != 0)
-            return refuse(errno);
+            return openFailed(errno, error);
         mode = existing.st_mode & 07777;
     }
     QByteArray directory, name;
@@ -86,11 +82,17 @@ bool SafeFileReplacement::open(QByteArray &error)
             ::close(fd);
             ::unlink(pattern.constData());
         }
-        return refuse(reason);
+        return openFailed(reason, error);
     }
     m_file = FileHandle(fd);
     m_temporary = pattern;
     return true;
+}
+
+bool SafeFileReplacement::openFailed(int reason, QByteArray &error) const
+{
+    error = "can't open " + m_target + " for writing: " + errorText(reason);
+    return false;
 }
 
 bool SafeFileReplacement::openSpecialFile(QByteArray &error)
@@ -98,27 +100,24 @@ bool SafeFileReplacement::openSpecialFile(QByteArray &error)
     // A FIFO without a reader fails at once (ENXIO) instead of waiting.
     m_file = FileHandle(::open(m_destination.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
     if (!m_file.isOpen() || ::fcntl(m_file.fd(), F_SETFL, 0) != 0) {
-        error = "can't open " + m_target + " for writing: " + errorText(errno);
+        const int reason = errno;
         m_file.close();
-        return false;
+        return openFailed(reason, error);
     }
     return true;
 }
 
 bool SafeFileReplacement::commit(QByteArray &error)
 {
-    if (m_temporary.isEmpty()) {
-        if (!m_file.close()) {
-            error = "write error on " + m_target + ": " + errorText(errno);
-            return false;
-        }
-        return true;
-    }
-    if (::fsync(m_file.fd()) != 0 || !m_file.close()) {
+    // A special file written straight into has nothing to flush or rename.
+    const bool special = m_temporary.isEmpty();
+    if ((!special && ::fsync(m_file.fd()) != 0) || !m_file.close()) {
         error = "write error on " + m_target + ": " + errorText(errno);
         abandon();
         return false;
     }
+    if (special)
+        return true;
     if (::rename(m_temporary.constData(), m_destination.constData()) != 0) {
         error = "can't replace " + m_target + ": " + errorText(errno);
         abandon();

@@ -33,6 +33,8 @@ public:
 
 private:
     bool openSpecialFile(QByteArray &error);
+    // Sets the open-for-writing message with the system's reason; false.
+    bool openFailed(int reason, QByteArray &error) const;
 
     QByteArray m_target;       // as given, for messages
     QByteArray m_destination;  // the file replaced: the target with links followed
