@@ -152,6 +152,14 @@ static inline char *valueStop(char *p)
 #endif
 }
 
+// The first n bytes (fewer than eight) of a word loaded from memory, the
+// others cleared.
+static inline std::uint64_t firstBytes(std::uint64_t word, std::size_t n)
+{
+    return std::endian::native == std::endian::little ? word & ((std::uint64_t(1) << (8 * n)) - 1)
+                                                      : word & ~(~std::uint64_t(0) >> (8 * n));
+}
+
 // True when the n bytes at a and at b are equal. Both are read in whole
 // eight-byte words up to the next multiple of eight, which input names (in
 // front of the padding) and pool strings (rounded up to eight) allow.
@@ -168,10 +176,7 @@ static inline bool sameBytes(const char *a, const char *b, std::size_t n)
         return true;
     std::memcpy(&x, a, 8);
     std::memcpy(&y, b, 8);
-    const std::uint64_t diff = x ^ y;
-    const std::uint64_t wanted = (std::uint64_t(1) << (8 * n)) - 1;
-    return (std::endian::native == std::endian::little ? diff & wanted
-                                                       : diff >> (64 - 8 * n)) == 0;
+    return firstBytes(x ^ y, n) == 0;
 }
 
 } // namespace XMLBytes

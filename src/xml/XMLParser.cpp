@@ -47,8 +47,7 @@ const char *XMLParser::nameString(const char *name, std::size_t length)
     std::uint64_t head;
     std::memcpy(&head, name, 8);
     if (length < 8)
-        head &= std::endian::native == std::endian::little ? (std::uint64_t(1) << (8 * length)) - 1
-                                                           : ~(~std::uint64_t(0) >> (8 * length));
+        head = firstBytes(head, length);
     const std::size_t slot = ((head ^ length) * 0x9E3779B97F4A7C15u) >> 58; // 64 slots
     CachedName &cached = m_names[slot];
     if (cached.text && cached.head == head && cached.length == length
