@@ -98,6 +98,10 @@ void HarArgParse::registerToolOptions()
     OptionDefinition verbose;
     verbose.flagTarget = &m_state.verbose;
     addOption("-v", verbose);
+    OptionDefinition preserve;
+    preserve.isAction = true;
+    preserve.action = [this](const QByteArray &, const QByteArray *) { m_state.extractPaths = ExtractPaths::Preserved; };
+    addOption("-P", preserve);
 }
 
 void HarArgParse::handleArgument(const QByteArray &argument)

@@ -10,7 +10,7 @@ class HarArgParse : public ArgParse {
 public:
     HarArgParse(ToolState &state, Diagnostics &diagnostics);
 
-    // The nine options: the command options, -hzr, -V and -v.
+    // The command options, -hzr, -V, -v, and -P (extract names as they are).
     void registerToolOptions();
 
     // Appends every non-hidden plain file below directory, depth first, each

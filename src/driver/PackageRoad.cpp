@@ -95,7 +95,7 @@ int runPackageRoad(ToolState &state, Diagnostics &diagnostics)
                       state.verbose, diagnostics);
         break;
     case PackageCommand::Extract:
-        extractPackage(state.inputPackage, state.outputName, diagnostics);
+        extractPackage(state.inputPackage, state.outputName, state.extractPaths, diagnostics);
         break;
     }
     return 0;
