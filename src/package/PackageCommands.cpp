@@ -30,7 +30,7 @@ bool dataPresent(const PackageEntry &entry)
 {
     struct stat info;
     return entry.size == 0
-        || (entry.sourceFile && ::fstat(entry.sourceFile->fd(), &info) == 0
+        || (entry.source && entry.source->file && ::fstat(entry.source->file->fd(), &info) == 0
             && quint64(info.st_size) >= quint64(entry.offset) + entry.size);
 }
 

@@ -184,7 +184,7 @@ TEST(HostilePackage, aTableOfContentsCostsItsNamesNotItsNameFields)
     // Every allocation carries the sanitizer's red zones.
     EXPECT_LT(perEntry, 400) << "bytes per entry";
 #else
-    EXPECT_LT(perEntry, 128) << "bytes per entry";
+    EXPECT_LT(perEntry, 100) << "bytes per entry";
     EXPECT_LT(bomb.peakResidentKiB, 48 * 1024);
 #endif
 }
