@@ -47,6 +47,21 @@ bool namesADirectory(const QByteArray &leaf)
     return leaf.isEmpty() || leaf == "." || leaf == "..";
 }
 
+// Whether a name's ".." components climb above the directory it is joined
+// to, read as a path: empty and "." components stay where they are.
+bool climbsAbove(const QByteArray &name)
+{
+    int depth = 0;
+    for (const QByteArray &part : name.split('/')) {
+        if (part.isEmpty() || part == ".")
+            continue;
+        depth += part == ".." ? -1 : 1;
+        if (depth < 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void EntryFile::keep()
@@ -151,19 +166,6 @@ ExtractionDirectory::Outcome ExtractionDirectory::createIn(FileHandle directory,
     file.m_name = name;
     file.m_cleanup.watch(file.m_directory.fd(), file.m_name);
     return Outcome::Created;
-}
-
-bool climbsAbove(const QByteArray &name)
-{
-    int depth = 0;
-    for (const QByteArray &part : name.split('/')) {
-        if (part.isEmpty() || part == ".")
-            continue;
-        depth += part == ".." ? -1 : 1;
-        if (depth < 0)
-            return true;
-    }
-    return false;
 }
 
 bool makePath(const QByteArray &directory)

@@ -73,9 +73,5 @@ private:
     FileHandle m_top; // the directory as named, once it has been made and opened
 };
 
-// Whether a name's ".." components climb above the directory it is joined
-// to, read as a path: empty and "." components stay where they are.
-bool climbsAbove(const QByteArray &name);
-
 // Creates the directory and every missing parent, following links.
 bool makePath(const QByteArray &directory);
