@@ -100,7 +100,9 @@ void HarArgParse::registerToolOptions()
     addOption("-v", verbose);
     OptionDefinition preserve;
     preserve.isAction = true;
-    preserve.action = [this](const QByteArray &, const QByteArray *) { m_state.extractPaths = ExtractPaths::Preserved; };
+    preserve.action = [this](const QByteArray &, const QByteArray *) {
+        m_state.extractPaths = ExtractPaths::Preserved;
+    };
     addOption("-P", preserve);
 }
 

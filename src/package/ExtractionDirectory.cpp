@@ -84,7 +84,9 @@ ExtractionDirectory::ExtractionDirectory(const QByteArray &path, ExtractPaths pa
 ExtractionDirectory::Outcome ExtractionDirectory::create(const QByteArray &entryName, EntryFile &file,
                                                           QByteArray &reason)
 {
-    return m_paths == ExtractPaths::Confined ? createConfined(entryName, file, reason) : createPreserved(entryName, file);
+    if (m_paths == ExtractPaths::Preserved)
+        return createPreserved(entryName, file);
+    return createConfined(entryName, file, reason);
 }
 
 bool ExtractionDirectory::openTop()
@@ -110,10 +112,23 @@ ExtractionDirectory::Outcome ExtractionDirectory::createConfined(const QByteArra
         errno = EISDIR;
         return Outcome::Failed;
     }
+    FileHandle parent;
+    const Outcome walked = openParent(entryName, parts, parent, reason);
+    if (walked != Outcome::Created)
+        return walked;
+    // O_EXCL makes a new file, never one reached through a link that came
+    // back in the meantime.
+    return createIn(std::move(parent), parts.last(), O_EXCL | O_NOFOLLOW, file);
+}
+
+ExtractionDirectory::Outcome ExtractionDirectory::openParent(const QByteArray &entryName,
+                                                             const QList<QByteArray> &parts, FileHandle &parent,
+                                                             QByteArray &reason)
+{
     // The directories opened below the top, innermost last; as the name
     // never climbs above the top, a ".." always has one to leave.
     std::vector<FileHandle> opened;
-    qsizetype walked = 0; // bytes of the name up to the component being opened
+    qsizetype walked = 0; // bytes of the name up to the end of the component opened
     for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
         const QByteArray &part = parts[i];
         walked += part.size() + 1;
@@ -133,12 +148,8 @@ ExtractionDirectory::Outcome ExtractionDirectory::createConfined(const QByteArra
         }
         opened.push_back(std::move(directory));
     }
-    FileHandle parent = opened.empty() ? FileHandle(::fcntl(m_top.fd(), F_DUPFD_CLOEXEC, 0)) : std::move(opened.back());
-    if (!parent.isOpen())
-        return Outcome::Failed;
-    // O_EXCL makes a new file, never one reached through a link that came
-    // back in the meantime.
-    return createIn(std::move(parent), parts.last(), O_EXCL | O_NOFOLLOW, file);
+    parent = opened.empty() ? FileHandle(::fcntl(m_top.fd(), F_DUPFD_CLOEXEC, 0)) : std::move(opened.back());
+    return parent.isOpen() ? Outcome::Created : Outcome::Failed;
 }
 
 ExtractionDirectory::Outcome ExtractionDirectory::createPreserved(const QByteArray &entryName, EntryFile &file)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 
 #include "package/FileHandle.h"
 #include "package/SignalCleanup.h"
@@ -64,6 +65,10 @@ public:
 private:
     bool openTop();
     Outcome createConfined(const QByteArray &entryName, EntryFile &file, QByteArray &reason);
+    // Opens the directory the entry's file goes in, walking down from the
+    // top; Created when it is open.
+    Outcome openParent(const QByteArray &entryName, const QList<QByteArray> &parts, FileHandle &parent,
+                       QByteArray &reason);
     Outcome createPreserved(const QByteArray &entryName, EntryFile &file);
     // Makes the file name in the open directory, which the file takes over.
     static Outcome createIn(FileHandle directory, const QByteArray &name, int flags, EntryFile &file);
