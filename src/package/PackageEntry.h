@@ -22,8 +22,8 @@ struct EntrySource {
 
 // One file of a package: its table-of-contents record and where its data
 // lies. A table of contents costs its names and this small record per entry,
-// never the 1024-byte name field: tables of 200,000 entries are no rarity
-// in a hostile package.
+// never the 1024-byte name field: a few hundred kilobytes of compressed
+// package can hold hundreds of thousands of records.
 struct PackageEntry {
     static constexpr int NameFieldSize = 1024;
     static constexpr int RecordSize = 1040;
