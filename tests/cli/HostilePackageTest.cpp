@@ -181,8 +181,9 @@ TEST(HostilePackage, aTableOfContentsCostsItsNamesNotItsNameFields)
     EXPECT_TRUE(bomb.out.endsWith("\n200000 Files, 0 Bytes\n"));
     const long perEntry = (bomb.peakResidentKiB - empty.peakResidentKiB) * 1024 / Entries;
 #if defined(__SANITIZE_ADDRESS__)
-    // Every allocation carries the sanitizer's red zones.
-    EXPECT_LT(perEntry, 400) << "bytes per entry";
+    // Every allocation carries the sanitizer's red zones (about 310 bytes
+    // per entry); a record's full name field would still exceed this.
+    EXPECT_LT(perEntry, 512) << "bytes per entry";
 #else
     EXPECT_LT(perEntry, 100) << "bytes per entry";
     EXPECT_LT(bomb.peakResidentKiB, 48 * 1024);
