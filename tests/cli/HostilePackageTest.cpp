@@ -270,7 +270,6 @@ TEST(HostilePackage, aSignalDuringAWriteLeavesNothingBehindAndEndsTheRun)
         ++interrupted;
         EXPECT_EQ(result->signal, signal);
         const QList<QByteArray> extracted = namesIn(dir.file("out"));
-        EXPECT_LT(extracted.size(), entries.size());
         for (const PlainEntry &entry : entries) {
             if (extracted.contains(entry.name)) {
                 EXPECT_EQ(dir.read("out/" + entry.name), entry.data) << entry.name.constData() << " is cut short";
