@@ -109,7 +109,6 @@ ExtractionDirectory::Outcome ExtractionDirectory::createConfined(const QByteArra
         return Outcome::Failed;
     const QList<QByteArray> parts = entryName.split('/');
     if (namesADirectory(parts.last())) {
-        errno = EISDIR;
         return Outcome::Failed;
     }
     FileHandle parent;

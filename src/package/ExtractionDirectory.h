@@ -54,7 +54,7 @@ public:
     enum class Outcome {
         Created,  // the file is open for writing
         Refused,  // this entry is not extracted; reason says why
-        Failed,   // the file cannot be made, errno says why
+        Failed,   // the file cannot be made
     };
 
     ExtractionDirectory(const QByteArray &path, ExtractPaths paths);
