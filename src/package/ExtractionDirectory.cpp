@@ -108,9 +108,8 @@ ExtractionDirectory::Outcome ExtractionDirectory::createConfined(const QByteArra
     if (!openTop())
         return Outcome::Failed;
     const QList<QByteArray> parts = entryName.split('/');
-    if (namesADirectory(parts.last())) {
+    if (namesADirectory(parts.last()))
         return Outcome::Failed;
-    }
     FileHandle parent;
     const Outcome walked = openParent(entryName, parts, parent, reason);
     if (walked != Outcome::Created)
