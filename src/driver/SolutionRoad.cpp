@@ -83,7 +83,7 @@ ProjectSystem &prepareProjectModel(const QByteArray &programPath)
     static auto *application = new QCoreApplication(argc, argv);
     Q_UNUSED(application);
 
-    locateInstallation(nameFromNative(programPath), 1);
+    locateInstallation(runningProgramFile(nameFromNative(programPath)), 1);
     defineSystemMacros(installationDirectory());
     setupPackagesDirectory(QStringLiteral("$(StudioUserDir)/packages"));
 
