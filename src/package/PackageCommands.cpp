@@ -11,6 +11,7 @@
 #include "driver/Diagnostics.h"
 #include "package/PackageArchive.h"
 #include "package/PackageWriter.h"
+#include "package/ProgressLine.h"
 
 namespace {
 
@@ -147,9 +148,14 @@ void extractPackage(const PackageArchive &input, const QByteArray &outputName, D
         diagnostics.error("output directory not specified");
         return;
     }
+    quint64 total = 0;
+    for (const PackageEntry &entry : input.entries())
+        total += entry.size;
+    ProgressLine progress(total);
     for (const PackageEntry &entry : input.entries()) {
         if (extractEntry(entry, outputName + '/' + entry.name, diagnostics) == Extracted::Stop)
             return;
+        progress.advance(entry.size);
     }
 }
 
