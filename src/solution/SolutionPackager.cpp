@@ -26,7 +26,7 @@ bool holdsPackagedFiles(NodeKind kind)
     return kind == NodeKind::Solution || kind == NodeKind::Project || kind == NodeKind::Folder;
 }
 
-// Why a file that is not a directory could not be added.
+// Why a file could not be added to the package, in words to follow its path.
 QByteArray unreadableReason(const QString &path)
 {
     struct stat info;
