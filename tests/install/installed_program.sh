@@ -54,7 +54,8 @@ package_example() { # name program-invocation...
     dir="$work/$1"
     shift
     mkdir -p "$dir"
-    cp -R "$source/examples/blinky" "$source/examples/common" "$dir/"
+    # Both copies keep the originals' times, so their listings can be compared.
+    cp -Rp "$source/examples/blinky" "$source/examples/common" "$dir/"
     (
         cd "$dir"
         export FERNHOLLOW_ROOT_USER_DIR="$dir/user"
