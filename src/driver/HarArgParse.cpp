@@ -106,6 +106,24 @@ void HarArgParse::registerToolOptions()
     addOption("-P", preserve);
 }
 
+void HarArgParse::registerInformationOptions()
+{
+    OptionDefinition help;
+    help.isAction = true;
+    help.action = [](const QByteArray &, const QByteArray *) {
+        printUsage(stdout);
+        std::exit(0);
+    };
+    addOption("--help", help);
+    OptionDefinition version;
+    version.isAction = true;
+    version.action = [](const QByteArray &, const QByteArray *) {
+        printBanner(stdout);
+        std::exit(0);
+    };
+    addOption("--version", version);
+}
+
 void HarArgParse::handleArgument(const QByteArray &argument)
 {
     if (m_state.solutionMode || m_state.command == PackageCommand::Extract) {

@@ -10,6 +10,7 @@
 #include "driver/Diagnostics.h"
 #include "package/PackageArchive.h"
 #include "package/PackageWriter.h"
+#include "package/ProgressLine.h"
 
 namespace {
 
@@ -125,6 +126,10 @@ void extractPackage(const PackageArchive &input, const QByteArray &outputName, E
         return;
     }
     ExtractionDirectory directory(outputName, paths);
+    quint64 total = 0;
+    for (const PackageEntry &entry : input.entries())
+        total += entry.size;
+    ProgressLine progress(total);
     for (const PackageEntry &entry : input.entries()) {
         const QByteArray path = outputName + '/' + entry.name;
         if (!dataPresent(entry)) {
@@ -147,5 +152,6 @@ void extractPackage(const PackageArchive &input, const QByteArray &outputName, E
             diagnostics.error(error);
             return;
         }
+        progress.advance(entry.size);
     }
 }
