@@ -1,10 +1,10 @@
 #include "driver/SolutionRoad.h"
 
-#include "driver/Diagnostics.h"
+#include "platform/Diagnostics.h"
 #include "driver/ToolState.h"
 #include "environment/EnvironmentSettings.h"
-#include "environment/FileSystem.h"
-#include "environment/HException.h"
+#include "platform/FileSystem.h"
+#include "platform/HException.h"
 #include "environment/MacroTable.h"
 #include "environment/SystemDirectories.h"
 #include "project/SolutionLoadError.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <optional>
 
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 
 // A path text together with its normalised form. Copies share one record
 // (the normalised text, the text as supplied, whether normalisation has run

@@ -7,7 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "environment/FileSystem.h"
+#include "platform/FileHandle.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ bool writeWholeFile(const QString &path, const QByteArray &contents)
     const int descriptor = open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (descriptor < 0)
         return false;
-    const bool complete = writeAll(descriptor, contents);
+    const bool complete = writeFully(descriptor, contents.constData(), contents.size());
     const bool closed = close(descriptor) == 0;
     if (complete && closed)
         return true;

@@ -5,8 +5,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "environment/FileSystem.h"
-#include "environment/HException.h"
+#include "platform/FileHandle.h"
+#include "platform/FileSystem.h"
+#include "platform/HException.h"
 #include "environment/MacroExpansion.h"
 #include "environment/MacroTable.h"
 #include "environment/NormalizedPath.h"
@@ -62,7 +63,7 @@ void createUnlessPresent(const QString &path, const QByteArray &contents)
             return;
         throw HException(QStringLiteral("cannot create ") + path);
     }
-    const bool complete = writeAll(descriptor, contents);
+    const bool complete = writeFully(descriptor, contents.constData(), contents.size());
     const bool closed = close(descriptor) == 0;
     if (!complete || !closed) {
         unlink(name.constData());

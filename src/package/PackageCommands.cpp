@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "driver/Diagnostics.h"
+#include "platform/Diagnostics.h"
 #include "package/PackageArchive.h"
 #include "package/PackageWriter.h"
 

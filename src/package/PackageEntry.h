@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "package/FileHandle.h"
+#include "platform/FileHandle.h"
 
 // One file of a package: its table-of-contents record and where its data lies.
 struct PackageEntry {

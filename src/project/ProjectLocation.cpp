@@ -3,7 +3,7 @@
 
 #include "project/ProjectNode.h"
 
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "environment/GlobalMacros.h"
 #include "environment/MacroExpansion.h"
 

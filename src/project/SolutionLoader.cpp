@@ -5,7 +5,7 @@
 
 #include "project/LoadedSolution.h"
 
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "environment/GlobalMacros.h"
 #include "environment/MacroExpansion.h"
 #include "project/BuildSystem.h"

@@ -1,6 +1,6 @@
 #include "solution/SolutionPackager.h"
 
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "package/PackageArchive.h"
 #include "package/PackageWriter.h"
 #include "project/ProjectNode.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "environment/MacroDefinitions.h"
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "environment/MacroExpansion.h"
 #include "environment/MacroList.h"
 #include "environment/MacroTable.h"

@@ -7,7 +7,7 @@
 
 #include "environment/EnvironmentPropertyValue.h"
 #include "environment/EnvironmentSettings.h"
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "environment/GlobalMacros.h"
 #include "environment/MacroExpansion.h"
 #include "environment/MacroTable.h"

@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include "TempDir.h"
-#include "environment/FileSystem.h"
-#include "environment/HException.h"
+#include "platform/FileSystem.h"
+#include "platform/HException.h"
 #include "environment/MacroExpansion.h"
 #include "environment/MacroTable.h"
 #include "environment/SystemDirectories.h"

@@ -1,6 +1,6 @@
 #include "TempDir.h"
 
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "environment/MacroTable.h"
 #include "project/ProjectNode.h"
 #include "targets/ARMProjectSystem.h"

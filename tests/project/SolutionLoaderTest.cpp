@@ -1,6 +1,6 @@
 #include "SolutionFixture.h"
 
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "environment/MacroTable.h"
 #include "project/LoadHandlers.h"
 #include "project/SolutionLoadError.h"

@@ -52,9 +52,5 @@ struct DirectoryEntry {
 // system gives them; nothing when the directory cannot be read.
 std::optional<QList<DirectoryEntry>> listDirectory(const QString &path);
 
-// Writes all of contents to an open descriptor, going on after short and
-// interrupted writes; false when the descriptor refuses more.
-bool writeAll(int descriptor, const QByteArray &contents);
-
 // Creates a directory and any missing parents; true when it exists afterwards.
 bool makeDirectories(const QString &path);

@@ -1,4 +1,4 @@
-#include "package/FileHandle.h"
+#include "platform/FileHandle.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include "TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <QDir>
 
@@ -105,20 +105,6 @@ std::optional<QList<DirectoryEntry>> listDirectory(const QString &path)
         entries.append({nameFromNative(name), isDirectory(nameFromNative(directory + '/' + name))});
     }
     return entries;
-}
-
-bool writeAll(int descriptor, const QByteArray &contents)
-{
-    qsizetype written = 0;
-    while (written < contents.size()) {
-        const ssize_t step = write(descriptor, contents.constData() + written, size_t(contents.size() - written));
-        if (step < 0 && errno == EINTR)
-            continue;
-        if (step <= 0)
-            return false;
-        written += step;
-    }
-    return true;
 }
 
 bool makeDirectories(const QString &path)
