@@ -4,8 +4,8 @@
 #include "project/ProjectSystem.h"
 
 #include "platform/FileSystem.h"
-#include "environment/GlobalMacros.h"
-#include "environment/MacroExpansion.h"
+#include "settings/GlobalMacros.h"
+#include "macros/MacroExpansion.h"
 #include "project/ProjectNode.h"
 
 #include <QRegularExpression>

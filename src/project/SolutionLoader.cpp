@@ -6,8 +6,8 @@
 #include "project/LoadedSolution.h"
 
 #include "platform/FileSystem.h"
-#include "environment/GlobalMacros.h"
-#include "environment/MacroExpansion.h"
+#include "settings/GlobalMacros.h"
+#include "macros/MacroExpansion.h"
 #include "project/BuildSystem.h"
 #include "project/LoadHandlers.h"
 #include "project/ProjectNode.h"

@@ -1,7 +1,7 @@
 #include "SolutionFixture.h"
 
 #include "platform/FileSystem.h"
-#include "environment/MacroTable.h"
+#include "macros/MacroTable.h"
 #include "project/LoadHandlers.h"
 #include "project/SolutionLoadError.h"
 

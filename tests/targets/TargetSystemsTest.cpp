@@ -3,8 +3,8 @@
 // chain root of the environment settings, and the defaults a fresh project
 // sees.
 
-#include "environment/EnvironmentPropertyValue.h"
-#include "environment/EnvironmentSettings.h"
+#include "settings/EnvironmentPropertyValue.h"
+#include "settings/EnvironmentSettings.h"
 #include "project/ProjectNode.h"
 #include "properties/PropertyClass.h"
 #include "targets/ARMBuildSystem.h"
