@@ -99,50 +99,35 @@ TEST_F(EnvironmentSettingsTest, catalogueHasItsEntriesInOrderWithTheirTypes)
     EXPECT_EQ(base.setting(QStringLiteral("Target/Targets")), nullptr);
 }
 
-TEST_F(EnvironmentSettingsTest, tellingRowsHaveTheirColumns)
+TEST_F(EnvironmentSettingsTest, settingsTheToolReadsHaveTheirTypesAndDefaults)
 {
     ARMLanternwickEnvironmentSettings settings;
     settings.defineProperties();
     const struct {
         const char *name;
         PropertyClass::Type type;
-        const char *page;
-        const char *group;
         const char *defaultValue;
     } rows[] = {
-        {"Environment/Macros/Global Macros", PropertyClass::StringList, nullptr, nullptr, ""},
-        {"Environment/Project Explorer/Filename Replace Macros", PropertyClass::StringList, nullptr, nullptr, ""},
-        {"Environment/Build/Tool Chain Root Directory", PropertyClass::String, "Building", "Build Options", "$(StudioDir)"},
-        {"Environment/General/Quick Open Directories", PropertyClass::StringList, "Environment", "Directory Options",
+        {"Environment/Macros/Global Macros", PropertyClass::StringList, ""},
+        {"Environment/Project Explorer/Filename Replace Macros", PropertyClass::StringList, ""},
+        {"Environment/Build/Tool Chain Root Directory", PropertyClass::String, "$(StudioDir)"},
+        {"Environment/General/Quick Open Directories", PropertyClass::StringList,
          "$(StudioDir)/include;$(PackagesDir)/include/targets"},
-        {"Environment/General/Project Templates", PropertyClass::String, "Environment", "Startup Options",
-         "$(TargetsDir)/project_templates.xml"},
-        {"Environment/Package/Destination Directory", PropertyClass::String, nullptr, nullptr, "$(StudioUserDir)/packages"},
-        {"Environment/Error Display Timeout", PropertyClass::IntegerRange, "Environment", "User Interface Options", ""},
-        {"ARM/Build/StudioDir Directory", PropertyClass::DirPath, "Building", "Compatibility Options", "$(StudioDir)"},
-        {"ARM/Build/Command Line Generation Version", PropertyClass::Enumeration, nullptr, nullptr, ""},
-        {"Target/Targets", PropertyClass::String, "(Internal)", nullptr, ""},
+        {"Environment/General/Project Templates", PropertyClass::String, "$(TargetsDir)/project_templates.xml"},
+        {"Environment/Package/Destination Directory", PropertyClass::String, "$(StudioUserDir)/packages"},
+        {"Environment/Error Display Timeout", PropertyClass::IntegerRange, ""},
+        {"ARM/Build/StudioDir Directory", PropertyClass::DirPath, "$(StudioDir)"},
+        {"ARM/Build/Command Line Generation Version", PropertyClass::Enumeration, ""},
+        {"Target/Targets", PropertyClass::String, ""},
     };
     for (const auto &row : rows) {
         const EnvironmentPropertyValue *setting = settings.setting(QString::fromLatin1(row.name));
         ASSERT_NE(setting, nullptr) << row.name;
-        const PropertyClass *propertyClass = setting->propertyClass();
-        EXPECT_EQ(propertyClass->type(), row.type) << row.name;
-        if (row.page) {
-            EXPECT_EQ(propertyClass->page(), QString::fromLatin1(row.page)) << row.name;
-        }
-        if (row.group) {
-            EXPECT_EQ(propertyClass->group(), QString::fromLatin1(row.group)) << row.name;
-        }
-        EXPECT_EQ(propertyClass->defaultValue(), QString::fromLatin1(row.defaultValue)) << row.name;
+        EXPECT_EQ(setting->propertyClass()->type(), row.type) << row.name;
+        EXPECT_EQ(setting->propertyClass()->defaultValue(), QString::fromLatin1(row.defaultValue)) << row.name;
     }
-    const PropertyClass *timeout = settings.setting(QStringLiteral("Environment/Error Display Timeout"))->propertyClass();
-    EXPECT_EQ(timeout->suffix(), QStringLiteral("seconds"));
-    EXPECT_EQ(timeout->specialValue(), QStringLiteral("None"));
     EXPECT_EQ(settings.setting(QStringLiteral("ARM/Build/Command Line Generation Version"))->propertyClass()->enumerates(),
               (QStringList{"2.0", "1.7", "1.6", "1.5"}));
-    EXPECT_EQ(settings.setting(QStringLiteral("Environment/Project Explorer/Filename Replace Macros"))->propertyClass()->longText(),
-              QStringLiteral("Macros (system and global) used to replace the start of a filename on project file addition."));
 }
 
 TEST_F(EnvironmentSettingsTest, valuesComeFromTheFileAndOnlyNonDefaultsGoBack)
@@ -182,7 +167,6 @@ TEST_F(EnvironmentSettingsTest, savingCanBeSwitchedOffAndTheTimerSavesEveryMinut
 {
     EnvironmentSettings settings;
     settings.defineProperties();
-    EXPECT_EQ(settings.saveTimer().objectName(), QStringLiteral("environment-settings-save-timer"));
     EXPECT_EQ(settings.saveTimer().interval(), 60000);
     EXPECT_TRUE(settings.saveTimer().isActive());
     EXPECT_FALSE(settings.saveTimer().isSingleShot());
@@ -205,6 +189,15 @@ TEST_F(EnvironmentSettingsTest, globalMacrosComeFromTheirSetting)
 {
     EXPECT_EQ(globalMacros(true), MacroTable::instance().macros());  // no settings object
     EXPECT_TRUE(globalMacros(false).isEmpty());
+    {
+        // Without a settings file the global macros are the system table.
+        ARMLanternwickEnvironmentSettings fresh;
+        fresh.defineProperties();
+        EnvironmentSettings::setCurrent(&fresh);
+        EXPECT_TRUE(fresh.setting(globalMacrosName)->value().isEmpty());
+        EXPECT_EQ(globalMacros(true), MacroTable::instance().macros());
+        EnvironmentSettings::setCurrent(nullptr);
+    }
 
     writePrimary({{globalMacrosName, "A=1;B=x\\;y;;Date=x"}});
     ARMLanternwickEnvironmentSettings settings;
@@ -222,15 +215,6 @@ TEST_F(EnvironmentSettingsTest, globalMacrosComeFromTheirSetting)
     setGlobalMacro(QStringLiteral("A"), QString());
     EXPECT_EQ(settings.setting(globalMacrosName)->value(), QStringLiteral("B=x\\;y;C=a\\;b;Date=x"));
     EXPECT_EQ(globalMacro(QStringLiteral("C")), QStringLiteral("a;b"));
-}
-
-TEST_F(EnvironmentSettingsTest, withoutASettingsFileGlobalMacrosAreTheSystemTable)
-{
-    ARMLanternwickEnvironmentSettings settings;
-    settings.defineProperties();
-    EnvironmentSettings::setCurrent(&settings);
-    EXPECT_TRUE(settings.setting(globalMacrosName)->value().isEmpty());
-    EXPECT_EQ(globalMacros(true), MacroTable::instance().macros());
 }
 
 } // namespace
