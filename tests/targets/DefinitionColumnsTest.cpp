@@ -144,28 +144,8 @@ TEST_F(DefinitionColumns, onlyTheNamedGeneralDefinitionsChangeTheirFlags)
 
 TEST_F(DefinitionColumns, booleansDefaultToYesOrNoAndReadNoWhereNoDefaultIsGiven)
 {
-    const QSet<B::ARMProperty> yes{
-        B::ArmInterwork, B::ArmLibraryCheckMemorySegmentOverflow, B::ArmUseGccLibraries,
-        B::ArmTargetLoaderResetAfterDownload, B::ArmTargetLoaderCanEraseRange, B::ArmTargetLoaderCanEraseAll,
-        B::ArmTargetLoaderCanLockRange, B::ArmTargetLoaderCanLockAll, B::ArmTargetLoaderCanUnlockRange,
-        B::ArmTargetLoaderCanUnlockAll, B::ArmTargetLoaderCanOnlyDownloadAfterErase, B::ArmTargetLoaderCanPeek,
-        B::ArmLinkerTreatWarningsAsErrors};
-    const QSet<B::ARMProperty> no{
-        B::ArmLongCalls, B::ArmKeepAssembly, B::ArmModuleCallVias, B::ArmTargetStopCpuUsingDbgrq,
-        B::ArmTargetLoaderCanOnlyVerifyWithDownload, B::ArmTargetMonitorModeDebug, B::ArmTargetMonitorModeMemory,
-        B::ArmSimulatorRunTargetLoader, B::ArmLinkerNoWarnOnMismatch};
-    for (int id = 0; id < B::ARMBuildSystemPropertyCount; ++id) {
-        const PropertyClass *propertyClass = builds.propertyClass(B::ARMProperty(id));
-        SCOPED_TRACE(propertyClass->name().toStdString());
-        const bool isBoolean = yes.contains(B::ARMProperty(id)) || no.contains(B::ARMProperty(id));
-        EXPECT_EQ(propertyClass->type() == Boolean, isBoolean);
-        if (isBoolean) {
-            EXPECT_EQ(propertyClass->defaultValue(), yes.contains(B::ARMProperty(id)) ? "Yes" : "No");
-        }
-    }
-
-    // Every other Boolean of every layer reads "No" unless its row says
-    // "Yes", and reads false through a value.
+    // Every Boolean of every layer defaults to "No" or "Yes", never to
+    // nothing, and an unset value reads as that default.
     for (const PropertyClass *propertyClass : projects.propertyClasses() + builds.propertyClasses()) {
         if (propertyClass->type() != Boolean)
             continue;
