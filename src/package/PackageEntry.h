@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "package/FileHandle.h"
+#include "platform/FileHandle.h"
 
 // The file that holds the data of entries: a file from disk, opened by its
 // path when its data is needed, or the open package file that entries read
