@@ -5,8 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <list>
-
 #include "TempDir.h"
 #include "package/SignalCleanup.h"
 
@@ -67,17 +65,4 @@ TEST(SignalCleanup, aSignalRemovesTheWatchedFilesAndEndsTheProcessByThatSignal)
         EXPECT_EQ(dir.exists("watched"), row.watchedStays) << strsignal(row.signal);
         EXPECT_EQ(dir.exists("survived"), row.childGoesOn) << strsignal(row.signal);
     }
-}
-
-TEST(SignalCleanup, theTableOfWatchedFilesIsBoundedAndSlotsAreReused)
-{
-    std::list<RemoveOnSignal> watched;
-    int accepted = 0;
-    for (int i = 0; i < 40; ++i)
-        accepted += watched.emplace_back().watch(AT_FDCWD, "file" + QByteArray::number(i)) ? 1 : 0;
-    EXPECT_GT(accepted, 0);
-    EXPECT_LT(accepted, 40);
-    watched.front().forget();
-    EXPECT_TRUE(watched.back().watch(AT_FDCWD, "again")) << "a forgotten slot serves again";
-    EXPECT_FALSE(RemoveOnSignal().watch(AT_FDCWD, QByteArray(5000, 'x'))) << "a name longer than any path";
 }
