@@ -26,13 +26,9 @@ public:
 
     QString path(const char *name) const { return m_dir.qpath() + '/' + name; }
 
-    Preprocessed run(const char *text, const char *definitions = "", bool expand = false)
+    Preprocessed run(const char *text, const char *definitions = "", bool expand = false) const
     {
-        m_dir.write("main.xml", text);
-        RecordingDocument document;
-        if (!XmlPP::preprocessFile(document, path("main.xml"), QString::fromLatin1(definitions), expand))
-            return {"(not loaded)", {}};
-        return {outline(document.root()), document.messages};
+        return preprocessIn(m_dir, text, definitions, expand);
     }
 
 private:
