@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "TempDir.h"
 #include "settings/EnvironmentPropertyValue.h"
 #include "settings/EnvironmentSettings.h"
 #include "platform/FileSystem.h"
@@ -40,22 +41,14 @@ protected:
     }
     static void writePrimary(const SettingsMap &settings)
     {
-        makeDirectories(absoluteDirectory(primaryFile()));
-        FILE *file = std::fopen(nativeName(primaryFile()).constData(), "w");
-        const QByteArray contents = formatSettingsFile(settings);
-        std::fwrite(contents.constData(), 1, size_t(contents.size()), file);
-        std::fclose(file);
+        writeFile(nativeName(primaryFile()), formatSettingsFile(settings));
     }
     static SettingsMap readPrimary()
     {
         SettingsMap settings;
-        FILE *file = std::fopen(nativeName(primaryFile()).constData(), "r");
-        if (!file)
-            return settings;
-        QByteArray contents(65536, '\0');
-        contents.resize(qsizetype(std::fread(contents.data(), 1, size_t(contents.size()), file)));
-        std::fclose(file);
-        EXPECT_TRUE(parseSettingsFile(contents, settings));
+        if (pathExists(primaryFile())) {
+            EXPECT_TRUE(parseSettingsFile(readFile(nativeName(primaryFile())), settings));
+        }
         return settings;
     }
 };
