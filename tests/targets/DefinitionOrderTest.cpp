@@ -23,8 +23,8 @@ struct Layer {
 void expectLayer(const QList<PropertyClass *> &classes, qsizetype from, const Layer &layer)
 {
     ASSERT_GE(classes.size(), from + layer.count) << layer.first;
-    EXPECT_EQ(classes[from]->name(), layer.first);
-    EXPECT_EQ(classes[from + layer.count - 1]->name(), layer.last);
+    EXPECT_EQ(classes[from]->name().toStdString(), layer.first);
+    EXPECT_EQ(classes[from + layer.count - 1]->name().toStdString(), layer.last);
 }
 
 // The classes that a direct reference reaches, from the first id to the
