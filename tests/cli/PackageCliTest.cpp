@@ -244,12 +244,7 @@ TEST(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepThePackage)
     CliRunner runner;
     TempDir &dir = runner.dir();
     const QByteArray program = CliRunner::program();
-    QByteArray noise;
-    quint32 seed = 1;
-    for (int i = 0; i < 200000; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        noise.append(char(seed >> 24));
-    }
+    const QByteArray noise = incompressibleBytes(200000);
     dir.write("a.txt", "a");
     dir.write("noise.bin", noise);
     ASSERT_EQ(runner.run({"-c", "p.pkg", "a.txt"}).exitStatus, 0);

@@ -37,6 +37,14 @@ protected:
         return entries.value_or(QList<StoredEntry>{});
     }
 
+    // Runs the program and answers the names stored in the package it made.
+    QList<QByteArray> packagedNames(const QList<QByteArray> &args, const QByteArray &package) const
+    {
+        const CliResult result = runner.run(args);
+        EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
+        return entryNames(packaged(package));
+    }
+
     // The names in a directory below the run's one (the run's own directory
     // when empty), the user areas left out.
     QList<QByteArray> namesIn(const QByteArray &name = {}) const
@@ -89,16 +97,6 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
     EXPECT_EQ(entries[3].data, QByteArray("#define TOP 1\n"));
     EXPECT_FALSE(dir.exists("tmp"));
 
-    // The program's own reader sees the same table of contents.
-    const CliResult listing = runner.run({"-t", "app.hzr"});
-    EXPECT_EQ(listing.exitStatus, 0);
-    const QList<QByteArray> lines = listing.out.split('\n');
-    ASSERT_EQ(lines.size(), 6);
-    EXPECT_TRUE(lines[0].startsWith("rw  ") && lines[0].endsWith("  app.hzp")) << lines[0].constData();
-    EXPECT_TRUE(lines[2].startsWith("ro        10  ") && lines[2].endsWith("  src/util.c")) << lines[2].constData();
-    EXPECT_TRUE(lines[3].endsWith("  ../top.h")) << lines[3].constData();
-    EXPECT_TRUE(lines[4].startsWith("4 Files, ")) << lines[4].constData();
-
     // -v tells of every file node, packaged or left out, and why.
     const QByteArray studioDir = QFileInfo(QStringLiteral(MKPKG_BUILD_DIR)).canonicalFilePath().toLatin1();
     const CliResult verbose = runner.run({"-hzr", "-v", "sol/app.hzp"});
@@ -140,11 +138,11 @@ TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndT
 
     const CliResult result = runner.runIn(absolute("work"), {"-hzr", "sol/app.hzp", "out.hzr"});
     EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
-    const auto entries = decodeCompressedPackage(dir.read("work/out.hzr"));
-    ASSERT_TRUE(entries.has_value());
-    EXPECT_EQ(entryNames(*entries), (QList<QByteArray>{"app.hzp", "a.c", "../lib/lib.hzp", "../lib/ring.c",
-                                                       "../lib/src/ring_impl.c", "z.c"}));
-    EXPECT_EQ(entries->at(3).data, QByteArray("work/lib/ring.c"));
+    const QList<StoredEntry> entries = packaged("work/out.hzr");
+    EXPECT_EQ(entryNames(entries), (QList<QByteArray>{"app.hzp", "a.c", "../lib/lib.hzp", "../lib/ring.c",
+                                                      "../lib/src/ring_impl.c", "z.c"}));
+    ASSERT_EQ(entries.size(), 6);
+    EXPECT_EQ(entries[3].data, QByteArray("work/lib/ring.c"));
 }
 
 TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionUpToItsFirstDotAndTheDescriptionFileComesLast)
@@ -153,9 +151,8 @@ TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionUpToItsFirstDotAndTheDescripti
     dir.write("dir/readme.txt", "read me\n");
     dir.write("dir/my_package.xml", "<package/>\n");
 
-    const CliResult result = runner.run({"-hzr", "dir/my.app.hzp"});
-    EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
-    EXPECT_EQ(entryNames(packaged("my.hzr")), (QList<QByteArray>{"my.app.hzp", "readme.txt", "my_package.xml"}));
+    EXPECT_EQ(packagedNames({"-hzr", "dir/my.app.hzp"}, "my.hzr"),
+              (QList<QByteArray>{"my.app.hzp", "readme.txt", "my_package.xml"}));
     EXPECT_FALSE(dir.exists("dir/my.hzr"));
 
     // Without a description file beside it, the package ends with the project files.
@@ -164,17 +161,14 @@ TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionUpToItsFirstDotAndTheDescripti
     EXPECT_EQ(plain.exitStatus, 0);
     EXPECT_FALSE(dir.exists("sub/out.hzr"));   // the output directory is not created
     EXPECT_NE(plain.err, QByteArray());
-    EXPECT_EQ(runner.run({"-hzr", "s.hzp", "out.hzr"}).exitStatus, 0);
-    EXPECT_EQ(entryNames(packaged("out.hzr")), (QList<QByteArray>{"s.hzp"}));
+    EXPECT_EQ(packagedNames({"-hzr", "s.hzp", "out.hzr"}, "out.hzr"), QList<QByteArray>{"s.hzp"});
 }
 
+// Every kind of load failure has its own row in the loader's tests; here each
+// form of the printed line.
 TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothing)
 {
-    dir.write("wrongtype.hzp", "<!DOCTYPE Something_Else>\n<solution/>\n");
     dir.write("syntax.hzp", kDoctype + "<solution>\n <project Name=\"p\">\n </solution>\n");
-    writeSolution("cycle.hzp", "<solution><import file_name=\"other.hzp\"/></solution>\n");
-    writeSolution("other.hzp", "<solution><import file_name=\"cycle.hzp\"/></solution>\n");
-    writeSolution("brokenimport.hzp", "<solution><import file_name=\"sub/none.hzp\"/></solution>\n");
     // Files rooted in a project or a folder have no solution node for their
     // projects' directories and the templates' configurations.
     writeSolution("projectroot.hzp", "<project Name=\"p\" template_name=\"Executable\"><file file_name=\"a.c\"/></project>\n");
@@ -187,10 +181,7 @@ TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothin
     };
     const QList<Case> cases = {
         {"absent.hzp", absolute("absent.hzp") + " does not exist\n"},
-        {"wrongtype.hzp", absolute("wrongtype.hzp") + " not a solution file\n"},
         {"syntax.hzp", absolute("syntax.hzp") + ": tagName mismatch (line 3)\n"},
-        {"cycle.hzp", absolute("cycle.hzp") + " solution already loaded\n"},
-        {"brokenimport.hzp", absolute("sub/none.hzp") + " does not exist\n"},
         {"projectroot.hzp", absolute("projectroot.hzp") + " holds no solution\n"},
         {"folderroot.hzp", absolute("folderroot.hzp") + " holds no solution\n"},
         {"importsproject.hzp", "projectroot.hzp holds no solution\n"},
@@ -201,8 +192,7 @@ TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothin
         EXPECT_EQ(result.err, c.message) << c.file.constData();
         EXPECT_EQ(result.out, QByteArray()) << c.file.constData();
     }
-    EXPECT_EQ(namesIn(), (QList<QByteArray>{"brokenimport.hzp", "cycle.hzp", "folderroot.hzp", "importsproject.hzp",
-                                            "other.hzp", "projectroot.hzp", "syntax.hzp", "wrongtype.hzp"}));
+    EXPECT_EQ(namesIn(), (QList<QByteArray>{"folderroot.hzp", "importsproject.hzp", "projectroot.hzp", "syntax.hzp"}));
 }
 
 TEST_F(SolutionRoad, theSolutionFileIsNeverOverwrittenByItsOwnPackage)
@@ -235,19 +225,13 @@ TEST_F(SolutionRoad, aFailedWriteReportsAnErrorAndLeavesTheOutputAndAUsersTmpFil
 
     // A package that replaces an earlier one leaves nothing else behind.
     dir.write("old.hzr", "previous package\n");
-    EXPECT_EQ(runner.run({"-hzr", "s.hzp", "old.hzr"}).exitStatus, 0);
-    EXPECT_EQ(entryNames(packaged("old.hzr")), (QList<QByteArray>{"s.hzp", "a.c"}));
+    EXPECT_EQ(packagedNames({"-hzr", "s.hzp", "old.hzr"}, "old.hzr"), (QList<QByteArray>{"s.hzp", "a.c"}));
     EXPECT_EQ(namesIn(), (QList<QByteArray>{"a.c", "old.hzr", "s.hzp", "taken.hzr", "tmp"}));
     EXPECT_EQ(dir.read("tmp"), QByteArray("the user's own file\n"));
 
     // A file size limit fails the write like a full disk instead of killing
     // the run: noise does not compress, so the package outgrows the limit.
-    QByteArray noise;
-    for (quint32 seed = 1; noise.size() < 256 * 1024;) {
-        seed = seed * 1103515245u + 12345u;
-        noise.append(char(seed >> 24));
-    }
-    dir.write("a.c", noise);
+    dir.write("a.c", incompressibleBytes(256 * 1024));
     CliResult limitedRun;
     {
         const FileSizeLimit limit(64 * 1024);
@@ -282,9 +266,7 @@ TEST_F(SolutionRoad, dynamicFoldersAndMacroNamedImportsContributeTheirFiles)
                              "lib/ring.c", "lib/ring.h"})
         dir.write(name, name);
 
-    const CliResult result = runner.run({"-hzr", "sol/app.hzp"});
-    EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
-    EXPECT_EQ(entryNames(packaged("app.hzr")),
+    EXPECT_EQ(packagedNames({"-hzr", "sol/app.hzp"}, "app.hzr"),
               (QList<QByteArray>{"app.hzp", "gen/A.c", "gen/b.c", "gen/sub/c.c", "gen/x.h", "../lib/ring.c"}));
 }
 
@@ -332,21 +314,7 @@ TEST_F(SolutionRoad, templatesFromTheUsersTemplatesFileAndTheInstallationComplet
     for (const char *name : {"sol/mine.c", "sol/$(ProjectName).h", "sol/generated.c", "sol/lib.c"})
         dir.write(name, name);
 
-    const CliResult result = runner.run({"-hzr", "sol/app.hzp"});
-    EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
-    EXPECT_EQ(entryNames(packaged("app.hzr")), (QList<QByteArray>{"app.hzp", "mine.c", "lib.c"}));
-
-    // Template failures end the load like any other failure.
-    writeSolution("notemplate.hzp", "<solution><project Name=\"p\" template_name=\"\"/></solution>\n");
-    writeSolution("unknown.hzp", "<solution><project Name=\"p\" template_name=\"No Such\"/></solution>\n");
-    const CliResult empty = runner.run({"-hzr", "notemplate.hzp"});
-    EXPECT_EQ(empty.exitStatus, 1);
-    EXPECT_EQ(empty.err, QByteArray("no template for project p\n"));
-    const CliResult unknown = runner.run({"-hzr", "unknown.hzp"});
-    EXPECT_EQ(unknown.exitStatus, 1);
-    EXPECT_EQ(unknown.err, QByteArray("No Such project template not found\n"));
-    EXPECT_FALSE(dir.exists("notemplate.hzr"));
-    EXPECT_FALSE(dir.exists("unknown.hzr"));
+    EXPECT_EQ(packagedNames({"-hzr", "sol/app.hzp"}, "app.hzr"), (QList<QByteArray>{"app.hzp", "mine.c", "lib.c"}));
 }
 
 TEST_F(SolutionRoad, userFilesThatCannotBeCreatedEndTheRunWithAFatalMessage)

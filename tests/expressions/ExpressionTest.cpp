@@ -29,40 +29,39 @@ TEST(Expression, unsignedResultsFollowPrecedenceAndLeftAssociativity)
 {
     const struct {
         const char *text;
+        bool ok;
         quint64 expected;
     } cases[] = {
-        {"0x2000 + 0x100 * 2", 0x2200},
-        {"10 - 3 - 2", 5},
-        {"100 / 10 / 5", 2},
-        {"2 * 3 % 4", 2},
-        {"1 << 4 + 1", 32},          // + binds tighter than <<
-        {"6 & 3 ^ 1 | 8", 11},       // & then ^ then |
-        {"-1", ~quint64(0)},
-        {"7.9", 7},
-        {"(1 + 2) * 3", 9},
-        {"--4", 4},                  // two negations, not a decrement of a literal... see below
-        {"010", 8},                  // a leading zero reads in octal
-        {"09", 9},                   // whose digits are not checked
-        {"0x", 0},
-        {"0b101", 5},
-        {"0x1F", 31},
-        {"3 4", 3},                  // tokens after a complete expression are ignored
-        {"+5", 5},
-        {"~0 >> 60", ~quint64(0)},   // signed values keep their sign when shifted right
-        {"1 << 65", 2},              // shift counts are taken modulo 64
-        {"7 % -4", 3},
-        {"-7 / 2", quint64(-3)},
+        {"0x2000 + 0x100 * 2", true, 0x2200},
+        {"10 - 3 - 2", true, 5},
+        {"100 / 10 / 5", true, 2},
+        {"2 * 3 % 4", true, 2},
+        {"1 << 4 + 1", true, 32},          // + binds tighter than <<
+        {"6 & 3 ^ 1 | 8", true, 11},       // & then ^ then |
+        {"-1", true, ~quint64(0)},
+        {"7.9", true, 7},
+        {"(1 + 2) * 3", true, 9},
+        {"--4", false, 0},                 // a prefix decrement needs a variable
+        {"010", true, 8},                  // a leading zero reads in octal
+        {"09", true, 9},                   // whose digits are not checked
+        {"0x", true, 0},
+        {"0b101", true, 5},
+        {"0x1F", true, 31},
+        {"3 4", true, 3},                  // tokens after a complete expression are ignored
+        {"+5", true, 5},
+        {"~0 >> 60", true, ~quint64(0)},   // signed values keep their sign when shifted right
+        {"1 << 65", true, 2},              // shift counts are taken modulo 64
+        {"7 % -4", true, 3},
+        {"-7 / 2", true, quint64(-3)},
     };
     for (const auto &c : cases) {
         SimpleExpressionParser parser;
-        bool ok = false;
+        bool ok = !c.ok;
         const quint64 value = parser.evaluateUnsigned(QString::fromLatin1(c.text), ok);
-        if (QByteArray(c.text) == "--4") {
-            EXPECT_FALSE(ok) << "a prefix decrement needs a variable";
-            continue;
+        EXPECT_EQ(ok, c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(value, c.expected) << c.text;
         }
-        EXPECT_TRUE(ok) << c.text;
-        EXPECT_EQ(value, c.expected) << c.text;
     }
 }
 
@@ -163,7 +162,7 @@ TEST(Expression, failuresCarryTheirMessages)
         EXPECT_EQ(failureOf(c.text), QString::fromLatin1(c.message)) << c.text;
 }
 
-TEST(Expression, valuesCarryKindAndWidth)
+TEST(Expression, valuesCarryTheirKind)
 {
     EXPECT_EQ(valueOf("1").typeName(), "long long");
     EXPECT_EQ(valueOf("1.5").typeName(), "double");
@@ -172,24 +171,6 @@ TEST(Expression, valuesCarryKindAndWidth)
     EXPECT_EQ(valueOf("\"a b\"").text, "a b");
     EXPECT_EQ(valueOf("\"\\n\"").text, "\\n"); // no escape sequences
     EXPECT_EQ(Value().typeName(), "marker");
-
-    // Narrow values keep their width through arithmetic and conversion.
-    const Value narrow = Value::fromSigned(-1, 1);
-    EXPECT_EQ(narrow.typeName(), "char");
-    EXPECT_EQ(narrow.zeroExtended(), 0xFFu);
-    EXPECT_EQ(narrow.signExtended(), -1);
-    const Value sum = applyBinary(BinaryOperation::Plus, Value::fromSigned(127, 1), Value::fromSigned(1));
-    EXPECT_EQ(sum.signExtended(), -128);
-    EXPECT_EQ(sum.size, 1);
-    const Value u = applyBinary(BinaryOperation::Minus, Value::fromUnsigned(0, 2), Value::fromSigned(1));
-    EXPECT_EQ(u.typeName(), "unsigned short");
-    EXPECT_EQ(u.zeroExtended(), 0xFFFFu);
-    EXPECT_EQ(u.signExtended(), -1);
-    const Value shifted = applyBinary(BinaryOperation::Rshift, Value::fromUnsigned(0x80, 1), Value::fromSigned(7));
-    EXPECT_EQ(shifted.zeroExtended(), 1u);
-    const Value mixed = applyBinary(BinaryOperation::Plus, Value::fromUnsigned(1, 4), Value::fromDouble(2.7));
-    EXPECT_EQ(mixed.typeName(), "unsigned int");
-    EXPECT_EQ(mixed.zeroExtended(), 3u);   // the floating operand truncates first
 }
 
 TEST(Expression, hostileTextsFailInsteadOfOverflowing)

@@ -21,10 +21,4 @@ TEST(MacroDefinitions, mapTurnsBackIntoItemsInNameOrderWithTrimmedNames)
     EXPECT_EQ(parseMacroDefinitions(macroDefinitionsFromMap(macros)), macros);
 }
 
-TEST(MacroDefinitions, overlayReplacesEntriesOfTheSameName)
-{
-    EXPECT_EQ(overlayMacros({{"A", "1"}, {"B", "2"}}, {{"B", "b"}, {"C", ""}}),
-              (MacroMap{{"A", "1"}, {"B", "b"}, {"C", ""}}));
-}
-
 } // namespace

@@ -28,14 +28,4 @@ TEST(MacroTable, isSeededWithHostAndDateTimeNames)
               QStringLiteral("linux-") + QDate::currentDate().toString(QStringLiteral("yyyy")));
 }
 
-TEST(MacroTable, setMacroReplacesAndPathMacrosAreNormalised)
-{
-    MacroTable &table = MacroTable::instance();
-    table.setMacro(QStringLiteral("TableTestValue"), QStringLiteral("one"));
-    table.setMacro(QStringLiteral("TableTestValue"), QStringLiteral("two"));
-    EXPECT_EQ(MacroTable::lookup(table.macros(), QStringLiteral("TableTestValue")), QStringLiteral("two"));
-    table.setPathMacro(QStringLiteral("TableTestDir"), NormalizedPath(QStringLiteral("/opt//x/./y/../z")));
-    EXPECT_EQ(expandMacros(QStringLiteral("$(TableTestDir)/bin"), table.macros()), QStringLiteral("/opt/x/z/bin"));
-}
-
 } // namespace

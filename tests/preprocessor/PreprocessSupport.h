@@ -14,16 +14,16 @@ public:
     QStringList messages;
 };
 
-// Preprocesses text written to a file of a fresh directory and gives the
-// outline of the resulting root and its siblings.
+// Preprocesses text written to main.xml of a directory (a fresh one unless
+// given) and gives the outline of the resulting root and its siblings.
 struct Preprocessed {
     QByteArray tree;
     QStringList messages;
 };
 
-inline Preprocessed preprocess(const char *text, const char *definitions = "", bool expand = false)
+inline Preprocessed preprocessIn(const TempDir &dir, const char *text, const char *definitions = "",
+                                 bool expand = false)
 {
-    TempDir dir;
     dir.write("main.xml", text);
     RecordingDocument document;
     const bool loaded = XmlPP::preprocessFile(document, dir.qpath() + "/main.xml",
@@ -31,4 +31,9 @@ inline Preprocessed preprocess(const char *text, const char *definitions = "", b
     if (!loaded)
         return {"(not loaded)", {}};
     return {outline(document.root()), document.messages};
+}
+
+inline Preprocessed preprocess(const char *text, const char *definitions = "", bool expand = false)
+{
+    return preprocessIn(TempDir(), text, definitions, expand);
 }

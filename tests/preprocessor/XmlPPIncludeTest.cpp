@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "PreprocessSupport.h"
-#include "macros/MacroTable.h"
 
 namespace {
 
@@ -26,13 +25,9 @@ public:
 
     QString path(const char *name) const { return m_dir.qpath() + '/' + name; }
 
-    Preprocessed run(const char *text, const char *definitions = "", bool expand = false)
+    Preprocessed run(const char *text, const char *definitions = "", bool expand = false) const
     {
-        m_dir.write("main.xml", text);
-        RecordingDocument document;
-        if (!XmlPP::preprocessFile(document, path("main.xml"), QString::fromLatin1(definitions), expand))
-            return {"(not loaded)", {}};
-        return {outline(document.root()), document.messages};
+        return preprocessIn(m_dir, text, definitions, expand);
     }
 
 private:
@@ -77,22 +72,6 @@ TEST(XmlPPInclude, includedRootsTakeTheIncludesPlace)
               "r(m[a=5](c[b=$(B)]))");
     EXPECT_EQ(files.run("<r><include filename=\"macros.xml\" macros=\"B=3\"/></r>", "A=5", true).tree,
               "r(m[a=5](c[b=3]))");
-}
-
-TEST(XmlPPInclude, theUsersTemplateFileIncludesTheInstallationsList)
-{
-    IncludeFiles files;
-    TempDir studio;
-    studio.write("targets/project_templates.xml",
-                 "<!DOCTYPE Project_Templates_File>\n<projects>\n"
-                 "  <project name=\"Executable\"/>\n  <project name=\"Library\"/>\n</projects>\n");
-    MacroTable::instance().setMacro("StudioDir", studio.qpath());
-    const Preprocessed result = files.run(
-        "<!DOCTYPE Project_Templates_File>\n<projects>\n"
-        "  <include filename=\"$(StudioDir)/targets/project_templates.xml\" no_root=\"1\" />\n"
-        "</projects>\n");
-    EXPECT_EQ(result.tree, "projects(project[name=Executable] project[name=Library])");
-    EXPECT_TRUE(result.messages.isEmpty());
 }
 
 TEST(XmlPPInclude, failedIncludesAreReportedAndKept)

@@ -46,7 +46,7 @@ QStringList fileNames(const ProjectNode *folder)
     return names;
 }
 
-TEST(DynamicFolders, listMatchingFilesInCaseInsensitiveOrderAndRecurseWhenAsked)
+TEST(DynamicFolders, listMatchingFilesInCaseInsensitiveOrderRecursingWhenAskedBelowAnExpandedPath)
 {
     FileTree tree;
     for (const char *name : {"src/b.c", "src/A.c", "src/a.h", "src/.hidden.c", "src/sub/z.c", "src/sub/deeper/y.c",
@@ -81,20 +81,17 @@ TEST(DynamicFolders, listMatchingFilesInCaseInsensitiveOrderAndRecurseWhenAsked)
     missing->storeProperty("path", "nowhere");
     tree.system.populateDynamicFolder(missing);
     EXPECT_EQ(missing->firstChild(), nullptr);
-}
 
-TEST(DynamicFolders, aMacroPathIsScannedExpandedAndKeptUnexpandedInNames)
-{
-    FileTree tree;
+    // A macro path is scanned expanded and kept unexpanded in the names.
     tree.dir.write("elsewhere/board.c", "");
     MacroTable::instance().setMacro("BoardDir", tree.dir.qpath() + "/elsewhere");
-    ProjectNode *dynamic = tree.folder(tree.project, "Board");
-    dynamic->storeProperty("path", "$(BoardDir)");
-    dynamic->storeProperty("recurse", "No");
-    tree.system.populateDynamicFolder(dynamic);
-    EXPECT_EQ(fileNames(dynamic), QStringList{"$(BoardDir)/board.c"});
-    dynamic->firstChild()->resolveFileInfo();
-    EXPECT_EQ(dynamic->firstChild()->filePath(), absoluteFilePath(tree.dir.qpath() + "/elsewhere/board.c"));
+    ProjectNode *board = tree.folder(tree.project, "Board");
+    board->storeProperty("path", "$(BoardDir)");
+    board->storeProperty("recurse", "No");
+    tree.system.populateDynamicFolder(board);
+    EXPECT_EQ(fileNames(board), QStringList{"$(BoardDir)/board.c"});
+    board->firstChild()->resolveFileInfo();
+    EXPECT_EQ(board->firstChild()->filePath(), absoluteFilePath(tree.dir.qpath() + "/elsewhere/board.c"));
 }
 
 TEST(DynamicFolders, aDirectoryLinkedBackIntoItselfIsScannedOnceButTwoLinksToOneDirectoryAreBothListed)

@@ -112,7 +112,7 @@ TEST(PropertyLookup, stringListsCollectEveryLevelMostSpecificFirst)
     EXPECT_EQ(defaultTrace[0].node, nullptr);
 }
 
-TEST(PropertyLookup, configurationIndexAndInheritedListsFollowEdits)
+TEST(PropertyLookup, theLastConfigurationOfANameIsTheOneFound)
 {
     Tree tree;
     ProjectNode *first = PS::addConfiguration(tree.project, "Debug", true);
@@ -121,16 +121,6 @@ TEST(PropertyLookup, configurationIndexAndInheritedListsFollowEdits)
     EXPECT_TRUE(first->propertyFlag("Name"));
     EXPECT_EQ(tree.project->findConfiguration("Debug"), second);
     EXPECT_EQ(first->nextSibling(), second);
-
-    PS::setInheritedConfigurations(tree.file, "Debug", {"A", "B"});
-    EXPECT_EQ(tree.solution->findConfiguration("Debug")->getProperty("inherited_configurations"), "A;B");
-    EXPECT_EQ(tree.solution->inheritedConfigurations().value("Debug"), (QStringList{"A", "B"}));
-
-    EXPECT_TRUE(tree.project->isModified());
-    PS::clearModified(tree.solution.get(), false, true);
-    EXPECT_FALSE(tree.project->isModified());
-    EXPECT_FALSE(first->isModified());
-    EXPECT_TRUE(first->changeTimes().isEmpty());
 }
 
 TEST(PropertyLookup, aNodeValueReadsThroughTheTreeAndWritesTheNodesOwnConfiguration)
@@ -166,26 +156,16 @@ TEST(PropertyLookup, aNodeValueReadsThroughTheTreeAndWritesTheNodesOwnConfigurat
     EXPECT_TRUE(tree.project->findConfiguration("Common")->propertyFlag("C"));
 }
 
-TEST(ProjectNode, propertiesRecordChangesAndNamesFallBack)
+TEST(ProjectNode, aNodeWithoutANameIsCalledNull)
 {
     ProjectNode node(NodeKind::Folder);
     EXPECT_EQ(node.nodeName(), "<NULL>");
     node.storeProperty("Name", "");
     EXPECT_EQ(node.nodeName(), "<NULL>");
-    EXPECT_FALSE(node.isModified());
-    EXPECT_TRUE(node.changeTimes().isEmpty());
-
-    node.setProperty("Name", "Source Files", true);
+    node.storeProperty("Name", "Source Files");
     EXPECT_EQ(node.nodeName(), "Source Files");
-    EXPECT_TRUE(node.isModified());
-    EXPECT_TRUE(node.propertyFlag("Name"));
-    EXPECT_TRUE(node.changeTimes().contains("Name"));
-
-    node.setModified(false);
     node.removeProperty("Name");
-    EXPECT_FALSE(node.hasProperty("Name"));
     EXPECT_TRUE(node.getProperty("Name").isNull());
-    EXPECT_TRUE(node.isModified());
 }
 
 } // namespace

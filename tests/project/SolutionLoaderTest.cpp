@@ -72,49 +72,38 @@ TEST_F(SolutionFixture, filesResolveAgainstTheirProjectDirectory)
     ProjectNode *root = load("s/s.hzp");
     ASSERT_NE(root, nullptr);
 
-    ProjectNode *rel = root->firstChild();
+    ProjectNode *rel = root->firstChild(), *here = rel->nextSibling(), *abs = here->nextSibling();
     ProjectNode *a = rel->firstChild()->nextSibling();
-    a->resolveFileInfo();
-    EXPECT_EQ(a->projectDirectory(), base + "/s/p");
-    EXPECT_EQ(a->filePath(), base + "/s/p/a.c");
-    EXPECT_EQ(a->localName(), "a.c");
-    EXPECT_TRUE(a->inProjectDirectory());
-    EXPECT_TRUE(a->underProjectDirectory());
+    // A file outside any project lies below its solution file's directory.
+    ProjectNode *loose = abs->nextSibling()->firstChild();
+    const QString s = base + "/s";
+    const struct {
+        ProjectNode *file;
+        QString projectDirectory, localName, filePath;
+        bool inProjectDirectory, underProjectDirectory;
+    } rows[] = {
+        {a, s + "/p", "a.c", s + "/p/a.c", true, true},
+        {a->nextSibling(), s + "/p", "../up/b.c", s + "/up/b.c", false, false},
+        {a->nextSibling()->nextSibling(), s + "/p", "w/c.c", s + "/p/w/c.c", false, true},
+        {here->firstChild(), s, "d/e.c", s + "/d/e.c", false, true},
+        {abs->firstChild()->nextSibling(), "/opt/x", "/tmp/f.c", "/tmp/f.c", false, false},
+        {loose, s, "g.c", s + "/g.c", true, true},
+    };
+    for (const auto &row : rows) {
+        row.file->resolveFileInfo();
+        const QString name = row.file->getProperty("file_name");
+        EXPECT_EQ(row.file->projectDirectory(), row.projectDirectory) << qPrintable(name);
+        EXPECT_EQ(row.file->localName(), row.localName) << qPrintable(name);
+        EXPECT_EQ(row.file->filePath(), row.filePath) << qPrintable(name);
+        EXPECT_EQ(row.file->inProjectDirectory(), row.inProjectDirectory) << qPrintable(name);
+        EXPECT_EQ(row.file->underProjectDirectory(), row.underProjectDirectory) << qPrintable(name);
+    }
     EXPECT_EQ(a->nodeName(), "a.c");
 
-    ProjectNode *b = a->nextSibling();
-    b->resolveFileInfo();
-    EXPECT_EQ(b->filePath(), base + "/s/up/b.c");
-    EXPECT_FALSE(b->inProjectDirectory());
-    EXPECT_FALSE(b->underProjectDirectory());
-
-    ProjectNode *c = b->nextSibling();
-    c->resolveFileInfo();
-    EXPECT_EQ(c->localName(), "w/c.c");
-    EXPECT_EQ(c->filePath(), base + "/s/p/w/c.c");
-    EXPECT_FALSE(c->inProjectDirectory());
-    EXPECT_TRUE(c->underProjectDirectory());
-
-    ProjectNode *e = rel->nextSibling()->firstChild();
-    e->resolveFileInfo();
-    EXPECT_EQ(e->projectDirectory(), base + "/s");
-    EXPECT_EQ(e->filePath(), base + "/s/d/e.c");
-
-    ProjectNode *f = rel->nextSibling()->nextSibling()->firstChild()->nextSibling();
-    f->resolveFileInfo();
-    EXPECT_EQ(f->projectDirectory(), "/opt/x");
-    EXPECT_EQ(f->localName(), "/tmp/f.c");
-    EXPECT_EQ(f->filePath(), "/tmp/f.c");
-
-    // A file outside any project lies below its solution file's directory.
-    ProjectNode *g = rel->nextSibling()->nextSibling()->nextSibling()->firstChild();
-    g->resolveFileInfo();
-    EXPECT_EQ(g->filePath(), base + "/s/g.c");
-
     // The location is kept until the file name changes.
-    g->setFileName("h.c", false);
-    EXPECT_FALSE(g->locationValid());
-    EXPECT_EQ(g->nodeName(), "h.c");
+    loose->setFileName("h.c", false);
+    EXPECT_FALSE(loose->locationValid());
+    EXPECT_EQ(loose->nodeName(), "h.c");
 }
 
 TEST_F(SolutionFixture, importsFollowTheImportingFileAndKeepTheWrittenName)

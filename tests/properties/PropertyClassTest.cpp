@@ -1,25 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "properties/PropertyClass.h"
-#include "properties/PropertyClassList.h"
 #include "xml/XMLDocument.h"
 
 namespace {
-
-TEST(PropertyClass, typeNamesAreNumberedInOrderAndReadExactly)
-{
-    const char *names[] = {"Boolean",  "Integer",     "IntegerHex", "IntegerRange", "String",
-                           "FileName", "ProjFileName", "StringList", "DirPath",      "DirPathList",
-                           "Enumeration", "Color",     "Font",       "FixedPitchFont", "Custom"};
-    for (int type = 0; type < 15; ++type) {
-        EXPECT_EQ(PropertyClass::typeName(type), QString::fromLatin1(names[type]));
-        EXPECT_EQ(PropertyClass::typeFromName(QString::fromLatin1(names[type])), type);
-    }
-    EXPECT_EQ(PropertyClass::typeFromName(QStringLiteral("IntegerHex")), 2);
-    EXPECT_EQ(PropertyClass::typeFromName(QStringLiteral("integer")), PropertyClass::Boolean);
-    EXPECT_EQ(PropertyClass::typeFromName(QString()), PropertyClass::Boolean);
-    EXPECT_TRUE(PropertyClass::typeName(15).isEmpty());
-}
 
 TEST(PropertyClass, integerHexTextWidthFollowsTheMaximum)
 {
@@ -127,26 +111,6 @@ TEST(PropertyClass, everyFormOfDefinitionGivesItsDefaultChoicesAndBounds)
     EXPECT_EQ(gap.specialValue(), QStringLiteral("None"));
     EXPECT_TRUE(gap.page().isEmpty());
     EXPECT_EQ(Defined("<p name=\"x\" type=\"Custom\"/>").make().type(), PropertyClass::Custom);
-}
-
-TEST(PropertyClassList, findsAndRemovesTheFirstOfAName)
-{
-    PropertyClass first(QStringLiteral("stack"), PropertyClass::IntegerRange);
-    PropertyClass second(QStringLiteral("stack"), PropertyClass::IntegerRange);
-    PropertyClass other(QStringLiteral("heap"), PropertyClass::IntegerRange);
-    PropertyClassList list;
-    list.appendUnique(&first);
-    list.appendUnique(&other);
-    list.appendUnique(&second);
-    list.appendUnique(&first);
-    EXPECT_EQ(list.size(), 3);
-    EXPECT_EQ(list.find(QStringLiteral("stack")), &first);
-    EXPECT_EQ(list.find(QStringLiteral("none")), nullptr);
-    EXPECT_TRUE(list.removeFirst(QStringLiteral("stack")));
-    EXPECT_EQ(list.find(QStringLiteral("stack")), &second);
-    EXPECT_EQ(list, (QList<PropertyClass *>{&other, &second}));
-    EXPECT_FALSE(list.removeFirst(QStringLiteral("none")));
-    EXPECT_EQ(&PropertyClassList::global(), &PropertyClassList::global());
 }
 
 } // namespace

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QMap>
-
 #include <functional>
 #include <memory>
 
 #include "WarningCapture.h"
-#include "properties/ProjectPropertyValue.h"
 #include "properties/PropertyClass.h"
 #include "properties/PropertyValue.h"
 
@@ -159,18 +156,6 @@ TEST(PropertyValue, coloursAndFontsReadAndWriteTheirTextForms)
     EXPECT_EQ(defaulted.fontValue(fallback).family(), QStringLiteral("Courier"));
 }
 
-TEST(SimplePropertyValue, isOwnedReadOnlyAndMayStartFromANumber)
-{
-    PropertyClass *flagClass = makeClass(PropertyClass::Boolean);
-    const SimplePropertyValue fromBool(flagClass, true);
-    EXPECT_EQ(fromBool.value(), QStringLiteral("Yes"));
-    EXPECT_TRUE(fromBool.isOwned());
-    EXPECT_TRUE(fromBool.isReadOnly());
-    EXPECT_FALSE(fromBool.isInherited());
-    const SimplePropertyValue fromInt(makeClass(PropertyClass::IntegerHex, {}, {}, 255), 171);
-    EXPECT_EQ(fromInt.value(), QStringLiteral("0xab"));
-}
-
 // A value whose destruction is observable, owned or not.
 class WatchedValue : public SimplePropertyValue {
 public:
@@ -213,34 +198,6 @@ TEST(PropertyValueList, appendsUniqueByClassAndDestroysOnlyOwnedValues)
         EXPECT_EQ(list.size(), 2);
     }
     EXPECT_EQ(destroyed, 2);  // the owned one only
-}
-
-// A project value over an in-memory store, standing in for the project model.
-class StoredProjectValue : public ProjectPropertyValue {
-public:
-    using ProjectPropertyValue::ProjectPropertyValue;
-    using PropertyValue::setValue;
-    void setValue(const QString &text) override { storeNodeValue(propertyClass()->name(), configuration(), text); }
-    QString value() const override { return store.value(configuration() + u'/' + propertyClass()->name()); }
-    void storeNodeValue(const QString &name, const QString &configuration, const QString &text) override
-    {
-        store.insert(configuration + u'/' + name, text);
-    }
-    QMap<QString, QString> store;
-};
-
-TEST(ProjectPropertyValue, classesNotPerConfigurationUseCommon)
-{
-    PropertyClass *perConfiguration = makeClass(PropertyClass::String);
-    PropertyClass *common = makeClass(PropertyClass::String);
-    common->setPerConfiguration(false);
-    const StoredProjectValue debug(perConfiguration, nullptr, QStringLiteral("Debug"));
-    StoredProjectValue always(common, nullptr, QStringLiteral("Debug"));
-    EXPECT_EQ(debug.configuration(), QStringLiteral("Debug"));
-    EXPECT_EQ(always.configuration(), QStringLiteral("Common"));
-    EXPECT_TRUE(always.isOwned());
-    always.setValue("x");
-    EXPECT_EQ(always.store, (QMap<QString, QString>{{"Common/p", "x"}}));
 }
 
 } // namespace

@@ -16,6 +16,12 @@ struct StoreFixture {
 
     QString path() const { return dir.qpath() + QStringLiteral("/user/settings.xml"); }
     void writeFile(const SettingsMap &settings) const { dir.write("user/settings.xml", formatSettingsFile(settings)); }
+    // Points the store at the file, first written with the given entries.
+    void open(const SettingsMap &settings)
+    {
+        writeFile(settings);
+        store.setFile(NormalizedPath(path()));
+    }
     SettingsMap readFile() const
     {
         SettingsMap settings;
@@ -34,8 +40,7 @@ struct StoreFixture {
 TEST(SettingsStore, lookupSetAndRemoveTrackChanges)
 {
     StoreFixture f;
-    f.writeFile({{"a", "1"}, {"b", "2"}});
-    f.store.setFile(NormalizedPath(f.path()));
+    f.open({{"a", "1"}, {"b", "2"}});
     EXPECT_FALSE(f.store.isDirty());
     EXPECT_EQ(f.store.lookup(QStringLiteral("a"), QStringLiteral("d")), QStringLiteral("1"));
     EXPECT_EQ(f.store.lookup(QStringLiteral("z"), QStringLiteral("d")), QStringLiteral("d"));
@@ -90,8 +95,7 @@ TEST(SettingsStore, syncCases)
     // Case: the file changed elsewhere and nothing changed here: reload.
     {
         StoreFixture f;
-        f.writeFile({{"a", "1"}});
-        f.store.setFile(NormalizedPath(f.path()));
+        f.open({{"a", "1"}});
         f.rewriteElsewhere({{"a", "9"}, {"c", "3"}});
         f.store.sync();
         EXPECT_EQ(f.store.lookup(QStringLiteral("a"), {}), QStringLiteral("9"));
@@ -102,8 +106,7 @@ TEST(SettingsStore, syncCases)
     // changes and removals.
     {
         StoreFixture f;
-        f.writeFile({{"a", "1"}, {"b", "2"}, {"keep", "k"}});
-        f.store.setFile(NormalizedPath(f.path()));
+        f.open({{"a", "1"}, {"b", "2"}, {"keep", "k"}});
         f.store.set(QStringLiteral("a"), QStringLiteral("mine"));
         f.store.remove(QStringLiteral("b"));
         f.rewriteElsewhere({{"a", "theirs"}, {"b", "theirs"}, {"new", "n"}});
@@ -123,8 +126,7 @@ TEST(SettingsStore, syncCases)
     // held here is lost.
     {
         StoreFixture f;
-        f.writeFile({{"a", "1"}});
-        f.store.setFile(NormalizedPath(f.path()));
+        f.open({{"a", "1"}});
         f.store.set(QStringLiteral("b"), QStringLiteral("2"));
         f.dir.write("user/settings.xml", "<half");
         f.store.sync();
@@ -135,8 +137,7 @@ TEST(SettingsStore, syncCases)
 TEST(SettingsStore, failedWriteLeavesTheFileAndStaysDirty)
 {
     StoreFixture f;
-    f.writeFile({{"a", "1"}});
-    f.store.setFile(NormalizedPath(f.path()));
+    f.open({{"a", "1"}});
     f.dir.write("user/settings.xml.new/blocker", "");  // ".new" cannot be opened as a file
     f.store.set(QStringLiteral("a"), QStringLiteral("2"));
     f.store.sync();

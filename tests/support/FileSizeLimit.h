@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 #include <sys/resource.h>
 
 // Limits the size of the files that this process, and every program it
@@ -29,3 +31,15 @@ private:
     rlimit m_original{};
     bool m_active = false;
 };
+
+// Pseudo-random bytes that do not compress, so that what is written of them
+// outgrows a limit.
+inline QByteArray incompressibleBytes(qsizetype size)
+{
+    QByteArray bytes;
+    for (quint32 seed = 1; bytes.size() < size;) {
+        seed = seed * 1103515245u + 12345u;
+        bytes.append(char(seed >> 24));
+    }
+    return bytes;
+}

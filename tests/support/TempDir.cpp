@@ -52,7 +52,22 @@ QByteArray TempDir::file(const QByteArray &name) const
 
 void TempDir::write(const QByteArray &name, const QByteArray &contents) const
 {
-    const QByteArray path = file(name);
+    writeFile(file(name), contents);
+}
+
+QByteArray TempDir::read(const QByteArray &name) const
+{
+    return readFile(file(name));
+}
+
+bool TempDir::exists(const QByteArray &name) const
+{
+    struct stat st;
+    return lstat(file(name).constData(), &st) == 0;
+}
+
+void writeFile(const QByteArray &path, const QByteArray &contents)
+{
     makeParents(path);
     FILE *f = std::fopen(path.constData(), "wb");
     if (!f)
@@ -61,10 +76,10 @@ void TempDir::write(const QByteArray &name, const QByteArray &contents) const
     std::fclose(f);
 }
 
-QByteArray TempDir::read(const QByteArray &name) const
+QByteArray readFile(const QByteArray &path)
 {
     QByteArray contents;
-    FILE *f = std::fopen(file(name).constData(), "rb");
+    FILE *f = std::fopen(path.constData(), "rb");
     if (!f)
         return contents;
     char buffer[65536];
@@ -73,12 +88,6 @@ QByteArray TempDir::read(const QByteArray &name) const
         contents.append(buffer, qsizetype(n));
     std::fclose(f);
     return contents;
-}
-
-bool TempDir::exists(const QByteArray &name) const
-{
-    struct stat st;
-    return lstat(file(name).constData(), &st) == 0;
 }
 
 QList<QByteArray> namesIn(const QByteArray &directory)

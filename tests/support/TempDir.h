@@ -29,6 +29,11 @@ private:
     QByteArray m_path;
 };
 
+// Reads a whole file (empty when it cannot be read).
+QByteArray readFile(const QByteArray &path);
+// Writes bytes to a file, creating parent directories.
+void writeFile(const QByteArray &path, const QByteArray &contents);
+
 // The names in a directory except "." and "..", sorted byte-wise; empty when
 // it cannot be read.
 QList<QByteArray> namesIn(const QByteArray &directory);

@@ -1,7 +1,6 @@
 // What the layers above the definitions add: type lists, file extensions,
-// the GCC tool directory, the command-line mode, the platform, the tool
-// chain root of the environment settings, and the defaults a fresh project
-// sees.
+// the platform, the tool chain root of the environment settings, and the
+// defaults a fresh project sees.
 
 #include "settings/EnvironmentPropertyValue.h"
 #include "settings/EnvironmentSettings.h"
@@ -38,14 +37,6 @@ TEST(TargetSystems, eachProjectSystemLayerAnswersItsTypesExtensionsAndPlatform)
     // system stay as they were defined.
     EXPECT_EQ(arm.propertyClass(ProjectSystem::PlatformName)->defaultValue(), "ARM");
     EXPECT_EQ(standard.propertyClass(ProjectSystem::PlatformName)->defaultValue(), "");
-}
-
-TEST(TargetSystems, theArmBuildSystemRunsTheGccToolsInModeThree)
-{
-    const ARMBuildSystem arm;
-    EXPECT_EQ(arm.toolDirectory(), "$(StudioDir)/gcc/bin");
-    EXPECT_EQ(arm.commandLineMode(), 3);
-    EXPECT_EQ(GCCBuildSystem("/opt/gcc/bin").toolDirectory(), "/opt/gcc/bin");
 }
 
 TEST(TargetSystems, theArmBuildSystemMovesTheToolChainRootToItsGccTools)
