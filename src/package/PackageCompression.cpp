@@ -30,65 +30,29 @@ bool isCompressedPackage(int fd)
     return preadFully(fd, magic, 8, 0) == 8 && std::memcmp(magic, CompressedMagic, 8) == 0;
 }
 
-CompressedPackageWriter::CompressedPackageWriter(int fd) : m_fd(fd), m_out(BufferSize, Qt::Uninitialized)
+CompressedPackageWriter::CompressedPackageWriter(int fd, int workers) : m_fd(fd), m_deflate(fd, workers)
 {
 }
 
-CompressedPackageWriter::~CompressedPackageWriter()
-{
-    if (m_started)
-        deflateEnd(&m_zlib);
-}
+CompressedPackageWriter::~CompressedPackageWriter() = default;
 
 bool CompressedPackageWriter::begin(quint32 plainLength)
 {
-    if (deflateInit(&m_zlib, Z_DEFAULT_COMPRESSION) != Z_OK) {
-        errno = ENOMEM;
-        return false;
-    }
-    m_started = true;
     char head[12];
     std::memcpy(head, CompressedMagic, 8);
     for (int i = 0; i < 4; ++i)
         head[8 + i] = char((plainLength >> (24 - 8 * i)) & 0xff);
-    return writeFully(m_fd, head, sizeof head);
+    return writeFully(m_fd, head, sizeof head) && m_deflate.begin();
 }
 
 bool CompressedPackageWriter::write(const char *buffer, qint64 n)
 {
-    return deflateAndWrite(buffer, n, Z_NO_FLUSH);
+    return m_deflate.write(buffer, n);
 }
 
 bool CompressedPackageWriter::finish()
 {
-    return deflateAndWrite(nullptr, 0, Z_FINISH);
-}
-
-bool CompressedPackageWriter::deflateAndWrite(const char *buffer, qint64 n, int flush)
-{
-    // zlib takes at most 4 GiB per call; feed it in slices.
-    qint64 done = 0;
-    do {
-        const qint64 slice = qMin<qint64>(n - done, 1 << 30);
-        m_zlib.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(buffer + done));
-        m_zlib.avail_in = uInt(slice);
-        done += slice;
-        const int sliceFlush = done == n ? flush : Z_NO_FLUSH;
-        int status;
-        do {
-            m_zlib.next_out = reinterpret_cast<Bytef *>(m_out.data());
-            m_zlib.avail_out = uInt(m_out.size());
-            status = deflate(&m_zlib, sliceFlush);
-            if (status == Z_STREAM_ERROR) {
-                errno = EIO;
-                return false;
-            }
-            const qint64 produced = m_out.size() - m_zlib.avail_out;
-            if (produced > 0 && !writeFully(m_fd, m_out.constData(), produced))
-                return false;
-        } while (m_zlib.avail_out == 0 || (sliceFlush == Z_FINISH && status != Z_STREAM_END));
-    } while (done < n);
-    return true;
+    return m_deflate.finish();
 }
 
 CompressedPackageReader::CompressedPackageReader(int fd) : m_fd(fd), m_in(BufferSize, Qt::Uninitialized)

@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include "package/PackageStreams.h"
+#include "package/ParallelDeflate.h"
 
 // A package stored compressed as a whole: the 8-byte magic 7A F4 31 B2 01 00
 // 00 00, the plain package's length as a big-endian 32-bit number, then the
@@ -16,10 +17,12 @@
 bool isCompressedPackage(const QByteArray &name);
 bool isCompressedPackage(int fd);
 
-// Compresses a plain package into an open descriptor as it is written.
+// Compresses a plain package into an open descriptor as it is written, on
+// several threads (workers 0: one per core); the bytes written do not depend
+// on the number of workers.
 class CompressedPackageWriter : public PackageSink {
 public:
-    explicit CompressedPackageWriter(int fd);
+    explicit CompressedPackageWriter(int fd, int workers = 0);
     ~CompressedPackageWriter() override;
     CompressedPackageWriter(const CompressedPackageWriter &) = delete;
     CompressedPackageWriter &operator=(const CompressedPackageWriter &) = delete;
@@ -31,12 +34,8 @@ public:
     bool finish();
 
 private:
-    bool deflateAndWrite(const char *buffer, qint64 n, int flush);
-
     int m_fd;
-    z_stream m_zlib{};
-    bool m_started = false;
-    QByteArray m_out;
+    ParallelDeflate m_deflate;
 };
 
 // Expands a compressed package from an open descriptor as it is read. The
