@@ -131,3 +131,41 @@ TEST(ParallelDeflate, packagesAroundTheBlockSizeRoundTripThroughZlibAlone)
         EXPECT_EQ(expanded.bytes, plain.bytes) << "plain length " << plain.bytes.size();
     }
 }
+
+TEST(ParallelDeflate, corruptDataInAnyBlockIsFoundByTheReader)
+{
+    // Four blocks of text and random bytes: a changed byte in any of them, in
+    // the final block or in the checksum, and a stream cut at any point,
+    // fail the expansion.
+    const QByteArray plain = mixedBytes(4 * Block - 100, 11);
+    const QByteArray stream = deflateInParallel(plain, 2, Block);
+    const QByteArray head = QByteArray("\x7A\xF4\x31\xB2\x01\x00\x00\x00", 8) + QByteArray(4, '\0');
+    QList<QPair<QByteArray, QByteArray>> cases;
+    for (int part = 1; part <= 8; ++part) {
+        const qsizetype at = stream.size() * part / 9;
+        QByteArray changed = stream;
+        changed[at] = char(changed[at] ^ 0x10);
+        cases.append({"byte " + QByteArray::number(at) + " changed", changed});
+        cases.append({"cut at " + QByteArray::number(at), stream.left(at)});
+    }
+    for (qsizetype at : {qsizetype(1), stream.size() - 7, stream.size() - 1}) {
+        QByteArray changed = stream;
+        changed[at] = char(changed[at] ^ 0x01);
+        cases.append({"byte " + QByteArray::number(at) + " of " + QByteArray::number(stream.size()) + " changed", changed});
+    }
+    cases.append({"intact", stream});
+    TempDir dir;
+    for (const auto &[what, bytes] : cases) {
+        dir.write("p.pkg", head + bytes);
+        FileHandle file(::open(dir.file("p.pkg").constData(), O_RDONLY));
+        CompressedPackageReader reader(file.fd());
+        MemorySink expanded;
+        ASSERT_TRUE(reader.begin());
+        const bool intact = what == "intact";
+        EXPECT_EQ(expandPackage(reader, expanded), intact) << what.constData();
+        EXPECT_EQ(reader.failed(), !intact) << what.constData();
+        if (intact) {
+            EXPECT_EQ(expanded.bytes, plain);
+        }
+    }
+}
