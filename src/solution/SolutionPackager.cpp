@@ -7,6 +7,7 @@
 #include "solution/RelativePath.h"
 
 #include <QList>
+#include <QSet>
 
 namespace {
 
@@ -21,15 +22,18 @@ bool holdsPackagedFiles(NodeKind kind)
 }
 
 // Adds the file a node names when it lies at a name relative to base that the
-// package does not hold yet.
-void collectNodeFile(const QString &base, ProjectNode &node, PackageArchive &package)
+// package does not hold yet; names holds the names of the package's entries.
+void collectNodeFile(const QString &base, ProjectNode &node, PackageArchive &package, QSet<QByteArray> &names)
 {
     if (node.getProperty(QStringLiteral("file_name")).contains(u'$'))
         return;
     node.resolveFileInfo();
     QString name;
-    if (relativePath(base, node.filePath(), name) && !package.findEntry(nativeName(name)))
-        addFileToPackage(node.filePath(), name, package);
+    if (!relativePath(base, node.filePath(), name))
+        return;
+    const QByteArray entryName = nativeName(name);
+    if (!names.contains(entryName) && addFileToPackage(node.filePath(), name, package))
+        names.insert(entryName);
 }
 
 // Visits node, its following siblings and, below solutions, projects and
@@ -37,6 +41,9 @@ void collectNodeFile(const QString &base, ProjectNode &node, PackageArchive &pac
 // so that deeply nested trees cannot exhaust the call stack.
 void collectNodeFiles(const QString &base, ProjectNode *node, PackageArchive &package)
 {
+    QSet<QByteArray> names;
+    for (const PackageEntry &entry : package.entries())
+        names.insert(entry.name);
     QList<ProjectNode *> resume;
     while (node || !resume.isEmpty()) {
         if (!node) {
@@ -44,7 +51,7 @@ void collectNodeFiles(const QString &base, ProjectNode *node, PackageArchive &pa
             continue;
         }
         if (namesPackagedFile(node->kind()))
-            collectNodeFile(base, *node, package);
+            collectNodeFile(base, *node, package, names);
         if (holdsPackagedFiles(node->kind()) && node->firstChild()) {
             resume.append(node->nextSibling());
             node = node->firstChild();
