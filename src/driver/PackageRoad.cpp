@@ -7,6 +7,7 @@
 
 #include "driver/Diagnostics.h"
 #include "driver/ToolState.h"
+#include "package/InflatingPackageData.h"
 #include "package/PackageCompression.h"
 
 namespace {
@@ -23,30 +24,52 @@ public:
     bool write(const char *, qint64) override { return true; }
 };
 
-// Reads a compressed package. Commands that copy entry data get the whole
-// package expanded, and checked, into a nameless file first; the others read
-// the header and the table of contents as they are inflated and then inflate
-// the rest without keeping it, so a package that is corrupt anywhere is
-// refused by every command alike.
-PackageArchive::ReadResult readCompressed(ToolState &state, const FileHandle &file, const QByteArray &shownName,
-                                          Diagnostics &diagnostics)
+// Reads the header and the table of contents as they are inflated, then
+// inflates the rest without keeping it, so that a package corrupt anywhere
+// is refused before any command acts.
+PackageArchive::ReadResult readVerified(ToolState &state, CompressedPackageReader &reader, const QByteArray &shownName)
 {
-    CompressedPackageReader reader(file.fd());
+    const auto result = state.inputPackage.readPackage(reader, shownName, nullptr);
+    DiscardingSink rest;
+    return reader.failed() || !expandPackage(reader, rest) ? PackageArchive::BadHeader : result;
+}
+
+// Reads a compressed package. List reads it once. Delete and replace check
+// it whole first, then copy the kept entries' data from a second inflation
+// straight into the new package; so does every command whose entries' data
+// do not lie in table order, which gets the package expanded, and checked,
+// into a nameless file instead.
+PackageArchive::ReadResult readCompressed(ToolState &state, const std::shared_ptr<FileHandle> &file,
+                                          const QByteArray &shownName, Diagnostics &diagnostics)
+{
+    CompressedPackageReader reader(file->fd());
     if (!reader.begin())
         return PackageArchive::BadHeader;
-    if (!needsData(state.command)) {
-        const auto result = state.inputPackage.readPackage(reader, shownName, nullptr);
-        DiscardingSink rest;
-        return reader.failed() || !expandPackage(reader, rest) ? PackageArchive::BadHeader : result;
+    if (!needsData(state.command))
+        return readVerified(state, reader, shownName);
+    if (state.command != PackageCommand::Extract) {
+        const auto result = readVerified(state, reader, shownName);
+        if (result != PackageArchive::Read)
+            return result;
+        auto &entries = state.inputPackage.entries();
+        if (InflatingPackageData::servesInOrder(entries)) {
+            auto data = std::make_shared<InflatingPackageData>(file, shownName);
+            if (!data->begin(qint32(entries.size())))
+                return PackageArchive::BadHeader;
+            for (PackageEntry &entry : entries)
+                entry.sourceData = data;
+            return PackageArchive::Read;
+        }
     }
+    CompressedPackageReader again(file->fd());
     auto expanded = std::make_shared<FileHandle>(createAnonymousFile());
     if (!expanded->isOpen()) {
         diagnostics.error("can't open " + shownName + " for writing: " + errorText(errno));
         return PackageArchive::BadHeader;
     }
     FileSink sink(expanded->fd());
-    if (!expandPackage(reader, sink)) {
-        if (!reader.failed())
+    if (!again.begin() || !expandPackage(again, sink)) {
+        if (!again.failed())
             diagnostics.error("write error on " + shownName + ": " + errorText(errno));
         return PackageArchive::BadHeader;
     }
@@ -74,7 +97,7 @@ int runPackageRoad(ToolState &state, Diagnostics &diagnostics)
     if (!file->isOpen()) {
         state.inputPackage.clear();
     } else if (compressed) {
-        result = readCompressed(state, *file, shownName, diagnostics);
+        result = readCompressed(state, file, shownName, diagnostics);
     } else {
         PlainPackageStream stream(file->fd());
         result = state.inputPackage.readPackage(stream, state.packageName, file);

@@ -1,5 +1,7 @@
 #include "package/PackageArchive.h"
 
+#include "package/InflatingPackageData.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -159,6 +161,8 @@ bool PackageArchive::writePackage(PackageSink &sink, const QByteArray &destinati
 bool PackageArchive::copyEntryData(const PackageEntry &entry, PackageSink &sink, const QByteArray &destination,
                                    QByteArray &error)
 {
+    if (entry.sourceData)
+        return entry.sourceData->copy(entry, sink, destination, error);
     FileHandle opened;
     int fd = entry.sourceFile ? entry.sourceFile->fd() : -1;
     if (!entry.sourceFile) {

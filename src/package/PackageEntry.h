@@ -7,6 +7,8 @@
 
 #include "package/FileHandle.h"
 
+class InflatingPackageData;
+
 // One file of a package: its table-of-contents record and where its data lies.
 struct PackageEntry {
     static constexpr int NameFieldSize = 1024;
@@ -21,6 +23,8 @@ struct PackageEntry {
     // The open package file the data lies in, when the entry was read from a
     // package; otherwise sourcePath is opened when the data is needed.
     std::shared_ptr<const FileHandle> sourceFile;
+    // Or the data area of a compressed package, inflating in table order.
+    std::shared_ptr<InflatingPackageData> sourceData;
 
     bool isReadOnly() const { return (readOnly & 0xff) != 0; }
     bool isRemoved() const { return name.isEmpty(); }
