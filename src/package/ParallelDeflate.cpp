@@ -124,7 +124,22 @@ bool ParallelDeflate::writeOldest()
     std::shared_ptr<Block> block;
     {
         std::unique_lock lock(m_mutex);
-        m_blockDone.wait(lock, [&] { return m_inFlight.front()->done; });
+        while (!m_inFlight.front()->done) {
+            if (m_nextToCompress == m_inFlight.size()) {
+                m_blockDone.wait(lock);
+                continue;
+            }
+            // Rather than wait for the workers, compress the next waiting
+            // block here: no hand-over for a small package, and one more
+            // compressor while the workers are behind.
+            std::shared_ptr<Block> waiting = m_inFlight[m_nextToCompress++];
+            lock.unlock();
+            if (!m_ownCompressor)
+                m_ownCompressor = std::make_unique<DeflateBlockCompressor>(Level);
+            compressBlock(*waiting, *m_ownCompressor);
+            lock.lock();
+            waiting->done = true;
+        }
         block = std::move(m_inFlight.front());
         m_inFlight.pop_front();
         --m_nextToCompress;
@@ -148,6 +163,12 @@ bool ParallelDeflate::writeBytes(const unsigned char *bytes, size_t n)
     return !m_failed;
 }
 
+void ParallelDeflate::compressBlock(Block &block, DeflateBlockCompressor &compressor)
+{
+    block.adler = libdeflate_adler32(1, block.plain.data(), block.used);
+    block.failed = !compressor.isValid() || !compressor.compress(block.plain.data(), block.used, block.piece);
+}
+
 void ParallelDeflate::work()
 {
     DeflateBlockCompressor compressor(Level);
@@ -160,8 +181,7 @@ void ParallelDeflate::work()
                 return;
             block = m_inFlight[m_nextToCompress++];
         }
-        block->adler = libdeflate_adler32(1, block->plain.data(), block->used);
-        block->failed = !compressor.isValid() || !compressor.compress(block->plain.data(), block->used, block->piece);
+        compressBlock(*block, compressor);
         {
             std::lock_guard lock(m_mutex);
             block->done = true;

@@ -9,13 +9,17 @@
 
 #include <QtGlobal>
 
+class DeflateBlockCompressor;
+
 // Compresses a byte stream into one zlib stream written to a descriptor, on
 // several threads. The input is cut into blocks of BlockSize bytes that
 // worker threads compress while the caller goes on reading; the pieces are
 // written in order as they come back, and their Adler-32 values combine into
 // the stream's checksum. Block boundaries do not depend on the number of
 // workers, and neither do the bytes written. At most a few blocks per
-// worker are held at any time, whatever the length of the stream.
+// worker are held at any time, whatever the length of the stream; when the
+// oldest is still waiting for a worker, the caller compresses the next
+// waiting block itself instead of waiting.
 class ParallelDeflate {
 public:
     static constexpr qint64 BlockSize = 1 << 20;
@@ -39,6 +43,7 @@ private:
     struct Block;
 
     void work();
+    static void compressBlock(Block &block, DeflateBlockCompressor &compressor);
     bool submitCurrent();
     bool writeOldest();
     bool writeBytes(const unsigned char *bytes, size_t n);
@@ -55,6 +60,7 @@ private:
     bool m_stopping = false;
     std::vector<std::shared_ptr<Block>> m_spare;
     std::shared_ptr<Block> m_current;              // being filled by write()
+    std::unique_ptr<DeflateBlockCompressor> m_ownCompressor; // the caller's, when it helps
     quint32 m_adler = 1;
     bool m_failed = false;
 };
