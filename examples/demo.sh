@@ -16,7 +16,8 @@ echo "== package the blinky solution: mkpkg -hzr blinky/blinky.hzp"
 echo "== list the packaged solution: mkpkg -t blinky.hzr"
 "$mkpkg" -t blinky.hzr
 echo "== extract it into unpacked/blinky and compare with the originals"
-"$mkpkg" -x blinky.hzr unpacked/blinky
+echo "   (-P: its ../common/ names lead beside the output directory)"
+"$mkpkg" -x -P blinky.hzr unpacked/blinky
 diff -r blinky unpacked/blinky
 diff -r common unpacked/common
 echo "== the packaged solution holds every file of the two solutions"

@@ -29,10 +29,10 @@ void printBanner(std::FILE *stream)
     std::fflush(stream);
 }
 
-void printUsage()
+void printUsage(std::FILE *stream)
 {
-    printBanner(stderr);
+    printBanner(stream);
     for (const char *line : UsageLines)
-        std::fprintf(stderr, "%s\n", line);
-    std::fflush(stderr);
+        std::fprintf(stream, "%s\n", line);
+    std::fflush(stream);
 }

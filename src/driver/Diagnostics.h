@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include "package/ProgressLine.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -9,7 +11,7 @@
 // program name exactly as it was started. The counts are kept but never change
 // the exit status; a fatal message ends the process with status 1. Everything
 // is inline so every subsystem that reports through it can use it without
-// linking the driver.
+// linking the driver. A progress line on the terminal is cleared first.
 class Diagnostics {
 public:
     explicit Diagnostics(const QByteArray &programName, std::FILE *stream = stderr)
@@ -42,6 +44,7 @@ private:
     void line(const char *kind, const QByteArray &text)
     {
         std::fflush(stdout); // keep listings and messages in the order they were made
+        ProgressLine::clearShown();
         std::fwrite(m_programName.constData(), 1, size_t(m_programName.size()), m_stream);
         std::fputs(kind, m_stream);
         std::fwrite(text.constData(), 1, size_t(text.size()), m_stream);

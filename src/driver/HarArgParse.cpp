@@ -98,6 +98,30 @@ void HarArgParse::registerToolOptions()
     OptionDefinition verbose;
     verbose.flagTarget = &m_state.verbose;
     addOption("-v", verbose);
+    OptionDefinition preserve;
+    preserve.isAction = true;
+    preserve.action = [this](const QByteArray &, const QByteArray *) {
+        m_state.extractPaths = ExtractPaths::Preserved;
+    };
+    addOption("-P", preserve);
+}
+
+void HarArgParse::registerInformationOptions()
+{
+    OptionDefinition help;
+    help.isAction = true;
+    help.action = [](const QByteArray &, const QByteArray *) {
+        printUsage(stdout);
+        std::exit(0);
+    };
+    addOption("--help", help);
+    OptionDefinition version;
+    version.isAction = true;
+    version.action = [](const QByteArray &, const QByteArray *) {
+        printBanner(stdout);
+        std::exit(0);
+    };
+    addOption("--version", version);
 }
 
 void HarArgParse::handleArgument(const QByteArray &argument)

@@ -10,8 +10,12 @@ class HarArgParse : public ArgParse {
 public:
     HarArgParse(ToolState &state, Diagnostics &diagnostics);
 
-    // The nine options: the command options, -hzr, -V and -v.
+    // The command options, -hzr, -V, -v, and -P (extract names as they are).
     void registerToolOptions();
+    // --help and --version, as users of other archivers expect them: the
+    // usage text or the banner on standard output, then the run ends with
+    // status 0 wherever the option stands.
+    void registerInformationOptions();
 
     // Appends every non-hidden plain file below directory, depth first, each
     // level in name order ignoring case.

@@ -18,48 +18,56 @@ bool needsData(PackageCommand command)
         || command == PackageCommand::Extract;
 }
 
-// Takes expanded bytes that no command needs and keeps none of them.
+// Counts expanded bytes that no command needs and keeps none of them.
 class DiscardingSink : public PackageSink {
 public:
-    bool write(const char *, qint64) override { return true; }
+    bool write(const char *, qint64 n) override
+    {
+        count += quint64(n);
+        return true;
+    }
+    quint64 count = 0;
 };
 
 // Reads the header and the table of contents as they are inflated, then
 // inflates the rest without keeping it, so that a package corrupt anywhere
-// is refused before any command acts.
-PackageArchive::ReadResult readVerified(ToolState &state, CompressedPackageReader &reader, const QByteArray &shownName)
+// is refused before any command acts. plainLength is the length of the
+// whole plain package.
+PackageArchive::ReadResult readVerified(ToolState &state, CompressedPackageReader &reader, const QByteArray &shownName,
+                                        quint64 &plainLength)
 {
     const auto result = state.inputPackage.readPackage(reader, shownName, nullptr);
     DiscardingSink rest;
-    return reader.failed() || !expandPackage(reader, rest) ? PackageArchive::BadHeader : result;
+    if (reader.failed() || !expandPackage(reader, rest))
+        return PackageArchive::BadHeader;
+    plainLength = dataAreaStart(state.inputPackage.entries().size()) + rest.count;
+    return result;
 }
 
-// Reads a compressed package. List reads it once. Delete and replace check
-// it whole first, then copy the kept entries' data from a second inflation
-// straight into the new package; so does every command whose entries' data
-// do not lie in table order, which gets the package expanded, and checked,
-// into a nameless file instead.
+// Reads a compressed package. List reads it once. The commands that copy
+// entry data check it whole first, then copy the data from a second
+// inflation straight into the new package or the extracted files; only a
+// package whose entries' data do not lie in table order is expanded, and
+// checked, into a nameless file instead.
 PackageArchive::ReadResult readCompressed(ToolState &state, const std::shared_ptr<FileHandle> &file,
                                           const QByteArray &shownName, Diagnostics &diagnostics)
 {
     CompressedPackageReader reader(file->fd());
     if (!reader.begin())
         return PackageArchive::BadHeader;
-    if (!needsData(state.command))
-        return readVerified(state, reader, shownName);
-    if (state.command != PackageCommand::Extract) {
-        const auto result = readVerified(state, reader, shownName);
-        if (result != PackageArchive::Read)
-            return result;
-        auto &entries = state.inputPackage.entries();
-        if (InflatingPackageData::servesInOrder(entries)) {
-            auto data = std::make_shared<InflatingPackageData>(file, shownName);
-            if (!data->begin(qint32(entries.size())))
-                return PackageArchive::BadHeader;
-            for (PackageEntry &entry : entries)
-                entry.sourceData = data;
-            return PackageArchive::Read;
-        }
+    quint64 plainLength = 0;
+    const auto result = readVerified(state, reader, shownName, plainLength);
+    if (!needsData(state.command) || result != PackageArchive::Read)
+        return result;
+    auto &entries = state.inputPackage.entries();
+    if (InflatingPackageData::servesInOrder(entries)) {
+        auto data = std::make_shared<InflatingPackageData>(file, shownName, plainLength);
+        if (!data->begin(qint32(entries.size())))
+            return PackageArchive::BadHeader;
+        const auto source = std::make_shared<const EntrySource>(EntrySource{shownName, nullptr, data});
+        for (PackageEntry &entry : entries)
+            entry.source = source;
+        return PackageArchive::Read;
     }
     CompressedPackageReader again(file->fd());
     auto expanded = std::make_shared<FileHandle>(createAnonymousFile());
@@ -118,7 +126,7 @@ int runPackageRoad(ToolState &state, Diagnostics &diagnostics)
                       state.verbose, diagnostics);
         break;
     case PackageCommand::Extract:
-        extractPackage(state.inputPackage, state.outputName, diagnostics);
+        extractPackage(state.inputPackage, state.outputName, state.extractPaths, diagnostics);
         break;
     }
     return 0;

@@ -47,6 +47,33 @@ void reportLoadError(const SolutionLoadError &failure)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
+// One line on standard output for every file of the solution under -v: the
+// packaged ones, and the ones left out with the reason.
+void printPackagedFile(const PackagedFile &file)
+{
+    const QByteArray leavingOut = "leaving out " + nativeName(file.fileName) + ": ";
+    QByteArray line;
+    switch (file.outcome) {
+    case PackagedFile::Added:
+        line = "adding " + nativeName(file.entryName);
+        break;
+    case PackagedFile::MacroName:
+        line = leavingOut + "its name holds a macro (it expands to " + nativeName(file.location) + ")";
+        break;
+    case PackagedFile::Unreadable:
+        line = leavingOut + nativeName(file.location) + ' ' + file.reason;
+        break;
+    case PackagedFile::Unrelated:
+        line = leavingOut + nativeName(file.location) + " shares no leading directory with " + nativeName(file.base);
+        break;
+    case PackagedFile::DuplicateName:
+        line = leavingOut + "the package holds " + nativeName(file.entryName) + " already";
+        break;
+    }
+    line += '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+}
+
 // The objects of the solution road live until the process ends, as the
 // loaded tree refers to their property classes throughout.
 ProjectSystem &prepareProjectModel(const QByteArray &programPath)
@@ -56,7 +83,7 @@ ProjectSystem &prepareProjectModel(const QByteArray &programPath)
     static auto *application = new QCoreApplication(argc, argv);
     Q_UNUSED(application);
 
-    locateInstallation(nameFromNative(programPath), 1);
+    locateInstallation(runningProgramFile(nameFromNative(programPath)), 1);
     defineSystemMacros(installationDirectory());
     setupPackagesDirectory(QStringLiteral("$(StudioUserDir)/packages"));
 
@@ -97,7 +124,10 @@ int runSolutionRoad(const ToolState &state, Diagnostics &diagnostics)
     }
 
     QByteArray error;
-    if (!writePackagedSolution(*solution, outputName, descriptionFile(solutionFile), error))
+    const PackagingReport report = state.verbose ? PackagingReport(printPackagedFile) : PackagingReport();
+    const bool written = writePackagedSolution(*solution, outputName, descriptionFile(solutionFile), error, report);
+    std::fflush(stdout);
+    if (!written)
         diagnostics.error(error);
     return 0;
 }

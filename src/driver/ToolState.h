@@ -16,6 +16,7 @@ struct ToolState {
     PackageCommand command = PackageCommand::List;
     bool solutionMode = false; // -hzr
     bool verbose = false;      // -v
+    ExtractPaths extractPaths = ExtractPaths::Confined; // -P: Preserved
     PackageArchive inputPackage;
     PackageArchive outputPackage;
 };

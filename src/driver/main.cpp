@@ -17,6 +17,7 @@ int main(int argc, char **argv)
     state.programPath = argv[0];
     HarArgParse parser(state, diagnostics);
     parser.registerToolOptions();
+    parser.registerInformationOptions();
 
     state.command = PackageCommand::List;
     state.verbose = false;

@@ -82,6 +82,19 @@ void locateInstallation(const QString &programName, int levels)
     recorded.installation = canonicalOrAbsolute(installation);
 }
 
+QString runningProgramFile(const QString &startedAs)
+{
+    QByteArray target(4096, Qt::Uninitialized);
+    const ssize_t length = readlink("/proc/self/exe", target.data(), size_t(target.size()));
+    if (length <= 0 || length >= target.size())
+        return startedAs;
+    target.truncate(length);
+    // A program file replaced while it runs reads as "<path> (deleted)".
+    if (access(target.constData(), X_OK) != 0)
+        return startedAs;
+    return nameFromNative(target);
+}
+
 QString installationDirectory()
 {
     return locations().installation;

@@ -6,10 +6,14 @@
 // enter them into the system macro table, in this order:
 // locateInstallation, defineSystemMacros, setupPackagesDirectory.
 
-// Records the canonical directory that holds the program (programName as
-// the process was started with it, no search path look-up) and, levels
-// directories above it, the installation directory.
+// Records the canonical directory that holds the program file programName
+// and, levels directories above it, the installation directory.
 void locateInstallation(const QString &programName, int levels);
+// The file of the running program, links resolved, from /proc/self/exe; the
+// name the process was started with when that cannot be read. argv[0] alone
+// is no guide to the installation: a program started by its bare name from
+// the search path would take the current directory for its own.
+QString runningProgramFile(const QString &startedAs);
 QString installationDirectory();
 QString programDirectory();
 // The value of HOME (empty when unset).

@@ -16,9 +16,16 @@ quint64 dataAreaStart(qint64 count)
     return PackageArchive::HeaderSize + quint64(PackageEntry::RecordSize) * quint64(count);
 }
 
-InflatingPackageData::InflatingPackageData(std::shared_ptr<const FileHandle> file, const QByteArray &name)
-    : m_file(std::move(file)), m_name(name), m_reader(m_file->fd()), m_buffer(size_t(CopyChunk))
+InflatingPackageData::InflatingPackageData(std::shared_ptr<const FileHandle> file, const QByteArray &name,
+                                           quint64 plainLength)
+    : m_file(std::move(file)), m_name(name), m_plainLength(plainLength), m_reader(m_file->fd()),
+      m_buffer(size_t(CopyChunk))
 {
+}
+
+bool InflatingPackageData::holds(const PackageEntry &entry) const
+{
+    return quint64(entry.offset) + entry.size <= m_plainLength;
 }
 
 bool InflatingPackageData::begin(qint32 count)

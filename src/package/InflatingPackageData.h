@@ -16,8 +16,9 @@ struct PackageEntry;
 // with no expanded copy on disk; a gap between them is inflated and dropped.
 class InflatingPackageData {
 public:
-    // name is the package as messages call it.
-    InflatingPackageData(std::shared_ptr<const FileHandle> file, const QByteArray &name);
+    // name is the package as messages call it; plainLength is the length
+    // of the plain package, as a first inflation found it.
+    InflatingPackageData(std::shared_ptr<const FileHandle> file, const QByteArray &name, quint64 plainLength);
 
     // Inflates up to the data area, which starts after the table of
     // contents of count entries; false when the package cannot be read.
@@ -25,6 +26,9 @@ public:
     // Copies entry's data, which must not start before the end of the data
     // copied last; messages as PackageArchive::copyEntryData gives them.
     bool copy(const PackageEntry &entry, PackageSink &sink, const QByteArray &destination, QByteArray &error);
+
+    // Whether the plain package holds the whole of entry's data.
+    bool holds(const PackageEntry &entry) const;
 
     // Whether the entries' data lie in table order without overlap, after a
     // table of contents of as many records: the order copy() can serve.
@@ -35,6 +39,7 @@ private:
 
     std::shared_ptr<const FileHandle> m_file;
     QByteArray m_name;
+    quint64 m_plainLength;
     CompressedPackageReader m_reader;
     quint64 m_position = 0; // in the plain package
     std::vector<char> m_buffer;

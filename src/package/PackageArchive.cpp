@@ -61,14 +61,14 @@ PackageArchive::ReadResult PackageArchive::readPackage(PackageStream &stream, co
     const qint32 count = qint32(readWord(header + 4));
     if (count < 0)
         return BadHeader;
+    const auto source = std::make_shared<const EntrySource>(EntrySource{fileName, std::move(dataFile)});
     char record[PackageEntry::RecordSize];
     for (qint32 i = 0; i < count; ++i) {
         if (stream.read(record, PackageEntry::RecordSize) != PackageEntry::RecordSize)
             return BadTableOfContents;
         PackageEntry entry = entryFromRecord(record);
-        entry.sourcePath = fileName;
-        entry.sourceFile = dataFile;
-        m_entries.append(entry);
+        entry.source = source;
+        m_entries.append(std::move(entry));
     }
     return Read;
 }
@@ -92,8 +92,8 @@ bool PackageArchive::addDiskFile(const QByteArray &name, const QByteArray &diskP
     entry.size = quint32(info.st_size);
     entry.readOnly = (info.st_mode & (S_IRUSR | S_IWUSR)) == S_IRUSR ? 1 : 0;
     entry.modificationTime = quint32(info.st_mtime);
-    entry.sourcePath = diskPath;
-    m_entries.append(entry);
+    entry.source = EntrySource::diskFile(diskPath);
+    m_entries.append(std::move(entry));
     return true;
 }
 
@@ -161,14 +161,15 @@ bool PackageArchive::writePackage(PackageSink &sink, const QByteArray &destinati
 bool PackageArchive::copyEntryData(const PackageEntry &entry, PackageSink &sink, const QByteArray &destination,
                                    QByteArray &error)
 {
-    if (entry.sourceData)
-        return entry.sourceData->copy(entry, sink, destination, error);
+    if (entry.source && entry.source->inflating)
+        return entry.source->inflating->copy(entry, sink, destination, error);
+    const QByteArray sourcePath = entry.source ? entry.source->path : QByteArray();
     FileHandle opened;
-    int fd = entry.sourceFile ? entry.sourceFile->fd() : -1;
-    if (!entry.sourceFile) {
-        opened = FileHandle(::open(entry.sourcePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    int fd = entry.source && entry.source->file ? entry.source->file->fd() : -1;
+    if (fd < 0) {
+        opened = FileHandle(::open(sourcePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
         if (!opened.isOpen()) {
-            error = "read error on " + entry.sourcePath + ": " + errorText(errno);
+            error = "read error on " + sourcePath + ": " + errorText(errno);
             return false;
         }
         fd = opened.fd();
@@ -179,7 +180,7 @@ bool PackageArchive::copyEntryData(const PackageEntry &entry, PackageSink &sink,
         const qint64 piece = qMin<qint64>(qint64(buffer.size()), qint64(entry.size) - done);
         const qint64 got = preadFully(fd, buffer.data(), piece, qint64(entry.offset) + done);
         if (got != piece) {
-            error = "read error on " + entry.sourcePath + ": "
+            error = "read error on " + sourcePath + ": "
                 + (got < 0 ? errorText(errno) : QByteArray("the data of " + entry.name + " ends early"));
             return false;
         }

@@ -5,12 +5,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 
 #include "driver/Diagnostics.h"
+#include "package/InflatingPackageData.h"
 #include "package/PackageArchive.h"
 #include "package/PackageWriter.h"
+#include "package/ProgressLine.h"
 
 namespace {
 
@@ -26,43 +27,20 @@ QByteArray localTimeText(quint32 seconds)
     return line;
 }
 
-QByteArray absolutePath(const QByteArray &path)
-{
-    if (path.startsWith('/'))
-        return path;
-    char *cwd = ::getcwd(nullptr, 0);
-    const QByteArray absolute = QByteArray(cwd ? cwd : ".") + '/' + path;
-    std::free(cwd);
-    return absolute;
-}
-
 // Whether the open package holds the whole data area the entry claims.
 bool dataPresent(const PackageEntry &entry)
 {
     struct stat info;
-    return entry.size == 0
-        || (entry.sourceFile && ::fstat(entry.sourceFile->fd(), &info) == 0
+    return entry.size == 0 || (entry.source && entry.source->inflating && entry.source->inflating->holds(entry))
+        || (entry.source && entry.source->file && ::fstat(entry.source->file->fd(), &info) == 0
             && quint64(info.st_size) >= quint64(entry.offset) + entry.size);
 }
 
-enum class Extracted { Done, Skipped, Stop };
-
-Extracted extractEntry(const PackageEntry &entry, const QByteArray &path, Diagnostics &diagnostics)
+// Writes the entry's data into its new file with its time and read-only
+// state; on failure the file goes and the message names path.
+bool writeEntry(const PackageEntry &entry, EntryFile &file, const QByteArray &path, QByteArray &error)
 {
-    if (!dataPresent(entry)) {
-        diagnostics.error("can't extract " + entry.name + ": the package's data ends before its end");
-        return Extracted::Skipped;
-    }
-    const QByteArray absolute = absolutePath(path);
-    makePath(absolute.left(absolute.lastIndexOf('/')));
-    ::unlink(path.constData());
-    FileHandle file(::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    if (!file.isOpen()) {
-        diagnostics.error("can't open " + path + " for writing");
-        return Extracted::Stop;
-    }
     FileSink sink(file.fd());
-    QByteArray error;
     const timespec times[2] = {{time_t(entry.modificationTime), 0}, {time_t(entry.modificationTime), 0}};
     struct stat info;
     bool written = PackageArchive::copyEntryData(entry, sink, path, error);
@@ -76,11 +54,11 @@ Extracted extractEntry(const PackageEntry &entry, const QByteArray &path, Diagno
         written = false;
     }
     if (!written) {
-        diagnostics.error(error);
-        ::unlink(path.constData());
-        return Extracted::Stop;
+        file.discard();
+        return false;
     }
-    return Extracted::Done;
+    file.keep();
+    return true;
 }
 
 } // namespace
@@ -141,27 +119,40 @@ void modifyPackage(PackageCommand command, PackageArchive &input, PackageArchive
     output.clear();
 }
 
-void extractPackage(const PackageArchive &input, const QByteArray &outputName, Diagnostics &diagnostics)
+void extractPackage(const PackageArchive &input, const QByteArray &outputName, ExtractPaths paths,
+                    Diagnostics &diagnostics)
 {
     if (outputName.isEmpty()) {
         diagnostics.error("output directory not specified");
         return;
     }
+    ExtractionDirectory directory(outputName, paths);
+    quint64 total = 0;
+    for (const PackageEntry &entry : input.entries())
+        total += entry.size;
+    ProgressLine progress(total);
     for (const PackageEntry &entry : input.entries()) {
-        if (extractEntry(entry, outputName + '/' + entry.name, diagnostics) == Extracted::Stop)
+        const QByteArray path = outputName + '/' + entry.name;
+        if (!dataPresent(entry)) {
+            diagnostics.error("can't extract " + entry.name + ": the package's data ends before its end");
+            continue;
+        }
+        EntryFile file;
+        QByteArray error;
+        switch (directory.create(entry.name, file, error)) {
+        case ExtractionDirectory::Outcome::Refused:
+            diagnostics.error("can't extract " + entry.name + ": " + error);
+            continue;
+        case ExtractionDirectory::Outcome::Failed:
+            diagnostics.error("can't open " + path + " for writing");
             return;
+        case ExtractionDirectory::Outcome::Created:
+            break;
+        }
+        if (!writeEntry(entry, file, path, error)) {
+            diagnostics.error(error);
+            return;
+        }
+        progress.advance(entry.size);
     }
-}
-
-bool makePath(const QByteArray &directory)
-{
-    struct stat info;
-    if (::stat(directory.constData(), &info) == 0)
-        return S_ISDIR(info.st_mode);
-    if (directory.isEmpty() || directory == "/")
-        return false;
-    const QByteArray parent = directory.left(directory.lastIndexOf('/'));
-    if (!parent.isEmpty() && parent != directory && ::stat(parent.constData(), &info) != 0)
-        makePath(parent);
-    return ::mkdir(directory.constData(), 0777) == 0 || errno == EEXIST;
 }

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "package/ExtractionDirectory.h"
+
 class Diagnostics;
 class PackageArchive;
 
@@ -24,7 +26,5 @@ void modifyPackage(PackageCommand command, PackageArchive &input, PackageArchive
 
 // Writes every entry below the directory outputName with its modification
 // time and read-only state.
-void extractPackage(const PackageArchive &input, const QByteArray &outputName, Diagnostics &diagnostics);
-
-// Creates the directory and every missing parent.
-bool makePath(const QByteArray &directory);
+void extractPackage(const PackageArchive &input, const QByteArray &outputName, ExtractPaths paths,
+                    Diagnostics &diagnostics);

@@ -2,6 +2,7 @@
 
 #include "package/PackageArchive.h"
 #include "package/PackageCompression.h"
+#include "package/ProgressLine.h"
 #include "package/SafeFileReplacement.h"
 
 #include <cerrno>
@@ -15,7 +16,9 @@ bool writeCompressedPackage(const PackageArchive &package, const QByteArray &pat
     if (!file.open(error))
         return false;
     CompressedPackageWriter writer(file.fd());
-    if (!writer.begin(quint32(length)) || !package.writePackage(writer, path, error) || !writer.finish()) {
+    ProgressLine progress(length);
+    CountingSink counted(writer, progress);
+    if (!writer.begin(quint32(length)) || !package.writePackage(counted, path, error) || !writer.finish()) {
         if (error.isEmpty())
             error = "write error on " + path + ": " + errorText(errno);
         return false;

@@ -75,6 +75,7 @@ bool SafeFileReplacement::open(QByteArray &error)
     QByteArray directory, name;
     splitPath(m_destination, directory, name);
     QByteArray pattern = (directory == "/" ? QByteArray() : directory) + "/." + name.left(200) + ".XXXXXX";
+    const SignalsHeld held;
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0 || ::fchmod(fd, mode) != 0) {
         const int reason = errno;
@@ -86,6 +87,7 @@ bool SafeFileReplacement::open(QByteArray &error)
     }
     m_file = FileHandle(fd);
     m_temporary = pattern;
+    m_cleanup.watch(AT_FDCWD, m_temporary);
     return true;
 }
 
@@ -118,11 +120,13 @@ bool SafeFileReplacement::commit(QByteArray &error)
     }
     if (special)
         return true;
+    const SignalsHeld held;
     if (::rename(m_temporary.constData(), m_destination.constData()) != 0) {
         error = "can't replace " + m_target + ": " + errorText(errno);
         abandon();
         return false;
     }
+    m_cleanup.forget();
     m_temporary.clear();
     return true;
 }
@@ -132,5 +136,6 @@ void SafeFileReplacement::abandon()
     m_file.close();
     if (!m_temporary.isEmpty())
         ::unlink(m_temporary.constData());
+    m_cleanup.forget();
     m_temporary.clear();
 }

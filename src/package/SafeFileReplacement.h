@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include "package/FileHandle.h"
+#include "package/SignalCleanup.h"
 
 // Replaces a file only once its new contents are complete: the contents go to
 // a uniquely named temporary file beside the target, which is flushed to disk
@@ -14,6 +15,8 @@
 // umask); an existing file that may not be written is refused, as opening
 // it for writing would be. A target that is no regular file (a device, a
 // FIFO) is written straight into, so the node itself is never replaced.
+// SIGINT, SIGTERM and SIGHUP remove the temporary file before they end the
+// process (RemoveOnSignal).
 class SafeFileReplacement {
 public:
     explicit SafeFileReplacement(const QByteArray &target);
@@ -40,4 +43,5 @@ private:
     QByteArray m_destination;  // the file replaced: the target with links followed
     QByteArray m_temporary;    // empty when writing straight into a special file
     FileHandle m_file;
+    RemoveOnSignal m_cleanup;  // watches m_temporary while it exists
 };

@@ -1,6 +1,7 @@
 #include "solution/SolutionPackager.h"
 
 #include "environment/FileSystem.h"
+#include "package/FileHandle.h"
 #include "package/PackageArchive.h"
 #include "package/PackageWriter.h"
 #include "project/ProjectNode.h"
@@ -8,6 +9,11 @@
 
 #include <QList>
 #include <QSet>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -21,25 +27,69 @@ bool holdsPackagedFiles(NodeKind kind)
     return kind == NodeKind::Solution || kind == NodeKind::Project || kind == NodeKind::Folder;
 }
 
+// Why a file could not be added to the package, in words to follow its path.
+QByteArray unreadableReason(const QString &path)
+{
+    struct stat info;
+    if (::stat(nativeName(path).constData(), &info) != 0)
+        return errno == ENOENT ? QByteArray("does not exist") : "cannot be read: " + errorText(errno);
+    if (S_ISDIR(info.st_mode))
+        return "is a directory";
+    if (!S_ISREG(info.st_mode))
+        return "is no regular file";
+    const FileHandle file(::open(nativeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    return file.isOpen() ? QByteArray("cannot be read") : "cannot be read: " + errorText(errno);
+}
+
+// Adds one file under its name relative to base, unless names must be unique
+// and uniqueNames (the names of the package's entries) holds it already, and
+// tells report what became of it.
+void addRelativeFile(const QString &base, PackagedFile file, QSet<QByteArray> *uniqueNames, PackageArchive &package,
+                     const PackagingReport &report)
+{
+    file.base = base;
+    QByteArray entryName;
+    if (!relativePath(base, file.location, file.entryName))
+        file.outcome = PackagedFile::Unrelated;
+    else if (uniqueNames && uniqueNames->contains(entryName = nativeName(file.entryName)))
+        file.outcome = PackagedFile::DuplicateName;
+    else if (!addFileToPackage(file.location, file.entryName, package))
+        file.outcome = PackagedFile::Unreadable;
+    else if (uniqueNames)
+        uniqueNames->insert(entryName);
+    if (!report)
+        return;
+    if (file.outcome == PackagedFile::Unreadable)
+        file.reason = unreadableReason(file.location);
+    report(file);
+}
+
 // Adds the file a node names when it lies at a name relative to base that the
 // package does not hold yet; names holds the names of the package's entries.
-void collectNodeFile(const QString &base, ProjectNode &node, PackageArchive &package, QSet<QByteArray> &names)
+void collectNodeFile(const QString &base, ProjectNode &node, PackageArchive &package, QSet<QByteArray> &names,
+                     const PackagingReport &report)
 {
-    if (node.getProperty(QStringLiteral("file_name")).contains(u'$'))
+    PackagedFile file;
+    file.fileName = node.getProperty(QStringLiteral("file_name"));
+    if (file.fileName.contains(u'$')) {
+        if (report) {
+            node.resolveFileInfo();
+            file.outcome = PackagedFile::MacroName;
+            file.location = node.filePath();
+            file.base = base;
+            report(file);
+        }
         return;
+    }
     node.resolveFileInfo();
-    QString name;
-    if (!relativePath(base, node.filePath(), name))
-        return;
-    const QByteArray entryName = nativeName(name);
-    if (!names.contains(entryName) && addFileToPackage(node.filePath(), name, package))
-        names.insert(entryName);
+    file.location = node.filePath();
+    addRelativeFile(base, file, &names, package, report);
 }
 
 // Visits node, its following siblings and, below solutions, projects and
 // folders, their children, in document order. The walk keeps its own stack
 // so that deeply nested trees cannot exhaust the call stack.
-void collectNodeFiles(const QString &base, ProjectNode *node, PackageArchive &package)
+void collectNodeFiles(const QString &base, ProjectNode *node, PackageArchive &package, const PackagingReport &report)
 {
     QSet<QByteArray> names;
     for (const PackageEntry &entry : package.entries())
@@ -51,7 +101,7 @@ void collectNodeFiles(const QString &base, ProjectNode *node, PackageArchive &pa
             continue;
         }
         if (namesPackagedFile(node->kind()))
-            collectNodeFile(base, *node, package, names);
+            collectNodeFile(base, *node, package, names, report);
         if (holdsPackagedFiles(node->kind()) && node->firstChild()) {
             resume.append(node->nextSibling());
             node = node->firstChild();
@@ -77,14 +127,28 @@ bool addFileToPackage(const QString &diskPath, const QString &entryName, Package
 }
 
 bool writePackagedSolution(ProjectNode &root, const QString &outputName, const QString &descriptionPath,
-                           QByteArray &error)
+                           QByteArray &error, const PackagingReport &report)
 {
     PackageArchive package;
-    addFileToPackage(root.filePath(), fileNameOf(root.filePath()), package);
     const QString base = absoluteDirectory(root.filePath());
-    collectNodeFiles(base, root.firstChild(), package);
-    QString name;
-    if (!descriptionPath.isEmpty() && relativePath(base, descriptionPath, name))
-        addFileToPackage(descriptionPath, name, package);
+    PackagedFile solution;
+    solution.fileName = root.filePath();
+    solution.location = root.filePath();
+    solution.entryName = fileNameOf(root.filePath());
+    solution.base = base;
+    if (!addFileToPackage(root.filePath(), solution.entryName, package)) {
+        solution.outcome = PackagedFile::Unreadable;
+        solution.reason = unreadableReason(root.filePath());
+    }
+    if (report)
+        report(solution);
+    collectNodeFiles(base, root.firstChild(), package, report);
+    if (!descriptionPath.isEmpty()) {
+        PackagedFile description;
+        description.fileName = descriptionPath;
+        description.location = absoluteFilePath(descriptionPath);
+        // The description file may repeat a name that the package holds.
+        addRelativeFile(base, description, nullptr, package, report);
+    }
     return writeCompressedPackage(package, nativeName(outputName), error);
 }

@@ -8,6 +8,21 @@
 namespace {
 
 const QByteArray Banner = "Fernhollow for ARM Package Maintainer - Release 2.0.9.2011011101.9458\n";
+const QByteArray Usage = Banner
+                         + "\n"
+                           "Usage:\n"
+                           "  mkpkg [options] package file...\n"
+                           "  mkpkg -x package output_directory\n"
+                           "  mkpkg -hzr project.hzp [output.hzr]\n"
+                           "\n"
+                           "Options:\n"
+                           "  -c          create new package from files\n"
+                           "  -d          remove files from package\n"
+                           "  -r          replace file in package\n"
+                           "  -t          list contents of package\n"
+                           "  -v          verbose\n"
+                           "  -V          show version\n"
+                           "  -x          extract files from package\n";
 
 } // namespace
 
@@ -17,21 +32,33 @@ TEST(DriverCli, withoutArgumentsPrintsTheBannerAndUsageOnStandardError)
     const CliResult result = runner.run({});
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, Banner
-                              + "\n"
-                                "Usage:\n"
-                                "  mkpkg [options] package file...\n"
-                                "  mkpkg -x package output_directory\n"
-                                "  mkpkg -hzr project.hzp [output.hzr]\n"
-                                "\n"
-                                "Options:\n"
-                                "  -c          create new package from files\n"
-                                "  -d          remove files from package\n"
-                                "  -r          replace file in package\n"
-                                "  -t          list contents of package\n"
-                                "  -v          verbose\n"
-                                "  -V          show version\n"
-                                "  -x          extract files from package\n");
+    EXPECT_EQ(result.err, Usage);
+}
+
+TEST(DriverCli, helpAndVersionAnswerOnStandardOutputAndEndTheRunWhereverTheyStand)
+{
+    CliRunner runner;
+    const QByteArray program = CliRunner::program();
+    struct Row {
+        QList<QByteArray> arguments;
+        QByteArray out;
+        QByteArray err;
+    } rows[] = {
+        {{"--help"}, Usage, ""},
+        {{"--version"}, Banner, ""},
+        {{"-c", "p.pkg", "--help", "nosuchdir/x"}, Usage, ""},
+        {{"-V", "--version", "-q"}, Banner + Banner, ""},
+        {{"-q", "--help"}, Usage, program + ": error: unrecognised option -q\n"},
+        {{"--helpful", "--versions"}, "",
+         program + ": error: unrecognised option --helpful\n" + program + ": error: unrecognised option --versions\n"},
+    };
+    for (const Row &row : rows) {
+        const CliResult result = runner.run(row.arguments);
+        EXPECT_EQ(result.exitStatus, 0) << row.arguments.join(' ').constData();
+        EXPECT_EQ(result.out, row.out) << row.arguments.join(' ').constData();
+        EXPECT_EQ(result.err, row.err) << row.arguments.join(' ').constData();
+    }
+    EXPECT_FALSE(runner.dir().exists("p.pkg"));
 }
 
 TEST(DriverCli, bannerOptionsAndOptionsWithoutAPackageTouchNoFile)

@@ -2,8 +2,12 @@
 
 #include <utime.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "CliPackages.h"
 #include "CliRunner.h"
+#include "FileSizeLimit.h"
 
 namespace {
 
@@ -46,7 +50,7 @@ QByteArray compressedWithLayout(const QList<PlainEntry> &entries, const QList<in
 
 } // namespace
 
-TEST(PackageLayoutCli, deleteAndReplaceCopyKeptDataWhereverThePackageLaysItOut)
+TEST(PackageLayoutCli, everyCommandCopiesEntryDataWhereverThePackageLaysItOut)
 {
     const PlainEntry a{"./a.txt", QByteArray(70000, 'a') + "end of a"};
     const PlainEntry b{"./b.txt", "bravo", 1};
@@ -72,6 +76,14 @@ TEST(PackageLayoutCli, deleteAndReplaceCopyKeptDataWhereverThePackageLaysItOut)
         {{"-r", "p.pkg", "a.txt"}, {b, c, empty, newA}},
     };
     for (const Layout &layout : layouts) {
+        CliRunner extraction;
+        extraction.dir().write("p.pkg", compressedWithLayout({a, b, c, empty}, layout.order, layout.gap));
+        const CliResult extracted = extraction.run({"-x", "p.pkg", "out"});
+        EXPECT_EQ(extracted.err, "") << layout.what << ", -x";
+        for (const PlainEntry &entry : {a, b, c, empty})
+            EXPECT_EQ(extraction.dir().read("out/" + entry.name), entry.data) << layout.what << ", -x " << entry.name.constData();
+        EXPECT_EQ(modeOf(extraction.dir().file("out/b.txt")) & 0200, 0u) << layout.what << ", -x keeps b.txt read-only";
+
         for (const auto &command : commands) {
             CliRunner runner;
             TempDir &dir = runner.dir();
@@ -102,8 +114,38 @@ TEST(PackageLayoutCli, dataAreaShorterThanTheTableSaysIsAReadErrorInAnyLayout)
         dir.write("p.pkg", before);
         const CliResult result = runner.run({"-r", "p.pkg", "z.txt"});
         const QByteArray last = order[1] == 0 ? "./a.txt" : "./b.txt";
+        const QByteArray first = order[1] == 0 ? "./b.txt" : "./a.txt";
         EXPECT_EQ(result.err, program + ": error: read error on p.pkg.decompressed: the data of " + last + " ends early\n")
             << "last in the data area: " << last.constData();
         EXPECT_EQ(dir.read("p.pkg"), before);
+        const CliResult extracted = runner.run({"-x", "p.pkg", "out"});
+        EXPECT_EQ(extracted.err, program + ": error: can't extract " + last + ": the package's data ends before its end\n");
+        EXPECT_EQ(namesIn(dir.file("out")), QList<QByteArray>{first.mid(2)}) << "the other entry is extracted";
     }
+}
+
+TEST(PackageLayoutCli, anExpandedCopyBeyondAFileSizeLimitFailsCleanly)
+{
+    // Only a package whose data lie out of table order is expanded into a
+    // nameless scratch file first; a file size limit stops that copy.
+    QByteArray noise;
+    quint32 seed = 1;
+    for (int i = 0; i < 200000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        noise.append(char(seed >> 24));
+    }
+    CliRunner runner;
+    TempDir &dir = runner.dir();
+    dir.write("p.pkg", compressedWithLayout({{"./a.txt", "a"}, {"./noise.bin", noise}}, {1, 0}, 0));
+    CliResult result;
+    {
+        const FileSizeLimit limit(64 * 1024);
+        ASSERT_TRUE(limit.active());
+        result = runner.run({"-x", "p.pkg", "out"});
+    }
+    const QByteArray program = CliRunner::program();
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, program + ": error: write error on p.pkg.decompressed: " + std::strerror(EFBIG) + "\n"
+                              + program + ": fatal: bad header in package p.pkg.decompressed\n");
+    EXPECT_FALSE(dir.exists("out"));
 }

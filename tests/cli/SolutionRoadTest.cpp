@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+
 #include <sys/stat.h>
 #include <utime.h>
 
@@ -76,6 +78,7 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
     const CliResult result = runner.run({"-hzr", "sol/app.hzp"});
     EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
     EXPECT_EQ(result.err, QByteArray());
+    EXPECT_EQ(result.out, QByteArray());
     const QList<StoredEntry> entries = packaged("app.hzr");
     ASSERT_EQ(entryNames(entries), (QList<QByteArray>{"app.hzp", "main.c", "src/util.c", "../top.h"}));
     EXPECT_EQ(entries[0].data, dir.read("sol/app.hzp"));
@@ -95,6 +98,24 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
     EXPECT_TRUE(lines[2].startsWith("ro        10  ") && lines[2].endsWith("  src/util.c")) << lines[2].constData();
     EXPECT_TRUE(lines[3].endsWith("  ../top.h")) << lines[3].constData();
     EXPECT_TRUE(lines[4].startsWith("4 Files, ")) << lines[4].constData();
+
+    // -v tells of every file node, packaged or left out, and why.
+    const QByteArray studioDir = QFileInfo(QStringLiteral(MKPKG_BUILD_DIR)).canonicalFilePath().toLatin1();
+    const CliResult verbose = runner.run({"-hzr", "-v", "sol/app.hzp"});
+    EXPECT_EQ(verbose.exitStatus, 0);
+    EXPECT_EQ(verbose.err, QByteArray());
+    EXPECT_EQ(verbose.out, "Fernhollow for ARM Package Maintainer - Release 2.0.9.2011011101.9458\n"
+                           "adding app.hzp\n"
+                           "adding main.c\n"
+                           "leaving out $(StudioDir)/source/crt0.s: its name holds a macro (it expands to "
+                               + studioDir + "/source/crt0.s)\n"
+                           "adding src/util.c\n"
+                           "leaving out ./main.c: the package holds main.c already\n"
+                           "leaving out app.hzp: the package holds app.hzp already\n"
+                           "leaving out missing.c: " + absolute("sol/missing.c") + " does not exist\n"
+                           "leaving out /dev/null: /dev/null shares no leading directory with " + absolute("sol") + "\n"
+                           "adding ../top.h\n");
+    EXPECT_EQ(entryNames(packaged("app.hzr")), entryNames(entries));
 }
 
 TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndTheFirstNameWins)

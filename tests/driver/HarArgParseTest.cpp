@@ -41,9 +41,11 @@ TEST(HarArgParse, commandOptionsStoreTheirCommandAndTheLastOneWins)
     };
     for (const Row &row : rows)
         EXPECT_EQ(ParsedLine(dir.path(), row.arguments).state.command, row.command) << row.arguments.join(' ').constData();
-    ParsedLine flags(dir.path(), {"-v", "-hzr"});
+    ParsedLine flags(dir.path(), {"-v", "-hzr", "-P"});
     EXPECT_TRUE(flags.state.verbose);
     EXPECT_TRUE(flags.state.solutionMode);
+    EXPECT_EQ(flags.state.extractPaths, ExtractPaths::Preserved);
+    EXPECT_EQ(ParsedLine(dir.path(), {"-x"}).state.extractPaths, ExtractPaths::Confined);
 }
 
 TEST(HarArgParse, positionalArgumentsNameThePackageTheOutputAndTheFiles)

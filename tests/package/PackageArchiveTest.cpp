@@ -134,7 +134,7 @@ TEST(PackageArchive, namesAreFoundByteForByteAndLongNamesAreRefused)
     dir.write("empty", "");
     PackageArchive package;
     PackageEntry entry;
-    entry.sourcePath = dir.file("empty");
+    entry.source = EntrySource::diskFile(dir.file("empty"));
     entry.name = "./foo.c";
     package.addEntry(entry);
     entry.name = QByteArray("\xff\x01 caf\xc3\xa9");
@@ -220,7 +220,7 @@ TEST(PackageArchive, reportsSourcesThatAreMissingOrShorterThanTheirEntry)
     PackageEntry vanished;
     vanished.name = "v";
     vanished.size = 1;
-    vanished.sourcePath = dir.file("vanished");
+    vanished.source = EntrySource::diskFile(dir.file("vanished"));
     EXPECT_FALSE(PackageArchive::copyEntryData(vanished, sink, "out", error));
     EXPECT_TRUE(error.startsWith("read error on " + dir.file("vanished"))) << error.constData();
 }

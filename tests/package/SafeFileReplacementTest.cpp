@@ -123,7 +123,7 @@ TEST(SafeFileReplacement, failuresLeaveTheTargetAsItWasAndRemoveTheTemporaryFile
         PackageEntry entry;
         entry.name = "./a";
         entry.size = 4;
-        entry.sourcePath = c.source;
+        entry.source = EntrySource::diskFile(c.source);
         package.addEntry(entry);
         QByteArray error;
         EXPECT_FALSE(writeCompressedPackage(package, c.target, error)) << c.what;

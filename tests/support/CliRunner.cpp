@@ -1,6 +1,7 @@
 #include "CliRunner.h"
 
 #include <poll.h>
+#include <sys/resource.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -81,6 +82,16 @@ CliResult CliRunner::run(const QList<QByteArray> &args, const QByteArray &input)
 CliResult CliRunner::runIn(const QByteArray &workingDirectory, const QList<QByteArray> &args,
                            const QByteArray &input) const
 {
+    return startIn(workingDirectory, args).finish(input);
+}
+
+CliProcess CliRunner::start(const QList<QByteArray> &args) const
+{
+    return startIn(m_dir.path(), args);
+}
+
+CliProcess CliRunner::startIn(const QByteArray &workingDirectory, const QList<QByteArray> &args) const
+{
     // Environment: the caller's, overridden by the run's own variables.
     QList<QByteArray> env;
     for (char **e = environ; *e; ++e) {
@@ -118,6 +129,14 @@ CliResult CliRunner::runIn(const QByteArray &workingDirectory, const QList<QByte
         for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
             close(fd);
         umask(m_umask);
+        // The test's own ignored or blocked signals must not pass to the program.
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        for (int number : {SIGINT, SIGTERM, SIGHUP}) {
+            signal(number, SIG_DFL);
+            sigaddset(&defaults, number);
+        }
+        sigprocmask(SIG_UNBLOCK, &defaults, nullptr);
         if (chdir(workingDirectory.constData()) != 0)
             _exit(127);
         execve(argvp[0], argvp.data(), envp.data());
@@ -126,10 +145,26 @@ CliResult CliRunner::runIn(const QByteArray &workingDirectory, const QList<QByte
     close(in[0]);
     close(out[1]);
     close(err[1]);
+    return CliProcess(pid, in[1], out[0], err[0]);
+}
+
+CliResult CliProcess::finish(const QByteArray &input)
+{
     CliResult result;
-    pump(in[1], input, out[0], err[0], result);
+    pump(m_in, input, m_out, m_err, result);
+    m_in = m_out = m_err = -1;
     int status = 0;
-    waitpid(pid, &status, 0);
+    rusage usage{};
+    wait4(m_pid, &status, 0, &usage);
+    m_pid = -1;
     result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    result.peakResidentKiB = usage.ru_maxrss;
     return result;
+}
+
+CliProcess::~CliProcess()
+{
+    if (m_pid > 0)
+        finish();
 }

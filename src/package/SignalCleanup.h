@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <csignal>
+
+// Files that must not survive the process should SIGINT, SIGTERM or SIGHUP
+// stop it while they are being written: temporary files of a replacement and
+// files being extracted. The first registration installs a handler for the
+// three signals (a signal the process was started ignoring stays ignored).
+// The handler removes every registered file, restores the signal's default
+// action and raises it again, so the process ends as killed by that signal.
+// The handler may neither allocate nor lock, so the names wait in a small
+// fixed table.
+class RemoveOnSignal {
+public:
+    RemoveOnSignal() = default;
+    ~RemoveOnSignal() { forget(); }
+    RemoveOnSignal(const RemoveOnSignal &) = delete;
+    RemoveOnSignal &operator=(const RemoveOnSignal &) = delete;
+
+    // Registers name, relative to the open directory directoryFd (AT_FDCWD
+    // for the working directory), which must stay open until forget(). False
+    // when the table is full or the name too long; the file is then not
+    // removed by a signal.
+    bool watch(int directoryFd, const QByteArray &name);
+    // The file is no longer removed by a signal; it is left as it is.
+    void forget();
+
+private:
+    int m_slot = -1;
+};
+
+// Holds SIGINT, SIGTERM and SIGHUP back for its lifetime, so that creating a
+// file and registering it, or renaming it and forgetting it, happen as one
+// step as far as those signals are concerned. A signal that comes meanwhile
+// is acted on when the scope ends.
+class SignalsHeld {
+public:
+    SignalsHeld();
+    ~SignalsHeld();
+    SignalsHeld(const SignalsHeld &) = delete;
+    SignalsHeld &operator=(const SignalsHeld &) = delete;
+
+private:
+    sigset_t m_previous;
+};
