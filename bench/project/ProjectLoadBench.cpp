@@ -2,7 +2,7 @@
 // imported solution files, loads it several times and reports the best load
 // time, and the time to resolve the location of every file node.
 
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "project/ProjectNode.h"
 #include "targets/ARMBuildSystem.h"
 #include "targets/ARMProjectSystem.h"

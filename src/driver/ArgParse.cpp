@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "driver/Diagnostics.h"
+#include "platform/Diagnostics.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "driver/Banner.h"
-#include "driver/Diagnostics.h"
+#include "platform/Diagnostics.h"
 #include "driver/ToolState.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "driver/Diagnostics.h"
+#include "platform/Diagnostics.h"
 #include "driver/ToolState.h"
 #include "package/InflatingPackageData.h"
 #include "package/PackageCompression.h"

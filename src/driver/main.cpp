@@ -1,7 +1,7 @@
 #include <csignal>
 
 #include "driver/Banner.h"
-#include "driver/Diagnostics.h"
+#include "platform/Diagnostics.h"
 #include "driver/HarArgParse.h"
 #include "driver/PackageRoad.h"
 #include "driver/SolutionRoad.h"

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QList>
 
-#include "package/FileHandle.h"
+#include "platform/FileHandle.h"
 #include "package/SignalCleanup.h"
 
 // A file being created for an entry, with the directory it lies in and its

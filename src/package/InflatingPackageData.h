@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "package/FileHandle.h"
 #include "package/PackageCompression.h"
+#include "platform/FileHandle.h"
 
 struct PackageEntry;
 

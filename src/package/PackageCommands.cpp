@@ -7,11 +7,11 @@
 #include <cerrno>
 #include <ctime>
 
-#include "driver/Diagnostics.h"
 #include "package/InflatingPackageData.h"
+#include "platform/Diagnostics.h"
 #include "package/PackageArchive.h"
 #include "package/PackageWriter.h"
-#include "package/ProgressLine.h"
+#include "platform/ProgressLine.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "package/FileHandle.h"
+#include "platform/FileHandle.h"
 
 #include <isa-l/igzip_lib.h>
 

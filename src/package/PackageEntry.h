@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "package/FileHandle.h"
+#include "platform/FileHandle.h"
 
 class InflatingPackageData;
 

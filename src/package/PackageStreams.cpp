@@ -1,6 +1,6 @@
 #include "package/PackageStreams.h"
 
-#include "package/FileHandle.h"
+#include "platform/FileHandle.h"
 
 qint64 PlainPackageStream::read(char *buffer, qint64 n)
 {

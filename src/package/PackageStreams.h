@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include "platform/ProgressLine.h"
+
 // Where the bytes of a package come from while its header and table of
 // contents are read: a plain package file or the expansion of a compressed one.
 class PackageStream {
@@ -41,4 +43,21 @@ public:
 
 private:
     int m_fd;
+};
+
+// Passes every byte on to another sink and counts it on a progress line.
+class CountingSink : public PackageSink {
+public:
+    CountingSink(PackageSink &next, ProgressLine &progress) : m_next(next), m_progress(progress) {}
+    bool write(const char *buffer, qint64 n) override
+    {
+        if (!m_next.write(buffer, n))
+            return false;
+        m_progress.advance(quint64(n));
+        return true;
+    }
+
+private:
+    PackageSink &m_next;
+    ProgressLine &m_progress;
 };

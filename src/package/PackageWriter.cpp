@@ -2,7 +2,6 @@
 
 #include "package/PackageArchive.h"
 #include "package/PackageCompression.h"
-#include "package/ProgressLine.h"
 #include "package/SafeFileReplacement.h"
 
 #include <cerrno>

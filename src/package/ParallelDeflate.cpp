@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "package/DeflateBlock.h"
-#include "package/FileHandle.h"
+#include "platform/FileHandle.h"
 
 namespace {
 

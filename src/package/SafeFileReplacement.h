@@ -2,8 +2,8 @@
 
 #include <QByteArray>
 
-#include "package/FileHandle.h"
 #include "package/SignalCleanup.h"
+#include "platform/FileHandle.h"
 
 // Replaces a file only once its new contents are complete: the contents go to
 // a uniquely named temporary file beside the target, which is flushed to disk

@@ -24,7 +24,6 @@ struct Slot {
 };
 
 Slot watchedFiles[SlotCount];
-std::atomic<bool> handlersInstalled{false};
 
 void removeWatchedFilesAndDie(int number)
 {
@@ -40,19 +39,19 @@ void removeWatchedFilesAndDie(int number)
     ::raise(number);
 }
 
+// Takes over each of the signals that still has its default action; one the
+// process ignores stays ignored, and one already taken over stays so.
 void installHandlers()
 {
-    if (handlersInstalled.exchange(true))
-        return;
     struct sigaction action {};
     action.sa_handler = removeWatchedFilesAndDie;
     sigemptyset(&action.sa_mask);
-    for (int signal : CleanupSignals)
-        sigaddset(&action.sa_mask, signal);
-    for (int signal : CleanupSignals) {
-        struct sigaction previous {};
-        if (::sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN)
-            ::sigaction(signal, &action, nullptr);
+    for (int number : CleanupSignals)
+        sigaddset(&action.sa_mask, number);
+    for (int number : CleanupSignals) {
+        struct sigaction current {};
+        if (::sigaction(number, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+            ::sigaction(number, &action, nullptr);
     }
 }
 
@@ -89,8 +88,8 @@ SignalsHeld::SignalsHeld()
 {
     sigset_t held;
     sigemptyset(&held);
-    for (int signal : CleanupSignals)
-        sigaddset(&held, signal);
+    for (int number : CleanupSignals)
+        sigaddset(&held, number);
     ::pthread_sigmask(SIG_BLOCK, &held, &m_previous);
 }
 

@@ -6,8 +6,8 @@
 
 // Files that must not survive the process should SIGINT, SIGTERM or SIGHUP
 // stop it while they are being written: temporary files of a replacement and
-// files being extracted. The first registration installs a handler for the
-// three signals (a signal the process was started ignoring stays ignored).
+// files being extracted. Registering installs a handler for each of the three
+// signals that has its default action (an ignored signal stays ignored).
 // The handler removes every registered file, restores the signal's default
 // action and raises it again, so the process ends as killed by that signal.
 // The handler may neither allocate nor lock, so the names wait in a small

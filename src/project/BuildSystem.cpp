@@ -1,6 +1,6 @@
 #include "project/BuildSystem.h"
 
-#include "targets/StandardDefinitions.h"
+#include "project/StandardDefinitions.h"
 
 BuildSystem::BuildSystem()
 {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "properties/PropertyClassList.h"
-#include "targets/DefinitionSet.h"
+#include "project/DefinitionSet.h"
 
 #include <QList>
 #include <QString>
@@ -61,7 +61,7 @@ public:
     // the global macros, the project's macros property, the fixed entries
     // that describe the node, its project, solution and build directories,
     // and last the target's own (addTargetMacros). The map is the one of
-    // environment/MacroMap.h; nodes are those of project/ProjectNode.h.
+    // macros/MacroMap.h; nodes are those of project/ProjectNode.h.
     virtual QMap<QString, QString> projectMacros(class ProjectNode *node, const QString &configuration);
     // Adds the target's macros to macros; this layer adds none.
     virtual void addTargetMacros(ProjectNode *node, const QString &configuration, QMap<QString, QString> &macros);

@@ -3,9 +3,9 @@
 
 #include "project/ProjectSystem.h"
 
-#include "environment/FileSystem.h"
-#include "environment/GlobalMacros.h"
-#include "environment/MacroExpansion.h"
+#include "platform/FileSystem.h"
+#include "settings/GlobalMacros.h"
+#include "macros/MacroExpansion.h"
 #include "project/ProjectNode.h"
 
 #include <QRegularExpression>

@@ -5,10 +5,10 @@
 
 #include "project/BuildSystem.h"
 
-#include "environment/GlobalMacros.h"
-#include "environment/MacroDefinitions.h"
-#include "environment/MacroExpansion.h"
-#include "environment/MacroList.h"
+#include "settings/GlobalMacros.h"
+#include "macros/MacroDefinitions.h"
+#include "macros/MacroExpansion.h"
+#include "macros/MacroList.h"
 #include "project/ProjectNode.h"
 #include "project/ProjectSystem.h"
 #include "properties/PropertyClass.h"

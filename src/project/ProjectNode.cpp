@@ -1,6 +1,6 @@
 #include "project/ProjectNode.h"
 
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 
 ProjectNode::ProjectNode(NodeKind kind)
     : m_kind(kind)

@@ -1,6 +1,6 @@
 #include "project/ProjectSystem.h"
 
-#include "targets/StandardDefinitions.h"
+#include "project/StandardDefinitions.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "properties/PropertyClassList.h"
-#include "targets/DefinitionSet.h"
+#include "project/DefinitionSet.h"
 
 #include <QList>
 #include <QObject>

@@ -1,14 +1,14 @@
 #include "project/ProjectTemplates.h"
 
-#include "environment/MacroExpansion.h"
-#include "environment/MacroTable.h"
+#include "macros/MacroExpansion.h"
+#include "macros/MacroTable.h"
 #include "project/BuildSystem.h"
 #include "project/LoadHandlers.h"
 #include "project/ProjectNode.h"
 #include "project/ProjectSystem.h"
 #include "project/ProjectNodeValue.h"
 #include "project/SolutionLoadError.h"
-#include "xml/XmlPP.h"
+#include "preprocessor/XmlPP.h"
 #include "properties/PropertyValueGroup.h"
 
 #include <QtGlobal>

@@ -7,7 +7,7 @@
 #include <map>
 #include <memory>
 
-#include "xml/XMLPP2.h"
+#include "preprocessor/XMLPP2.h"
 
 class BuildSystem;
 class ProjectNode;

@@ -5,9 +5,9 @@
 
 #include "project/LoadedSolution.h"
 
-#include "environment/FileSystem.h"
-#include "environment/GlobalMacros.h"
-#include "environment/MacroExpansion.h"
+#include "platform/FileSystem.h"
+#include "settings/GlobalMacros.h"
+#include "macros/MacroExpansion.h"
 #include "project/BuildSystem.h"
 #include "project/LoadHandlers.h"
 #include "project/ProjectNode.h"

@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-#include "environment/MacroList.h"
+#include "macros/MacroList.h"
 #include "properties/PropertyClass.h"
 
 namespace {

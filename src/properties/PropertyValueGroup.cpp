@@ -1,8 +1,8 @@
 #include "properties/PropertyValueGroup.h"
 
 #include "xml/XMLNode.h"
-#include "xml/XMLPP2.h"
-#include "xml/XmlPP.h"
+#include "preprocessor/XMLPP2.h"
+#include "preprocessor/XmlPP.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "solution/RelativePath.h"
 
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <QStringList>
 

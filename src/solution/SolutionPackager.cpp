@@ -1,7 +1,7 @@
 #include "solution/SolutionPackager.h"
 
-#include "environment/FileSystem.h"
-#include "package/FileHandle.h"
+#include "platform/FileHandle.h"
+#include "platform/FileSystem.h"
 #include "package/PackageArchive.h"
 #include "package/PackageWriter.h"
 #include "project/ProjectNode.h"

@@ -1,7 +1,7 @@
 #include "targets/ARMBuildSystem.h"
 
-#include "environment/EnvironmentPropertyValue.h"
-#include "environment/EnvironmentSettings.h"
+#include "settings/EnvironmentPropertyValue.h"
+#include "settings/EnvironmentSettings.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "targets/ARMBuildSystem.h"
 
-#include "environment/MacroMap.h"
+#include "macros/MacroMap.h"
 #include "project/ProjectNode.h"
 #include "project/ProjectSystem.h"
 #include "properties/PropertyClass.h"

@@ -1,6 +1,6 @@
 #include "xml/QXMLDocument.h"
 
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 
 bool QXMLDocument::loadFile(const QString &path)
 {

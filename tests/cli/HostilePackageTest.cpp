@@ -44,11 +44,9 @@ QByteArray noise(qsizetype size, quint32 seed)
 // never held whole.
 QByteArray compressedNameBomb(const QByteArray &name, quint32 count)
 {
-    const QByteArray header = plainPackage({}).left(4) + QByteArray(4, '\0');
-    QByteArray plainHeader = header;
-    for (int i = 0; i < 4; ++i)
-        plainHeader[4 + i] = char((count >> (8 * i)) & 0xff);
-    const QByteArray record = plainPackage({{name, {}}}).mid(8);
+    QByteArray plainHeader = plainPackage({}).left(4);
+    appendWord(plainHeader, count);
+    const QByteArray record = plainPackage({{name, {}}}).mid(8); // its offset does not matter without data
     const quint64 plainLength = 8 + quint64(record.size()) * count;
     QByteArray out("\x7A\xF4\x31\xB2\x01\x00\x00\x00", 8);
     for (int shift = 24; shift >= 0; shift -= 8)

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "driver/Diagnostics.h"
+#include "platform/Diagnostics.h"
 
 // Diagnostics written to memory, so a test can read the lines back.
 class CapturedDiagnostics {

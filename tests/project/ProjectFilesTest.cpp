@@ -1,7 +1,7 @@
 #include "TempDir.h"
 
-#include "environment/FileSystem.h"
-#include "environment/MacroTable.h"
+#include "platform/FileSystem.h"
+#include "macros/MacroTable.h"
 #include "project/ProjectNode.h"
 #include "targets/ARMProjectSystem.h"
 

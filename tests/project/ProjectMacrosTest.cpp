@@ -1,4 +1,4 @@
-#include "environment/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "project/ProjectNode.h"
 #include "targets/ARMBuildSystem.h"
 #include "targets/ARMProjectSystem.h"

@@ -1,7 +1,7 @@
 #include "SolutionFixture.h"
 
-#include "environment/FileSystem.h"
-#include "environment/MacroTable.h"
+#include "platform/FileSystem.h"
+#include "macros/MacroTable.h"
 #include "project/LoadHandlers.h"
 #include "project/ProjectTemplates.h"
 

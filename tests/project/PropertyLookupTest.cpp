@@ -1,4 +1,5 @@
 #include "project/ProjectNode.h"
+#include "project/ProjectNodeValue.h"
 #include "project/ProjectSystem.h"
 #include "properties/PropertyClass.h"
 
@@ -130,6 +131,39 @@ TEST(PropertyLookup, configurationIndexAndInheritedListsFollowEdits)
     EXPECT_FALSE(tree.project->isModified());
     EXPECT_FALSE(first->isModified());
     EXPECT_TRUE(first->changeTimes().isEmpty());
+}
+
+TEST(PropertyLookup, aNodeValueReadsThroughTheTreeAndWritesTheNodesOwnConfiguration)
+{
+    Tree tree;
+    PropertyClass common(QStringLiteral("C"), PropertyClass::String);
+    common.setPerConfiguration(false);
+    PS::setConfigurationValue(tree.solution.get(), "P", "Debug", "from solution", false);
+    PS::setConfigurationValue(tree.solution.get(), "L", "Debug", "s1", false);
+
+    ProjectNodeValue text(&stringClass, "Debug", tree.project);
+    EXPECT_TRUE(text.isInherited());
+    EXPECT_EQ(text.value(), "from solution");
+    text.setValue(QStringLiteral("own"));
+    EXPECT_FALSE(text.isInherited());
+    EXPECT_EQ(tree.project->findConfiguration("Debug")->getProperty("P"), "own");
+    EXPECT_FALSE(tree.project->findConfiguration("Debug")->propertyFlag("P"));
+    EXPECT_EQ(ProjectNodeValue(&stringClass, "Release", tree.project).value(), "default");
+
+    // A list answers with the node's own text only; its typed read falls
+    // back to the default.
+    ProjectNodeValue list(&listClass, "Debug", tree.project);
+    EXPECT_TRUE(list.value().isNull());
+    EXPECT_EQ(list.stringList(false), QStringList{"listdefault"});
+    list.setValue(QStringList{"a;b", "c"});
+    EXPECT_EQ(list.value(), "a\\;b;c");
+
+    // A class kept per node, not per configuration, always lands in "Common".
+    ProjectNodeValue always(&common, "Debug", tree.project, true);
+    EXPECT_EQ(always.configuration(), "Common");
+    always.setValue(QStringLiteral("x"));
+    EXPECT_EQ(tree.project->findConfiguration("Common")->getProperty("C"), "x");
+    EXPECT_TRUE(tree.project->findConfiguration("Common")->propertyFlag("C"));
 }
 
 TEST(ProjectNode, propertiesRecordChangesAndNamesFallBack)

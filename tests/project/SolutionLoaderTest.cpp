@@ -1,7 +1,7 @@
 #include "SolutionFixture.h"
 
-#include "environment/FileSystem.h"
-#include "environment/MacroTable.h"
+#include "platform/FileSystem.h"
+#include "macros/MacroTable.h"
 #include "project/LoadHandlers.h"
 #include "project/SolutionLoadError.h"
 
@@ -166,52 +166,58 @@ TEST_F(SolutionFixture, aRelativeImportIsTestedFromTheCurrentDirectoryButReadBes
     EXPECT_EQ(error.detail, " does not exist");
 }
 
-TEST_F(SolutionFixture, importCyclesFailButRepeatedImportsLoadTwice)
+TEST_F(SolutionFixture, repeatedImportsLoadTwice)
 {
-    dir.write("self.hzp", solutionFile("<import file_name=\"self.hzp\"/>"));
-    dir.write("a.hzp", solutionFile("<import file_name=\"b.hzp\"/>"));
-    dir.write("b.hzp", solutionFile("<folder Name=\"f\"><import file_name=\"a.hzp\"/></folder>"));
     dir.write("twice.hzp", solutionFile("<import file_name=\"leaf.hzp\"/><import file_name=\"leaf.hzp\"/>"));
     dir.write("leaf.hzp", solutionFile("<project Name=\"leaf\"/>"));
-
-    // A link makes every round of the cycle a new spelling of the same file.
-    dir.write("linked.hzp", solutionFile("<import file_name=\"link/linked.hzp\"/>"));
-    ASSERT_EQ(symlink(".", dir.file("link").constData()), 0);
-
-    for (const char *name : {"self.hzp", "a.hzp"}) {
-        const SolutionLoadError error = loadError(dir.qpath() + "/" + name);
-        EXPECT_EQ(error.subject, absoluteFilePath(dir.qpath() + "/" + name)) << name;
-        EXPECT_EQ(error.detail, " solution already loaded") << name;
-        EXPECT_EQ(system->solution(), nullptr) << name;
-    }
-    const SolutionLoadError linked = loadError(dir.qpath() + "/linked.hzp");
-    EXPECT_EQ(linked.subject, absoluteFilePath(dir.qpath() + "/link/linked.hzp"));
-    EXPECT_EQ(linked.detail, " solution already loaded");
-
     ProjectNode *root = load(dir.qpath() + "/twice.hzp");
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(childKinds(root), (QStringList{"solution", "solution"}));
 }
 
-TEST_F(SolutionFixture, everyLoadFailureNamesItsSubjectAndDetail)
+TEST_F(SolutionFixture, everyLoadFailureNamesItsSubjectAndDetailAndLeavesNoSolution)
 {
-    dir.write("garbled.hzp", "<!DOCTYPE Lanternwick_Project_File>\n<solution>\n<project></solution>\n");
+    const QString base = dir.qpath() + "/";
+    dir.write("good.hzp", solutionFile("<project Name=\"p\"/>"));
+    dir.write("nameless.hzp", solutionFile("<import/>"));
     dir.write("other.hzp", "<!DOCTYPE Something_Else>\n<solution/>\n");
     dir.write("plain.hzp", "<solution/>\n");
-    dir.write("locked.hzp", solutionFile(""));
-    chmod(dir.file("locked.hzp").constData(), 0);
-    const QString base = dir.qpath() + "/";
+    dir.write("self.hzp", solutionFile("<import file_name=\"self.hzp\"/>"));
+    dir.write("a.hzp", solutionFile("<import file_name=\"b.hzp\"/>"));
+    dir.write("b.hzp", solutionFile("<folder Name=\"f\"><import file_name=\"a.hzp\"/></folder>"));
+    // A link makes every round of the cycle a new spelling of the same file.
+    dir.write("linked.hzp", solutionFile("<import file_name=\"link/linked.hzp\"/>"));
+    ASSERT_EQ(symlink(".", dir.file("link").constData()), 0);
+    dir.write("bad.hzp", solutionFile("<project Name=\"q\"/><import file_name=\"gone.hzp\"/>"));
+    QByteArray nested = QByteArray("<folder>").repeated(10002) + QByteArray("</folder>").repeated(10002);
+    dir.write("deep.hzp", solutionFile(nested));
 
-    const SolutionLoadError missing = loadError(base + "none.hzp");
-    EXPECT_EQ(missing.subject, base + "none.hzp");
-    EXPECT_EQ(missing.detail, " does not exist");
-    EXPECT_FALSE(missing.syntaxError);
+    const struct {
+        const char *name;
+        QString subject;
+        const char *detail;
+    } cases[] = {
+        {"none.hzp", base + "none.hzp", " does not exist"},
+        {"nameless.hzp", base, " does not exist"},
+        {"bad.hzp", base + "gone.hzp", " does not exist"},
+        {"other.hzp", base + "other.hzp", " not a solution file"},
+        {"plain.hzp", base + "plain.hzp", " not a solution file"},
+        {"self.hzp", absoluteFilePath(base + "self.hzp"), " solution already loaded"},
+        {"a.hzp", absoluteFilePath(base + "a.hzp"), " solution already loaded"},
+        {"linked.hzp", absoluteFilePath(base + "link/linked.hzp"), " solution already loaded"},
+        {"deep.hzp", absoluteFilePath(base + "deep.hzp"), " is nested too deeply"},
+    };
+    for (const auto &c : cases) {
+        ASSERT_NE(load(base + "good.hzp"), nullptr);
+        const SolutionLoadError error = loadError(base + c.name);
+        EXPECT_EQ(error.subject, c.subject) << c.name;
+        EXPECT_EQ(error.detail, c.detail) << c.name;
+        EXPECT_FALSE(error.syntaxError) << c.name;
+        EXPECT_EQ(system->solution(), nullptr) << c.name;
+        EXPECT_TRUE(system->projectNames().isEmpty()) << c.name;
+    }
 
-    dir.write("nameless.hzp", solutionFile("<import/>"));
-    const SolutionLoadError nameless = loadError(base + "nameless.hzp");
-    EXPECT_EQ(nameless.subject, base);
-    EXPECT_EQ(nameless.detail, " does not exist");
-
+    dir.write("garbled.hzp", "<!DOCTYPE Lanternwick_Project_File>\n<solution>\n<project></solution>\n");
     const SolutionLoadError syntax = loadError(base + "garbled.hzp");
     EXPECT_EQ(syntax.subject, base + "garbled.hzp");
     EXPECT_TRUE(syntax.syntaxError);
@@ -219,34 +225,14 @@ TEST_F(SolutionFixture, everyLoadFailureNamesItsSubjectAndDetail)
     EXPECT_EQ(syntax.line, 2);
     EXPECT_EQ(syntax.column, 0);
 
-    for (const char *name : {"other.hzp", "plain.hzp"}) {
-        const SolutionLoadError wrong = loadError(base + name);
-        EXPECT_EQ(wrong.subject, base + name);
-        EXPECT_EQ(wrong.detail, " not a solution file");
-        EXPECT_FALSE(wrong.syntaxError);
-    }
-
+    dir.write("locked.hzp", solutionFile(""));
+    chmod(dir.file("locked.hzp").constData(), 0);
     if (geteuid() != 0) {
         const SolutionLoadError locked = loadError(base + "locked.hzp");
         EXPECT_EQ(locked.subject, base + "locked.hzp");
         EXPECT_EQ(locked.detail, " cannot access");
     }
 }
-
-TEST_F(SolutionFixture, aFailedLoadLeavesNoSolutionBehind)
-{
-    dir.write("good.hzp", solutionFile("<project Name=\"p\"/>"));
-    dir.write("bad.hzp", solutionFile("<project Name=\"q\"/><import file_name=\"gone.hzp\"/>"));
-    ASSERT_NE(load(dir.qpath() + "/good.hzp"), nullptr);
-    const SolutionLoadError error = loadError(dir.qpath() + "/bad.hzp");
-    EXPECT_EQ(error.detail, " does not exist");
-    EXPECT_EQ(system->solution(), nullptr);
-    EXPECT_TRUE(system->projectNames().isEmpty());
-}
-
-} // namespace
-
-namespace {
 
 TEST_F(SolutionFixture, onlySolutionFilesOfOlderVersionsAreUpgraded)
 {
@@ -264,10 +250,6 @@ TEST_F(SolutionFixture, onlySolutionFilesOfOlderVersionsAreUpgraded)
             << version;
     }
 }
-
-} // namespace
-
-namespace {
 
 struct AcceptingHandler : ProjectFileNotFoundErrorHandler {
     QStringList asked;
@@ -290,20 +272,6 @@ TEST_F(SolutionFixture, aMissingFileHandlerThatGoesOnMeetsTheUnreadableFile)
         EXPECT_EQ(error.detail, " cannot access");
     }
     EXPECT_EQ(handler.asked, QStringList{dir.qpath() + "/gone.hzp"});
-}
-
-TEST_F(SolutionFixture, treesNestedTooDeeplyAreRefused)
-{
-    const int depth = 10002;
-    QByteArray body;
-    for (int i = 0; i < depth; ++i)
-        body += "<folder>";
-    for (int i = 0; i < depth; ++i)
-        body += "</folder>";
-    dir.write("deep.hzp", solutionFile(body));
-    const SolutionLoadError error = loadError(dir.qpath() + "/deep.hzp");
-    EXPECT_EQ(error.subject, absoluteFilePath(dir.qpath() + "/deep.hzp"));
-    EXPECT_EQ(error.detail, " is nested too deeply");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "properties/PropertyClass.h"
 #include "properties/PropertyClassList.h"
+#include "xml/XMLDocument.h"
 
 namespace {
 
@@ -39,102 +40,93 @@ TEST(PropertyClass, integerHexTextWidthFollowsTheMaximum)
             << c.value << " max " << c.maximum;
 }
 
-TEST(PropertyClass, constructorFormsSetTheirFieldsAndLeaveTheRest)
+// The class defined by the root element of text.
+struct Defined {
+    explicit Defined(const char *text)
+    {
+        EXPECT_TRUE(document.parseText(text)) << text;
+        EXPECT_NE(document.root(), nullptr) << text;
+    }
+    PropertyClass make() const { return PropertyClass(*document.root()); }
+    XMLDocument document;
+};
+
+TEST(PropertyClass, everyFormOfDefinitionGivesItsDefaultChoicesAndBounds)
 {
-    const PropertyClass bare(QStringLiteral("bare"), PropertyClass::String);
-    EXPECT_EQ(bare.name(), QStringLiteral("bare"));
-    EXPECT_TRUE(bare.page().isEmpty() && bare.group().isEmpty() && bare.shortTitle().isEmpty());
-    EXPECT_TRUE(bare.longText().isEmpty() && bare.defaultValue().isEmpty());
-    EXPECT_FALSE(bare.isReadOnly());
-    EXPECT_TRUE(bare.isPerConfiguration());
-
-    const PropertyClass hex(QStringLiteral("h"), PropertyClass::IntegerHex, 0, 65535, QStringLiteral("P"),
-                            QStringLiteral("G"), QStringLiteral("S"), QStringLiteral("L"), 255);
-    EXPECT_EQ(hex.defaultValue(), QStringLiteral("0x00ff"));
-    EXPECT_EQ(hex.maximum(), 65535);
-    EXPECT_EQ(hex.page(), QStringLiteral("P"));
-    const PropertyClass narrowHex(QStringLiteral("h"), PropertyClass::IntegerHex, 0, 255, {}, {}, {}, {}, 255);
-    EXPECT_EQ(narrowHex.defaultValue(), QStringLiteral("0xff"));
-    const PropertyClass decimal(QStringLiteral("d"), PropertyClass::Integer, 0, 65535, {}, {}, {}, {}, 255);
-    EXPECT_EQ(decimal.defaultValue(), QStringLiteral("255"));
-
-    const PropertyClass yes(QStringLiteral("b"), QStringLiteral("P"), QStringLiteral("G"), QStringLiteral("S"),
-                            QStringLiteral("L"), true);
-    EXPECT_EQ(yes.type(), PropertyClass::Boolean);
-    EXPECT_EQ(yes.defaultValue(), QStringLiteral("Yes"));
-    EXPECT_EQ(yes.enumerates(), (QStringList{"No", "Yes"}));
-    EXPECT_TRUE(yes.enumerateTexts().isEmpty());
-
-    const PropertyClass choice(QStringLiteral("e"), PropertyClass::Enumeration, {"a", "b"}, {}, {}, {}, {},
-                               QStringLiteral("b"));
-    EXPECT_EQ(choice.enumerates(), (QStringList{"a", "b"}));
-    const PropertyClass onOff(QStringLiteral("o"), PropertyClass::Boolean, {"Off", "On"}, {}, {}, {}, {}, {});
-    EXPECT_EQ(onOff.enumerates(), (QStringList{"Off", "On"}));
-}
-
-TEST(PropertyClass, definitionRowsMapToOneConstruction)
-{
-    const PropertyClass::Definition rows[] = {
-        {"arm_endian", PropertyClass::Enumeration, "C/C++", "Code Generation Options", "Byte Order", "help",
-         "Little", {"Little", "Big"}},
-        {"arm_linker_gap_fill", PropertyClass::IntegerHex, "Linker", "Linker Options", "Gap Fill Value", "",
-         0, {}, 0, 255},
-        {"pad", PropertyClass::IntegerRange, "Debugger", "JTAG", "Pad", "", 7, {}, 0, 1024, "bits"},
-        {"flag", PropertyClass::Boolean, "General", "", "Flag", "", false},
-        {"date", PropertyClass::String, "General", "", "Date", "", {}, {}, 0, 0, {}, "None", true, false},
+    const PropertyClass::Definition row{"date", PropertyClass::String, "General", "", "Date", "", {}, {}, 0, 0, {},
+                                        "None", true, false};
+    const Defined element("<property name=\"gap\" type=\"IntegerHex\" group=\"G\" short=\"S\" long=\"L &lt;b&gt;\""
+                          " default=\"0x00\" minimum=\"0\" maximum=\"255\" enumeration=\"a;;b;\""
+                          " specialvalue=\"None\" page=\"ignored\"/>");
+    struct Case {
+        const char *name;
+        PropertyClass propertyClass;
+        QString defaultValue;   // null: no default at all
+        QStringList enumerates;
+        int minimum;
+        int maximum;
     };
-    const PropertyClass endian(rows[0]);
-    EXPECT_EQ(endian.defaultValue(), QStringLiteral("Little"));
-    EXPECT_EQ(endian.enumerates(), (QStringList{"Little", "Big"}));
-    EXPECT_EQ(endian.group(), QStringLiteral("Code Generation Options"));
-    EXPECT_EQ(endian.shortTitle(), QStringLiteral("Byte Order"));
-    EXPECT_EQ(endian.longText(), QStringLiteral("help"));
-    EXPECT_EQ(PropertyClass(rows[1]).defaultValue(), QStringLiteral("0x00"));
-    const PropertyClass pad(rows[2]);
-    EXPECT_EQ(pad.defaultValue(), QStringLiteral("7"));
-    EXPECT_EQ(pad.suffix(), QStringLiteral("bits"));
-    EXPECT_EQ(pad.maximum(), 1024);
-    EXPECT_EQ(PropertyClass(rows[3]).defaultValue(), QStringLiteral("No"));
-    const PropertyClass date(rows[4]);
-    EXPECT_TRUE(date.defaultValue().isNull());
+    const Case cases[] = {
+        {"bare", PropertyClass(QStringLiteral("bare"), PropertyClass::String), QString(), {}, 0, 0},
+        {"hex default is as wide as the maximum",
+         PropertyClass(QStringLiteral("h"), PropertyClass::IntegerHex, 0, 65535, {}, {}, {}, {}, 255),
+         QStringLiteral("0x00ff"), {}, 0, 65535},
+        {"narrow hex", PropertyClass(QStringLiteral("h"), PropertyClass::IntegerHex, 0, 255, {}, {}, {}, {}, 255),
+         QStringLiteral("0xff"), {}, 0, 255},
+        {"decimal", PropertyClass(QStringLiteral("d"), PropertyClass::Integer, 0, 65535, {}, {}, {}, {}, 255),
+         QStringLiteral("255"), {}, 0, 65535},
+        {"boolean yes", PropertyClass(QStringLiteral("b"), {}, {}, {}, {}, true), QStringLiteral("Yes"), {"No", "Yes"}, 0, 0},
+        {"enumeration", PropertyClass(QStringLiteral("e"), PropertyClass::Enumeration, {"a", "b"}, {}, {}, {}, {},
+                                      QStringLiteral("b")),
+         QStringLiteral("b"), {"a", "b"}, 0, 0},
+        {"boolean with its own texts", PropertyClass(QStringLiteral("o"), PropertyClass::Boolean, {"Off", "On"}, {}, {},
+                                                     {}, {}, {}),
+         QString(), {"Off", "On"}, 0, 0},
+        {"row: enumeration", PropertyClass(PropertyClass::Definition{"arm_endian", PropertyClass::Enumeration, "C/C++",
+                                                                     "Code Generation Options", "Byte Order", "help",
+                                                                     "Little", {"Little", "Big"}}),
+         QStringLiteral("Little"), {"Little", "Big"}, 0, 0},
+        {"row: hex", PropertyClass(PropertyClass::Definition{"gap", PropertyClass::IntegerHex, "Linker", "", "Gap", "",
+                                                             0, {}, 0, 255}),
+         QStringLiteral("0x00"), {}, 0, 255},
+        {"row: range", PropertyClass(PropertyClass::Definition{"pad", PropertyClass::IntegerRange, "Debugger", "JTAG",
+                                                               "Pad", "", 7, {}, 0, 1024, "bits"}),
+         QStringLiteral("7"), {}, 0, 1024},
+        {"row: boolean", PropertyClass(PropertyClass::Definition{"flag", PropertyClass::Boolean, "General", "", "Flag",
+                                                                 "", false}),
+         QStringLiteral("No"), {"No", "Yes"}, 0, 0},
+        {"row: no default", PropertyClass(row), QString(), {}, 0, 0},
+        {"element", element.make(), QStringLiteral("0x00"), {"a", "b"}, 0, 255},
+        {"element: unknown type", Defined("<p name=\"x\" type=\"integer\"/>").make(), QString(), {"No", "Yes"}, 0, 0},
+        {"element: no type", Defined("<p name=\"x\"/>").make(), QString(), {"No", "Yes"}, 0, 0},
+        {"element: bad minimum", Defined("<p name=\"x\" type=\"StringList\" minimum=\"ten\" maximum=\"12\"/>").make(),
+         QString(), {}, 0, 12},
+        {"element: bad maximum", Defined("<p name=\"x\" type=\"Custom\" minimum=\"-3\" maximum=\"4k\"/>").make(),
+         QString(), {}, 0, 0},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(c.propertyClass.defaultValue(), c.defaultValue) << c.name;
+        EXPECT_EQ(c.propertyClass.defaultValue().isNull(), c.defaultValue.isNull()) << c.name;
+        EXPECT_EQ(c.propertyClass.enumerates(), c.enumerates) << c.name;
+        EXPECT_EQ(c.propertyClass.minimum(), c.minimum) << c.name;
+        EXPECT_EQ(c.propertyClass.maximum(), c.maximum) << c.name;
+    }
+
+    // The other fields come from the row or the attributes as they stand;
+    // an element has no page.
+    const PropertyClass date(row);
     EXPECT_EQ(date.specialValue(), QStringLiteral("None"));
     EXPECT_TRUE(date.isReadOnly());
     EXPECT_FALSE(date.isPerConfiguration());
-}
-
-class KeyedTexts : public PropertyDescriptionSource {
-public:
-    QString text(const QString &key) const override
-    {
-        keys.append(key);
-        return key.endsWith(QLatin1String(".enumerates")) ? QStringLiteral("x;;y;")
-               : key.endsWith(QLatin1String("imum"))       ? QStringLiteral("42")
-                                                           : key;
-    }
-    mutable QStringList keys;
-};
-
-TEST(PropertyClass, describedConstructorsReadTheInstalledSource)
-{
-    KeyedTexts texts;
-    PropertyClass::setDescriptionSource(&texts);
-    const PropertyClass described(QStringLiteral("p"), PropertyClass::Enumeration);
-    const PropertyClass ranged(QStringLiteral("r"), PropertyClass::IntegerRange, 1, 9);
-    PropertyClass::setDescriptionSource(nullptr);
-
-    EXPECT_EQ(texts.keys, (QStringList{"p.page", "p.group", "p.short", "p.long", "p.default", "p.enumerates",
-                                       "p.suffix", "p.minimum", "p.maximum", "r.page", "r.group", "r.short",
-                                       "r.long", "r.default", "r.enumerates", "r.suffix"}));
-    EXPECT_EQ(described.page(), QStringLiteral("p.page"));
-    EXPECT_EQ(described.defaultValue(), QStringLiteral("p.default"));
-    EXPECT_EQ(described.enumerates(), (QStringList{"x", "y"}));
-    EXPECT_EQ(described.minimum(), 42);
-    EXPECT_EQ(ranged.minimum(), 1);
-    EXPECT_EQ(ranged.maximum(), 9);
-    EXPECT_EQ(ranged.suffix(), QStringLiteral("r.suffix"));
-
-    const PropertyClass undescribed(QStringLiteral("u"), PropertyClass::String);
-    EXPECT_TRUE(undescribed.page().isEmpty());
+    const PropertyClass gap = element.make();
+    EXPECT_EQ(gap.type(), PropertyClass::IntegerHex);
+    EXPECT_EQ(gap.group(), QStringLiteral("G"));
+    EXPECT_EQ(gap.shortTitle(), QStringLiteral("S"));
+    EXPECT_EQ(gap.longText(), QStringLiteral("L <b>"));
+    EXPECT_EQ(gap.enumerateTexts(), (QStringList{"a", "b"}));
+    EXPECT_EQ(gap.specialValue(), QStringLiteral("None"));
+    EXPECT_TRUE(gap.page().isEmpty());
+    EXPECT_EQ(Defined("<p name=\"x\" type=\"Custom\"/>").make().type(), PropertyClass::Custom);
 }
 
 TEST(PropertyClassList, findsAndRemovesTheFirstOfAName)

@@ -1,8 +1,8 @@
 #include "CliRunner.h"
 
 #include <poll.h>
-#include <sys/resource.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -151,6 +151,8 @@ CliProcess CliRunner::startIn(const QByteArray &workingDirectory, const QList<QB
 CliResult CliProcess::finish(const QByteArray &input)
 {
     CliResult result;
+    if (m_pid <= 0)
+        return result; // finished already
     pump(m_in, input, m_out, m_err, result);
     m_in = m_out = m_err = -1;
     int status = 0;

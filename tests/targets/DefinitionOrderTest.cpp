@@ -139,23 +139,29 @@ TEST(DefinitionOrder, namesDefinedTwiceAreDistinctClassesAndLookUpsFindTheFirst)
     const ARMProjectSystem projectSystem;
     const ARMBuildSystem buildSystem;
 
-    const PropertyClass *executable = buildSystem.propertyClass(BuildSystem::BuildExecutableFileName);
-    const PropertyClass *library = buildSystem.propertyClass(BuildSystem::BuildLibraryFileName);
-    EXPECT_EQ(executable->name(), library->name());
-    EXPECT_EQ(executable->page(), "Linker");
-    EXPECT_EQ(executable->shortTitle(), "Executable File Name");
-    EXPECT_EQ(library->page(), "Library");
-    EXPECT_EQ(library->shortTitle(), "Library File Name");
-    EXPECT_EQ(BuildSystem::findPropertyClass("build_output_file_name"), executable);
-
-    const PropertyClass *folderFilter = projectSystem.propertyClass(ProjectSystem::FolderFilter);
-    const PropertyClass *dynamicFilter = projectSystem.propertyClass(ProjectSystem::DynamicFolderFilter);
-    EXPECT_EQ(folderFilter->name(), dynamicFilter->name());
-    EXPECT_EQ(folderFilter->type(), PropertyClass::StringList);
-    EXPECT_EQ(folderFilter->shortTitle(), "Filter");
-    EXPECT_EQ(dynamicFilter->type(), PropertyClass::String);
-    EXPECT_EQ(dynamicFilter->shortTitle(), "Dynamic Folder Filter");
-    EXPECT_EQ(projectSystem.findPropertyClass("filter"), folderFilter);
+    // The first of two classes of one name is the one a look-up finds.
+    const struct {
+        const PropertyClass *first;
+        const PropertyClass *second;
+        const PropertyClass *found;
+    } pairs[] = {
+        {buildSystem.propertyClass(BuildSystem::BuildExecutableFileName),
+         buildSystem.propertyClass(BuildSystem::BuildLibraryFileName),
+         BuildSystem::findPropertyClass("build_output_file_name")},
+        {projectSystem.propertyClass(ProjectSystem::FolderFilter),
+         projectSystem.propertyClass(ProjectSystem::DynamicFolderFilter), projectSystem.findPropertyClass("filter")},
+        {buildSystem.propertyClass(ARMBuildSystem::ArmLinkerStackSize),
+         buildSystem.propertyClass(ARMBuildSystem::ArmLinkerMainStackSize),
+         BuildSystem::findPropertyClass("arm_linker_stack_size")},
+    };
+    for (const auto &pair : pairs) {
+        EXPECT_NE(pair.first, pair.second);
+        EXPECT_EQ(pair.first->name(), pair.second->name());
+        EXPECT_NE(pair.first->shortTitle(), pair.second->shortTitle()) << pair.first->name().toStdString();
+        EXPECT_EQ(pair.found, pair.first) << pair.first->name().toStdString();
+    }
+    EXPECT_EQ(projectSystem.propertyClass(ProjectSystem::FolderFilter)->type(), PropertyClass::StringList);
+    EXPECT_EQ(projectSystem.propertyClass(ProjectSystem::DynamicFolderFilter)->type(), PropertyClass::String);
 
     // linker_keep_symbols is defined twice alike.
     const PropertyClass *keep = buildSystem.propertyClass(StandardBuildSystem::LinkerKeepSymbols);
@@ -170,16 +176,8 @@ TEST(DefinitionOrder, namesDefinedTwiceAreDistinctClassesAndLookUpsFindTheFirst)
         EXPECT_EQ(propertyClass->longText(), keep->longText());
     }
     EXPECT_EQ(BuildSystem::findPropertyClass("linker_keep_symbols"), keep);
-
-    const PropertyClass *userStack = buildSystem.propertyClass(ARMBuildSystem::ArmLinkerStackSize);
-    const PropertyClass *mainStack = buildSystem.propertyClass(ARMBuildSystem::ArmLinkerMainStackSize);
-    EXPECT_EQ(userStack->name(), mainStack->name());
-    EXPECT_EQ(userStack->shortTitle(), "Stack Size (User/System Mode)");
-    EXPECT_EQ(mainStack->shortTitle(), "Main Stack Size");
-    EXPECT_EQ(userStack->defaultValue(), "1024");
-    EXPECT_EQ(mainStack->defaultValue(), "1024");
-    EXPECT_EQ(BuildSystem::findPropertyClass("arm_linker_stack_size"), userStack);
-    EXPECT_EQ(PropertyClassList::global().find("arm_linker_stack_size"), userStack);
+    EXPECT_EQ(PropertyClassList::global().find("arm_linker_stack_size"),
+              buildSystem.propertyClass(ARMBuildSystem::ArmLinkerStackSize));
 
     EXPECT_EQ(BuildSystem::findPropertyClass("no_such_property"), nullptr);
 }

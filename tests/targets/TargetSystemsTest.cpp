@@ -3,8 +3,8 @@
 // chain root of the environment settings, and the defaults a fresh project
 // sees.
 
-#include "environment/EnvironmentPropertyValue.h"
-#include "environment/EnvironmentSettings.h"
+#include "settings/EnvironmentPropertyValue.h"
+#include "settings/EnvironmentSettings.h"
 #include "project/ProjectNode.h"
 #include "properties/PropertyClass.h"
 #include "targets/ARMBuildSystem.h"
@@ -102,6 +102,9 @@ TEST(TargetSystems, aFreshArmProjectSeesTheDefaultsOfItsTarget)
         {"arm_linker_heap_size", "1024"},
         {"build_quietly", "Yes"},
         {"build_treat_warnings_as_errors", "No"},
+        {"arm_interwork", "Yes"},
+        {"arm_use_gcc_libraries", "Yes"},
+        {"arm_long_calls", "No"},
         {"gcc_entry_point", "0x00000000"},
         {"build_output_file_name", "$(OutDir)/$(ProjectName)$(EXE)"},
     };

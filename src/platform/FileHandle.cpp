@@ -1,0 +1,93 @@
+#include "platform/FileHandle.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+FileHandle &FileHandle::operator=(FileHandle &&other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_fd = other.release();
+    }
+    return *this;
+}
+
+bool FileHandle::close()
+{
+    if (m_fd < 0)
+        return true;
+    const int result = ::close(m_fd);
+    m_fd = -1;
+    return result == 0;
+}
+
+int FileHandle::release()
+{
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd;
+}
+
+qint64 preadFully(int fd, char *buffer, qint64 n, qint64 offset)
+{
+    qint64 done = 0;
+    while (done < n) {
+        const ssize_t got = ::pread(fd, buffer + done, size_t(n - done), off_t(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+bool writeFully(int fd, const char *buffer, qint64 n)
+{
+    qint64 done = 0;
+    while (done < n) {
+        const ssize_t put = ::write(fd, buffer + done, size_t(n - done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            if (put == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        done += put;
+    }
+    return true;
+}
+
+QByteArray errorText(int error)
+{
+    return QByteArray(std::strerror(error));
+}
+
+unsigned currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return unsigned(mask);
+}
+
+FileHandle createAnonymousFile()
+{
+    const char *tmpdir = std::getenv("TMPDIR");
+    const QByteArray directory = tmpdir && *tmpdir ? QByteArray(tmpdir) : QByteArray("/tmp");
+    int fd = ::open(directory.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        QByteArray pattern = directory + "/.mkpkg.XXXXXX";
+        fd = ::mkstemp(pattern.data());
+        if (fd >= 0)
+            ::unlink(pattern.constData());
+    }
+    return FileHandle(fd);
+}

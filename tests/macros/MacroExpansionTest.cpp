@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+#include "macros/MacroExpansion.h"
+#include "macros/MacroList.h"
+
+namespace {
+
+struct ExpansionCase {
+    const char *text;
+    const char *expected;
+};
+
+MacroMap sampleMacros()
+{
+    return {{"A", "alpha"}, {"Empty", ""}, {"Ref", "$(A)"}, {"Self", "x$(Self)"},
+            {"B", "beta"},  {"Colon", "c:d"}};
+}
+
+} // namespace
+
+TEST(MacroExpansion, referenceFormsDefaultsAndReexpansion)
+{
+    const ExpansionCase cases[] = {
+        {"plain text", "plain text"},
+        {"$(A)", "alpha"},
+        {"<$(A)><$(B)>", "<alpha><beta>"},
+        {"$(Empty)", ""},                     // present but empty is not absent
+        {"$(Empty:fallback)", ""},
+        {"$(Missing)", "$(Missing)"},         // absent: the reference itself
+        {"$(Missing:)", ""},
+        {"$(Missing:dflt)", "dflt"},
+        {"$(Missing::dflt)", "dflt"},
+        {"$(Missing:a:b)", "a:b"},            // the default runs to the end
+        {"$(Missing::a::b)", "a::b"},
+        {"$(Ref)", "$(A)"},                   // values are not expanded again...
+        {"$(Missing:$(A))", "alpha"},         // ...unless a '$' was met inside a reference
+        {"$(Missing::$(A))", "$(A)"},         // form 3 clears the flag
+        {"$(Missing::$(A))$(Missing:$(B))", "alpha" "beta"}, // a later reference sets it again
+        {"$(Missing:(x))", "(x)"},            // parentheses nest
+        {"$", "$"},
+        {"a$b", "a$b"},
+        {"$(A", "(A"},                        // unterminated: the '$' goes
+        {"$($(A)", "(alpha"},
+        {"", ""},
+    };
+    const MacroMap macros = sampleMacros();
+    for (const ExpansionCase &c : cases)
+        EXPECT_EQ(expandMacros(QString::fromUtf8(c.text), macros), QString::fromUtf8(c.expected))
+            << "text: " << c.text;
+}
+
+TEST(MacroExpansion, endlessReexpansionEndsWithTheTextAsItStands)
+{
+    const MacroMap macros = sampleMacros();
+    // A '$' inside a reference that names no macro asks for another pass
+    // that gives the same text again.
+    EXPECT_EQ(expandMacros(QStringLiteral("a$($(Missing))b"), macros), QStringLiteral("a$($(Missing))b"));
+    // A value that refers to itself ends after its own pass.
+    EXPECT_EQ(expandMacros(QStringLiteral("$(Missing:$(Self))"), macros), QStringLiteral("x$(Self)"));
+
+    // A reference that keeps asking for passes makes a value that refers to
+    // itself twice double the text each pass: the growth is cut off after
+    // whole passes, long before 64 doublings.
+    const MacroMap doubling{{"Twice", "$(Twice)$(Twice)"}};
+    const QString grown = expandMacros(QStringLiteral("$(Twice)$($$())"), doubling);
+    EXPECT_GT(grown.size(), 1 << 19);
+    EXPECT_LE(grown.size(), (1 << 20) + 16);
+    EXPECT_TRUE(grown.startsWith(QStringLiteral("$(Twice)$(Twice)")));
+    EXPECT_TRUE(grown.endsWith(QStringLiteral("$(Twice)$($$())")));
+}
+
+TEST(MacroExpansion, dateAndTimeNamesAreComputedOnlyWhenPresent)
+{
+    const MacroMap withDate{{"DateYear", "stored"}, {"Time", ""}};
+    const QString year = expandMacros(QStringLiteral("$(DateYear)"), withDate);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}$")).match(year).hasMatch()) << year.toStdString();
+    const QString time = expandMacros(QStringLiteral("$(Time)"), withDate);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(time).hasMatch());
+    EXPECT_EQ(expandMacros(QStringLiteral("$(DateDay)"), MacroMap{}), QStringLiteral("$(DateDay)"));
+}
+
+TEST(MacroList, decodesEscapesAndEmptyItemsAndJoinsBack)
+{
+    EXPECT_EQ(macroList(QStringLiteral("a\\;b;;c;"), false), (QStringList{"a;b", "c"}));
+    EXPECT_EQ(macroList(QStringLiteral("a\\;b;;c;"), true), (QStringList{"a;b", "", "c", ""}));
+    EXPECT_EQ(macroList(QStringLiteral("x\\"), false), (QStringList{"x\\"}));
+    EXPECT_EQ(macroList(QString(), false), QStringList{});
+    EXPECT_EQ(joinMacroList({"a;b", "c\\d"}), QStringLiteral("a\\;b;c\\\\d"));
+    const QStringList items{"", "semi;colon", "back\\slash", "", "end\\"};
+    EXPECT_EQ(macroList(joinMacroList(items), true), items);
+}

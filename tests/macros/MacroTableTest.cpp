@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include <QDate>
+
+#include "macros/MacroExpansion.h"
+#include "macros/MacroTable.h"
+
+namespace {
+
+TEST(MacroTable, isSeededWithHostAndDateTimeNames)
+{
+    const MacroMap &macros = MacroTable::instance().macros();
+    const struct {
+        const char *name;
+        const char *value;
+    } seeds[] = {
+        {"HostArch", "x86"}, {"HostOS", "linux"}, {"HostEXE", ""}, {"HostDLL", ".so"},
+        {"Date", ""}, {"DateYear", ""}, {"DateMonth", ""}, {"DateDay", ""},
+        {"Time", ""}, {"TimeHour", ""}, {"TimeMinute", ""}, {"TimeSecond", ""},
+    };
+    for (const auto &seed : seeds) {
+        const QString value = MacroTable::lookup(macros, QString::fromLatin1(seed.name));
+        EXPECT_FALSE(value.isNull()) << seed.name;
+        EXPECT_EQ(value, QString::fromLatin1(seed.value)) << seed.name;
+    }
+    EXPECT_TRUE(MacroTable::lookup(macros, QStringLiteral("NoSuchMacro")).isNull());
+    EXPECT_EQ(expandMacros(QStringLiteral("$(HostOS)-$(DateYear)"), macros),
+              QStringLiteral("linux-") + QDate::currentDate().toString(QStringLiteral("yyyy")));
+}
+
+TEST(MacroTable, setMacroReplacesAndPathMacrosAreNormalised)
+{
+    MacroTable &table = MacroTable::instance();
+    table.setMacro(QStringLiteral("TableTestValue"), QStringLiteral("one"));
+    table.setMacro(QStringLiteral("TableTestValue"), QStringLiteral("two"));
+    EXPECT_EQ(MacroTable::lookup(table.macros(), QStringLiteral("TableTestValue")), QStringLiteral("two"));
+    table.setPathMacro(QStringLiteral("TableTestDir"), NormalizedPath(QStringLiteral("/opt//x/./y/../z")));
+    EXPECT_EQ(expandMacros(QStringLiteral("$(TableTestDir)/bin"), table.macros()), QStringLiteral("/opt/x/z/bin"));
+}
+
+} // namespace

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <cstdio>
+
+#include "settings/EnvironmentPropertyValue.h"
+#include "settings/EnvironmentSettings.h"
+#include "platform/FileSystem.h"
+#include "settings/GlobalMacros.h"
+#include "macros/MacroExpansion.h"
+#include "macros/MacroTable.h"
+#include "settings/SettingsFile.h"
+#include "macros/SystemDirectories.h"
+
+namespace {
+
+const QString globalMacrosName = QStringLiteral("Environment/Macros/Global Macros");
+
+// Settings over the user root of the test run, with no settings files left
+// over from another test.
+class EnvironmentSettingsTest : public testing::Test {
+protected:
+    void SetUp() override { removeFiles(); }
+    void TearDown() override
+    {
+        EnvironmentSettings::setCurrent(nullptr);
+        removeFiles();
+    }
+
+    static QString primaryFile() { return rootUserDirectory() + QStringLiteral("/Fernhollow for ARM/settings.xml"); }
+    static QString sharedFile() { return rootUserDirectory() + QStringLiteral("/settings.xml"); }
+    static void removeFiles()
+    {
+        for (const QString &file : {primaryFile(), sharedFile()}) {
+            for (const char *suffix : {"", ".new", ".bak"})
+                std::remove(nativeName(file + QLatin1String(suffix)).constData());
+        }
+    }
+    static void writePrimary(const SettingsMap &settings)
+    {
+        makeDirectories(absoluteDirectory(primaryFile()));
+        FILE *file = std::fopen(nativeName(primaryFile()).constData(), "w");
+        const QByteArray contents = formatSettingsFile(settings);
+        std::fwrite(contents.constData(), 1, size_t(contents.size()), file);
+        std::fclose(file);
+    }
+    static SettingsMap readPrimary()
+    {
+        SettingsMap settings;
+        FILE *file = std::fopen(nativeName(primaryFile()).constData(), "r");
+        if (!file)
+            return settings;
+        QByteArray contents(65536, '\0');
+        contents.resize(qsizetype(std::fread(contents.data(), 1, size_t(contents.size()), file)));
+        std::fclose(file);
+        EXPECT_TRUE(parseSettingsFile(contents, settings));
+        return settings;
+    }
+};
+
+TEST_F(EnvironmentSettingsTest, catalogueHasItsEntriesInOrderWithTheirTypes)
+{
+    EnvironmentSettings base;
+    base.defineProperties();
+    LanternwickEnvironmentSettings lanternwick;
+    lanternwick.defineProperties();
+    ARMLanternwickEnvironmentSettings arm;
+    arm.defineProperties();
+    EXPECT_EQ(base.settings().size(), 179);
+    EXPECT_EQ(lanternwick.settings().size(), 187);
+    ASSERT_EQ(arm.settings().size(), 191);
+
+    QMap<QString, int> countByType;
+    QStringList names;
+    for (const EnvironmentPropertyValue *setting : arm.settings()) {
+        ++countByType[setting->propertyClass()->typeName()];
+        names.append(setting->propertyClass()->name());
+        EXPECT_EQ(arm.setting(setting->propertyClass()->name()), setting) << "names are unique";
+        EXPECT_FALSE(setting->isOwned());
+    }
+    EXPECT_EQ(countByType, (QMap<QString, int>{{"Boolean", 102}, {"Enumeration", 34}, {"StringList", 20},
+                                                {"IntegerRange", 17}, {"String", 13}, {"Font", 3},
+                                                {"FileName", 1}, {"DirPath", 1}}));
+    const struct {
+        int position;
+        const char *name;
+    } landmarks[] = {
+        {0, "Environment/Main Window/State"},       {10, "Environment/Macros/Global Macros"},
+        {76, "Environment/Project Explorer/Filename Replace Macros"},
+        {114, "Environment/Build/Tool Chain Root Directory"}, {178, "Environment/General/Document Title Format"},
+        {179, "Target/Targets"},                    {186, "Target/Enable Differential Download"},
+        {187, "ARM/Build/Command Line Generation Version"}, {190, "ARM/Debug/UAL Disassemble"},
+    };
+    for (const auto &landmark : landmarks)
+        EXPECT_EQ(names.at(landmark.position), QString::fromLatin1(landmark.name));
+    EXPECT_EQ(arm.setting(QStringLiteral("Target/Targets")), arm.settings().at(179));
+    EXPECT_EQ(base.setting(QStringLiteral("Target/Targets")), nullptr);
+}
+
+TEST_F(EnvironmentSettingsTest, settingsTheToolReadsHaveTheirTypesAndDefaults)
+{
+    ARMLanternwickEnvironmentSettings settings;
+    settings.defineProperties();
+    const struct {
+        const char *name;
+        PropertyClass::Type type;
+        const char *defaultValue;
+    } rows[] = {
+        {"Environment/Macros/Global Macros", PropertyClass::StringList, ""},
+        {"Environment/Project Explorer/Filename Replace Macros", PropertyClass::StringList, ""},
+        {"Environment/Build/Tool Chain Root Directory", PropertyClass::String, "$(StudioDir)"},
+        {"Environment/General/Quick Open Directories", PropertyClass::StringList,
+         "$(StudioDir)/include;$(PackagesDir)/include/targets"},
+        {"Environment/General/Project Templates", PropertyClass::String, "$(TargetsDir)/project_templates.xml"},
+        {"Environment/Package/Destination Directory", PropertyClass::String, "$(StudioUserDir)/packages"},
+        {"Environment/Error Display Timeout", PropertyClass::IntegerRange, ""},
+        {"ARM/Build/StudioDir Directory", PropertyClass::DirPath, "$(StudioDir)"},
+        {"ARM/Build/Command Line Generation Version", PropertyClass::Enumeration, ""},
+        {"Target/Targets", PropertyClass::String, ""},
+    };
+    for (const auto &row : rows) {
+        const EnvironmentPropertyValue *setting = settings.setting(QString::fromLatin1(row.name));
+        ASSERT_NE(setting, nullptr) << row.name;
+        EXPECT_EQ(setting->propertyClass()->type(), row.type) << row.name;
+        EXPECT_EQ(setting->propertyClass()->defaultValue(), QString::fromLatin1(row.defaultValue)) << row.name;
+    }
+    EXPECT_EQ(settings.setting(QStringLiteral("ARM/Build/Command Line Generation Version"))->propertyClass()->enumerates(),
+              (QStringList{"2.0", "1.7", "1.6", "1.5"}));
+}
+
+TEST_F(EnvironmentSettingsTest, valuesComeFromTheFileAndOnlyNonDefaultsGoBack)
+{
+    writePrimary({{"Environment/Build/Show Command Lines", "Yes"}, {"Text Editor/Margins/Right", "100"}});
+    ARMLanternwickEnvironmentSettings settings;
+    settings.defineProperties();
+    EnvironmentPropertyValue *commandLines = settings.setting(QStringLiteral("Environment/Build/Show Command Lines"));
+    EnvironmentPropertyValue *margin = settings.setting(QStringLiteral("Text Editor/Margins/Right"));
+    EnvironmentPropertyValue *proxy = settings.setting(QStringLiteral("Environment/Internet/HTTP Proxy Server"));
+    EXPECT_TRUE(commandLines->boolValue());
+    EXPECT_EQ(margin->intValue(), 100);
+    EXPECT_EQ(settings.setting(QStringLiteral("Environment/Build/Tool Chain Root Directory"))->value(),
+              QStringLiteral("$(StudioDir)"));
+
+    QStringList announced;
+    QObject::connect(&settings, &EnvironmentSettings::settingChanged,
+                     [&announced](const QString &name) { announced.append(name); });
+    commandLines->setValue(false);  // the default
+    margin->setValue(100);          // unchanged: nothing happens
+    proxy->setValue(QStringLiteral("<proxy & co>"));
+    EXPECT_EQ(announced, (QStringList{"Environment/Build/Show Command Lines", "Environment/Internet/HTTP Proxy Server"}));
+    EXPECT_EQ(commandLines->value(), QStringLiteral("No"));
+
+    settings.saveSettings();
+    EXPECT_EQ(readPrimary(), (SettingsMap{{"Text Editor/Margins/Right", "100"},
+                                          {"Environment/Internet/HTTP Proxy Server", "<proxy & co>"}}));
+
+    ARMLanternwickEnvironmentSettings again;
+    again.defineProperties();
+    EXPECT_EQ(again.setting(QStringLiteral("Environment/Internet/HTTP Proxy Server"))->value(),
+              QStringLiteral("<proxy & co>"));
+    EXPECT_FALSE(again.setting(QStringLiteral("Environment/Build/Show Command Lines"))->boolValue());
+}
+
+TEST_F(EnvironmentSettingsTest, savingCanBeSwitchedOffAndTheTimerSavesEveryMinute)
+{
+    EnvironmentSettings settings;
+    settings.defineProperties();
+    EXPECT_EQ(settings.saveTimer().interval(), 60000);
+    EXPECT_TRUE(settings.saveTimer().isActive());
+    EXPECT_FALSE(settings.saveTimer().isSingleShot());
+
+    settings.setting(QStringLiteral("Environment/Splash Screen"))->setValue(false);
+    settings.setSaveEnabled(false);
+    settings.saveSettings();
+    EXPECT_TRUE(readPrimary().isEmpty());
+    settings.setSaveEnabled(true);
+    // Run the timer quickly instead of waiting a minute.
+    const_cast<QTimer &>(settings.saveTimer()).setInterval(1);
+    QElapsedTimer waited;
+    waited.start();
+    while (readPrimary().isEmpty() && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    EXPECT_EQ(readPrimary(), (SettingsMap{{"Environment/Splash Screen", "No"}}));
+}
+
+TEST_F(EnvironmentSettingsTest, globalMacrosComeFromTheirSetting)
+{
+    EXPECT_EQ(globalMacros(true), MacroTable::instance().macros());  // no settings object
+    EXPECT_TRUE(globalMacros(false).isEmpty());
+    {
+        // Without a settings file the global macros are the system table.
+        ARMLanternwickEnvironmentSettings fresh;
+        fresh.defineProperties();
+        EnvironmentSettings::setCurrent(&fresh);
+        EXPECT_TRUE(fresh.setting(globalMacrosName)->value().isEmpty());
+        EXPECT_EQ(globalMacros(true), MacroTable::instance().macros());
+        EnvironmentSettings::setCurrent(nullptr);
+    }
+
+    writePrimary({{globalMacrosName, "A=1;B=x\\;y;;Date=x"}});
+    ARMLanternwickEnvironmentSettings settings;
+    settings.defineProperties();
+    EnvironmentSettings::setCurrent(&settings);
+    EXPECT_EQ(globalMacros(false), (MacroMap{{"A", "1"}, {"B", "x;y"}, {"Date", "x"}}));
+    const MacroMap all = globalMacros(true);
+    EXPECT_EQ(all.value(QStringLiteral("B")), QStringLiteral("x;y"));
+    EXPECT_EQ(all.value(QStringLiteral("HostOS")), QStringLiteral("linux"));
+    EXPECT_NE(expandMacros(QStringLiteral("$(Date)"), all), QStringLiteral("x"));  // still the date
+    EXPECT_EQ(globalMacro(QStringLiteral("A")), QStringLiteral("1"));
+    EXPECT_TRUE(globalMacro(QStringLiteral("None")).isEmpty());
+
+    setGlobalMacro(QStringLiteral("C"), QStringLiteral("a;b"));
+    setGlobalMacro(QStringLiteral("A"), QString());
+    EXPECT_EQ(settings.setting(globalMacrosName)->value(), QStringLiteral("B=x\\;y;C=a\\;b;Date=x"));
+    EXPECT_EQ(globalMacro(QStringLiteral("C")), QStringLiteral("a;b"));
+}
+
+} // namespace
