@@ -7,6 +7,7 @@
 
 #include "platform/Diagnostics.h"
 #include "driver/ToolState.h"
+#include "package/InflatingPackageData.h"
 #include "package/PackageCompression.h"
 
 namespace {
@@ -17,36 +18,66 @@ bool needsData(PackageCommand command)
         || command == PackageCommand::Extract;
 }
 
-// Takes expanded bytes that no command needs and keeps none of them.
+// Counts expanded bytes that no command needs and keeps none of them.
 class DiscardingSink : public PackageSink {
 public:
-    bool write(const char *, qint64) override { return true; }
+    bool write(const char *, qint64 n) override
+    {
+        count += quint64(n);
+        return true;
+    }
+    quint64 count = 0;
 };
 
-// Reads a compressed package. Commands that copy entry data get the whole
-// package expanded, and checked, into a nameless file first; the others read
-// the header and the table of contents as they are inflated and then inflate
-// the rest without keeping it, so a package that is corrupt anywhere is
-// refused by every command alike.
-PackageArchive::ReadResult readCompressed(ToolState &state, const FileHandle &file, const QByteArray &shownName,
-                                          Diagnostics &diagnostics)
+// Reads the header and the table of contents as they are inflated, then
+// inflates the rest without keeping it, so that a package corrupt anywhere
+// is refused before any command acts. plainLength is the length of the
+// whole plain package.
+PackageArchive::ReadResult readVerified(ToolState &state, CompressedPackageReader &reader, const QByteArray &shownName,
+                                        quint64 &plainLength)
 {
-    CompressedPackageReader reader(file.fd());
+    const auto result = state.inputPackage.readPackage(reader, shownName, nullptr);
+    DiscardingSink rest;
+    if (reader.failed() || !expandPackage(reader, rest))
+        return PackageArchive::BadHeader;
+    plainLength = dataAreaStart(state.inputPackage.entries().size()) + rest.count;
+    return result;
+}
+
+// Reads a compressed package. List reads it once. The commands that copy
+// entry data check it whole first, then copy the data from a second
+// inflation straight into the new package or the extracted files; only a
+// package whose entries' data do not lie in table order is expanded, and
+// checked, into a nameless file instead.
+PackageArchive::ReadResult readCompressed(ToolState &state, const std::shared_ptr<FileHandle> &file,
+                                          const QByteArray &shownName, Diagnostics &diagnostics)
+{
+    CompressedPackageReader reader(file->fd());
     if (!reader.begin())
         return PackageArchive::BadHeader;
-    if (!needsData(state.command)) {
-        const auto result = state.inputPackage.readPackage(reader, shownName, nullptr);
-        DiscardingSink rest;
-        return reader.failed() || !expandPackage(reader, rest) ? PackageArchive::BadHeader : result;
+    quint64 plainLength = 0;
+    const auto result = readVerified(state, reader, shownName, plainLength);
+    if (!needsData(state.command) || result != PackageArchive::Read)
+        return result;
+    auto &entries = state.inputPackage.entries();
+    if (InflatingPackageData::servesInOrder(entries)) {
+        auto data = std::make_shared<InflatingPackageData>(file, shownName, plainLength);
+        if (!data->begin(qint32(entries.size())))
+            return PackageArchive::BadHeader;
+        const auto source = std::make_shared<const EntrySource>(EntrySource{shownName, nullptr, data});
+        for (PackageEntry &entry : entries)
+            entry.source = source;
+        return PackageArchive::Read;
     }
+    CompressedPackageReader again(file->fd());
     auto expanded = std::make_shared<FileHandle>(createAnonymousFile());
     if (!expanded->isOpen()) {
         diagnostics.error("can't open " + shownName + " for writing: " + errorText(errno));
         return PackageArchive::BadHeader;
     }
     FileSink sink(expanded->fd());
-    if (!expandPackage(reader, sink)) {
-        if (!reader.failed())
+    if (!again.begin() || !expandPackage(again, sink)) {
+        if (!again.failed())
             diagnostics.error("write error on " + shownName + ": " + errorText(errno));
         return PackageArchive::BadHeader;
     }
@@ -74,7 +105,7 @@ int runPackageRoad(ToolState &state, Diagnostics &diagnostics)
     if (!file->isOpen()) {
         state.inputPackage.clear();
     } else if (compressed) {
-        result = readCompressed(state, *file, shownName, diagnostics);
+        result = readCompressed(state, file, shownName, diagnostics);
     } else {
         PlainPackageStream stream(file->fd());
         result = state.inputPackage.readPackage(stream, state.packageName, file);

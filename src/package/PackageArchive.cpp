@@ -1,5 +1,7 @@
 #include "package/PackageArchive.h"
 
+#include "package/InflatingPackageData.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -159,6 +161,8 @@ bool PackageArchive::writePackage(PackageSink &sink, const QByteArray &destinati
 bool PackageArchive::copyEntryData(const PackageEntry &entry, PackageSink &sink, const QByteArray &destination,
                                    QByteArray &error)
 {
+    if (entry.source && entry.source->inflating)
+        return entry.source->inflating->copy(entry, sink, destination, error);
     const QByteArray sourcePath = entry.source ? entry.source->path : QByteArray();
     FileHandle opened;
     int fd = entry.source && entry.source->file ? entry.source->file->fd() : -1;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <ctime>
 
+#include "package/InflatingPackageData.h"
 #include "platform/Diagnostics.h"
 #include "package/PackageArchive.h"
 #include "package/PackageWriter.h"
@@ -30,7 +31,7 @@ QByteArray localTimeText(quint32 seconds)
 bool dataPresent(const PackageEntry &entry)
 {
     struct stat info;
-    return entry.size == 0
+    return entry.size == 0 || (entry.source && entry.source->inflating && entry.source->inflating->holds(entry))
         || (entry.source && entry.source->file && ::fstat(entry.source->file->fd(), &info) == 0
             && quint64(info.st_size) >= quint64(entry.offset) + entry.size);
 }

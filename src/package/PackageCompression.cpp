@@ -9,6 +9,8 @@
 
 #include "platform/FileHandle.h"
 
+#include <isa-l/igzip_lib.h>
+
 namespace {
 
 constexpr unsigned char CompressedMagic[8] = {0x7A, 0xF4, 0x31, 0xB2, 0x01, 0x00, 0x00, 0x00};
@@ -30,76 +32,37 @@ bool isCompressedPackage(int fd)
     return preadFully(fd, magic, 8, 0) == 8 && std::memcmp(magic, CompressedMagic, 8) == 0;
 }
 
-CompressedPackageWriter::CompressedPackageWriter(int fd) : m_fd(fd), m_out(BufferSize, Qt::Uninitialized)
+CompressedPackageWriter::CompressedPackageWriter(int fd, int workers) : m_fd(fd), m_deflate(fd, workers)
 {
 }
 
-CompressedPackageWriter::~CompressedPackageWriter()
-{
-    if (m_started)
-        deflateEnd(&m_zlib);
-}
+CompressedPackageWriter::~CompressedPackageWriter() = default;
 
 bool CompressedPackageWriter::begin(quint32 plainLength)
 {
-    if (deflateInit(&m_zlib, Z_DEFAULT_COMPRESSION) != Z_OK) {
-        errno = ENOMEM;
-        return false;
-    }
-    m_started = true;
     char head[12];
     std::memcpy(head, CompressedMagic, 8);
     for (int i = 0; i < 4; ++i)
         head[8 + i] = char((plainLength >> (24 - 8 * i)) & 0xff);
-    return writeFully(m_fd, head, sizeof head);
+    return writeFully(m_fd, head, sizeof head) && m_deflate.begin();
 }
 
 bool CompressedPackageWriter::write(const char *buffer, qint64 n)
 {
-    return deflateAndWrite(buffer, n, Z_NO_FLUSH);
+    return m_deflate.write(buffer, n);
 }
 
 bool CompressedPackageWriter::finish()
 {
-    return deflateAndWrite(nullptr, 0, Z_FINISH);
+    return m_deflate.finish();
 }
 
-bool CompressedPackageWriter::deflateAndWrite(const char *buffer, qint64 n, int flush)
-{
-    // zlib takes at most 4 GiB per call; feed it in slices.
-    qint64 done = 0;
-    do {
-        const qint64 slice = qMin<qint64>(n - done, 1 << 30);
-        m_zlib.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(buffer + done));
-        m_zlib.avail_in = uInt(slice);
-        done += slice;
-        const int sliceFlush = done == n ? flush : Z_NO_FLUSH;
-        int status;
-        do {
-            m_zlib.next_out = reinterpret_cast<Bytef *>(m_out.data());
-            m_zlib.avail_out = uInt(m_out.size());
-            status = deflate(&m_zlib, sliceFlush);
-            if (status == Z_STREAM_ERROR) {
-                errno = EIO;
-                return false;
-            }
-            const qint64 produced = m_out.size() - m_zlib.avail_out;
-            if (produced > 0 && !writeFully(m_fd, m_out.constData(), produced))
-                return false;
-        } while (m_zlib.avail_out == 0 || (sliceFlush == Z_FINISH && status != Z_STREAM_END));
-    } while (done < n);
-    return true;
-}
-
-CompressedPackageReader::CompressedPackageReader(int fd) : m_fd(fd), m_in(BufferSize, Qt::Uninitialized)
+CompressedPackageReader::CompressedPackageReader(int fd)
+    : m_fd(fd), m_state(std::make_unique<inflate_state>()), m_in(BufferSize, Qt::Uninitialized)
 {
 }
 
-CompressedPackageReader::~CompressedPackageReader()
-{
-    if (m_started)
-        inflateEnd(&m_zlib);
-}
+CompressedPackageReader::~CompressedPackageReader() = default;
 
 bool CompressedPackageReader::begin()
 {
@@ -107,40 +70,71 @@ bool CompressedPackageReader::begin()
     if (preadFully(m_fd, head, HeadSize, 0) != HeadSize || std::memcmp(head, CompressedMagic, 8) != 0)
         return false;
     m_position = HeadSize;
-    if (inflateInit(&m_zlib) != Z_OK)
-        return false;
+    isal_inflate_init(m_state.get());
+    // The zlib header is checked here as zlib checks it; ISA-L takes the
+    // deflate data and verifies the Adler-32 that follows it.
+    m_state->crc_flag = ISAL_ZLIB_NO_HDR_VER;
     m_started = true;
+    m_headerRead = false;
     return true;
+}
+
+bool CompressedPackageReader::fillInput()
+{
+    const qint64 in = preadFully(m_fd, m_in.data(), m_in.size(), m_position);
+    if (in <= 0)
+        return false; // the file ends (or fails) inside the zlib stream
+    m_position += in;
+    m_state->next_in = reinterpret_cast<uint8_t *>(m_in.data());
+    m_state->avail_in = uint32_t(in);
+    return true;
+}
+
+bool CompressedPackageReader::readZlibHeader()
+{
+    unsigned char header[2];
+    for (unsigned char &byte : header) {
+        if (m_state->avail_in == 0 && !fillInput())
+            return false;
+        byte = *m_state->next_in++;
+        --m_state->avail_in;
+    }
+    // Deflate with a window of at most 32 KiB, a header check that holds and
+    // no preset dictionary, which a package cannot name.
+    return (header[0] & 0x0f) == 8 && (header[0] >> 4) <= 7 && (header[0] * 256 + header[1]) % 31 == 0
+        && (header[1] & 0x20) == 0;
 }
 
 qint64 CompressedPackageReader::read(char *buffer, qint64 n)
 {
     if (m_failed || !m_started)
         return -1;
-    qint64 got = 0;
-    while (got < n && !m_ended) {
-        if (m_zlib.avail_in == 0) {
-            const qint64 in = preadFully(m_fd, m_in.data(), m_in.size(), m_position);
-            if (in <= 0) {
-                m_failed = true; // the file ends (or fails) inside the zlib stream
-                return -1;
-            }
-            m_position += in;
-            m_zlib.next_in = reinterpret_cast<Bytef *>(m_in.data());
-            m_zlib.avail_in = uInt(in);
-        }
-        const qint64 room = qMin<qint64>(n - got, 1 << 30);
-        m_zlib.next_out = reinterpret_cast<Bytef *>(buffer + got);
-        m_zlib.avail_out = uInt(room);
-        const int status = inflate(&m_zlib, Z_NO_FLUSH);
-        const qint64 produced = room - m_zlib.avail_out;
-        got += produced;
-        m_produced += quint64(produced);
-        if ((status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR) || m_produced > MostPlain) {
+    if (!m_headerRead) {
+        if (!readZlibHeader()) {
             m_failed = true;
             return -1;
         }
-        m_ended = status == Z_STREAM_END;
+        m_headerRead = true;
+    }
+    qint64 got = 0;
+    while (got < n && !m_ended) {
+        // ISA-L may hold expanded bytes back after taking all its input, so
+        // more input is fetched only when a call made no progress.
+        const qint64 room = qMin<qint64>(n - got, 1 << 30);
+        const uint32_t inBefore = m_state->avail_in;
+        m_state->next_out = reinterpret_cast<uint8_t *>(buffer + got);
+        m_state->avail_out = uint32_t(room);
+        const int status = isal_inflate(m_state.get());
+        const qint64 produced = room - qint64(m_state->avail_out);
+        got += produced;
+        m_produced += quint64(produced);
+        m_ended = m_state->block_state == ISAL_BLOCK_FINISH;
+        const bool stuck = !m_ended && produced == 0 && m_state->avail_in == inBefore;
+        if (status != ISAL_DECOMP_OK || m_produced > MostPlain
+            || (stuck && (m_state->avail_in != 0 || !fillInput()))) {
+            m_failed = true;
+            return -1;
+        }
     }
     return got;
 }

@@ -2,9 +2,12 @@
 
 #include <QByteArray>
 
-#include <zlib.h>
+#include <memory>
+
+struct inflate_state;
 
 #include "package/PackageStreams.h"
+#include "package/ParallelDeflate.h"
 
 // A package stored compressed as a whole: the 8-byte magic 7A F4 31 B2 01 00
 // 00 00, the plain package's length as a big-endian 32-bit number, then the
@@ -16,10 +19,12 @@
 bool isCompressedPackage(const QByteArray &name);
 bool isCompressedPackage(int fd);
 
-// Compresses a plain package into an open descriptor as it is written.
+// Compresses a plain package into an open descriptor as it is written, on
+// several threads (workers 0: one per core); the bytes written do not depend
+// on the number of workers.
 class CompressedPackageWriter : public PackageSink {
 public:
-    explicit CompressedPackageWriter(int fd);
+    explicit CompressedPackageWriter(int fd, int workers = 0);
     ~CompressedPackageWriter() override;
     CompressedPackageWriter(const CompressedPackageWriter &) = delete;
     CompressedPackageWriter &operator=(const CompressedPackageWriter &) = delete;
@@ -31,15 +36,12 @@ public:
     bool finish();
 
 private:
-    bool deflateAndWrite(const char *buffer, qint64 n, int flush);
-
     int m_fd;
-    z_stream m_zlib{};
-    bool m_started = false;
-    QByteArray m_out;
+    ParallelDeflate m_deflate;
 };
 
-// Expands a compressed package from an open descriptor as it is read. The
+// Expands a compressed package from an open descriptor as it is read, with
+// ISA-L's inflate (several times zlib's speed), checking the Adler-32. The
 // declared plain length is only a hint, as it is to Qt's qUncompress: the
 // zlib stream alone decides the plain package. The stream must be complete
 // with a correct checksum and expand to less than 4 GiB, the most a plain
@@ -58,9 +60,13 @@ public:
     bool failed() const { return m_failed; }
 
 private:
+    bool fillInput();
+    bool readZlibHeader();
+
     int m_fd;
-    z_stream m_zlib{};
+    std::unique_ptr<inflate_state> m_state; // ISA-L's inflater
     bool m_started = false;
+    bool m_headerRead = false;
     bool m_ended = false;
     bool m_failed = false;
     qint64 m_position = 0; // of the next compressed byte in the file

@@ -7,12 +7,16 @@
 
 #include "platform/FileHandle.h"
 
+class InflatingPackageData;
+
 // The file that holds the data of entries: a file from disk, opened by its
 // path when its data is needed, or the open package file that entries read
-// from a package share.
+// from a package share, or the data area of a compressed package as it
+// inflates in table order.
 struct EntrySource {
     QByteArray path;                         // for messages, and to open it
     std::shared_ptr<const FileHandle> file;  // the open package, or null
+    std::shared_ptr<InflatingPackageData> inflating = nullptr; // or null
 
     static std::shared_ptr<const EntrySource> diskFile(const QByteArray &path)
     {

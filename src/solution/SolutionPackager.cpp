@@ -8,6 +8,7 @@
 #include "solution/RelativePath.h"
 
 #include <QList>
+#include <QSet>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -40,21 +41,22 @@ QByteArray unreadableReason(const QString &path)
     return file.isOpen() ? QByteArray("cannot be read") : "cannot be read: " + errorText(errno);
 }
 
-enum class Names { Unique, MayRepeat };
-
-// Adds one file under its name relative to base, unless the package holds
-// that name already and names must be unique, and tells report what became
-// of it.
-void addRelativeFile(const QString &base, PackagedFile file, Names names, PackageArchive &package,
+// Adds one file under its name relative to base, unless names must be unique
+// and uniqueNames (the names of the package's entries) holds it already, and
+// tells report what became of it.
+void addRelativeFile(const QString &base, PackagedFile file, QSet<QByteArray> *uniqueNames, PackageArchive &package,
                      const PackagingReport &report)
 {
     file.base = base;
+    QByteArray entryName;
     if (!relativePath(base, file.location, file.entryName))
         file.outcome = PackagedFile::Unrelated;
-    else if (names == Names::Unique && package.findEntry(nativeName(file.entryName)))
+    else if (uniqueNames && uniqueNames->contains(entryName = nativeName(file.entryName)))
         file.outcome = PackagedFile::DuplicateName;
     else if (!addFileToPackage(file.location, file.entryName, package))
         file.outcome = PackagedFile::Unreadable;
+    else if (uniqueNames)
+        uniqueNames->insert(entryName);
     if (!report)
         return;
     if (file.outcome == PackagedFile::Unreadable)
@@ -63,8 +65,9 @@ void addRelativeFile(const QString &base, PackagedFile file, Names names, Packag
 }
 
 // Adds the file a node names when it lies at a name relative to base that the
-// package does not hold yet.
-void collectNodeFile(const QString &base, ProjectNode &node, PackageArchive &package, const PackagingReport &report)
+// package does not hold yet; names holds the names of the package's entries.
+void collectNodeFile(const QString &base, ProjectNode &node, PackageArchive &package, QSet<QByteArray> &names,
+                     const PackagingReport &report)
 {
     PackagedFile file;
     file.fileName = node.getProperty(QStringLiteral("file_name"));
@@ -80,7 +83,7 @@ void collectNodeFile(const QString &base, ProjectNode &node, PackageArchive &pac
     }
     node.resolveFileInfo();
     file.location = node.filePath();
-    addRelativeFile(base, file, Names::Unique, package, report);
+    addRelativeFile(base, file, &names, package, report);
 }
 
 // Visits node, its following siblings and, below solutions, projects and
@@ -88,6 +91,9 @@ void collectNodeFile(const QString &base, ProjectNode &node, PackageArchive &pac
 // so that deeply nested trees cannot exhaust the call stack.
 void collectNodeFiles(const QString &base, ProjectNode *node, PackageArchive &package, const PackagingReport &report)
 {
+    QSet<QByteArray> names;
+    for (const PackageEntry &entry : package.entries())
+        names.insert(entry.name);
     QList<ProjectNode *> resume;
     while (node || !resume.isEmpty()) {
         if (!node) {
@@ -95,7 +101,7 @@ void collectNodeFiles(const QString &base, ProjectNode *node, PackageArchive &pa
             continue;
         }
         if (namesPackagedFile(node->kind()))
-            collectNodeFile(base, *node, package, report);
+            collectNodeFile(base, *node, package, names, report);
         if (holdsPackagedFiles(node->kind()) && node->firstChild()) {
             resume.append(node->nextSibling());
             node = node->firstChild();
@@ -142,7 +148,7 @@ bool writePackagedSolution(ProjectNode &root, const QString &outputName, const Q
         description.fileName = descriptionPath;
         description.location = absoluteFilePath(descriptionPath);
         // The description file may repeat a name that the package holds.
-        addRelativeFile(base, description, Names::MayRepeat, package, report);
+        addRelativeFile(base, description, nullptr, package, report);
     }
     return writeCompressedPackage(package, nativeName(outputName), error);
 }

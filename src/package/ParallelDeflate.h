@@ -1,0 +1,66 @@
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <QtGlobal>
+
+class DeflateBlockCompressor;
+
+// Compresses a byte stream into one zlib stream written to a descriptor, on
+// several threads. The input is cut into blocks of BlockSize bytes that
+// worker threads compress while the caller goes on reading; the pieces are
+// written in order as they come back, and their Adler-32 values combine into
+// the stream's checksum. Block boundaries do not depend on the number of
+// workers, and neither do the bytes written. At most a few blocks per
+// worker are held at any time, whatever the length of the stream; when the
+// oldest is still waiting for a worker, the caller compresses the next
+// waiting block itself instead of waiting.
+class ParallelDeflate {
+public:
+    static constexpr qint64 BlockSize = 1 << 20;
+    static constexpr int Level = 6;
+
+    // workers 0: one per core.
+    ParallelDeflate(int fd, int workers = 0);
+    ~ParallelDeflate();
+    ParallelDeflate(const ParallelDeflate &) = delete;
+    ParallelDeflate &operator=(const ParallelDeflate &) = delete;
+
+    // Writes the zlib header. Every failure leaves errno set.
+    bool begin();
+    bool write(const char *buffer, qint64 n);
+    // Compresses what is left, ends the stream and writes its checksum.
+    bool finish();
+
+    static int defaultWorkers();
+
+private:
+    struct Block;
+
+    void work();
+    static void compressBlock(Block &block, DeflateBlockCompressor &compressor);
+    bool submitCurrent();
+    bool writeOldest();
+    bool writeBytes(const unsigned char *bytes, size_t n);
+
+    int m_fd;
+    int m_workerCount;
+    size_t m_mostInFlight;
+    std::vector<std::thread> m_workers;
+    std::mutex m_mutex;
+    std::condition_variable m_workReady;   // a block waits, or the workers must stop
+    std::condition_variable m_blockDone;
+    std::deque<std::shared_ptr<Block>> m_inFlight; // in stream order
+    size_t m_nextToCompress = 0;                   // index into m_inFlight
+    bool m_stopping = false;
+    std::vector<std::shared_ptr<Block>> m_spare;
+    std::shared_ptr<Block> m_current;              // being filled by write()
+    std::unique_ptr<DeflateBlockCompressor> m_ownCompressor; // the caller's, when it helps
+    quint32 m_adler = 1;
+    bool m_failed = false;
+};
