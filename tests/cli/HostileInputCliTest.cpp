@@ -1,0 +1,135 @@
+// Inputs made to hurt: option files that name each other without end,
+// directories and FIFOs where files belong, and templates and macros that
+// grow at every step. Every run ends in bounded time and memory with the
+// program's usual messages.
+
+#include "CliRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Limits the processor time of the programs run meanwhile (and of this
+// process), so a run that would not end is killed and fails its test instead
+// of holding up the whole suite.
+class CpuTimeLimit {
+public:
+    explicit CpuTimeLimit(rlim_t seconds)
+    {
+        if (::getrlimit(RLIMIT_CPU, &m_original) != 0)
+            return;
+        rusage usage{};
+        ::getrusage(RUSAGE_SELF, &usage);
+        rlimit limited = m_original;
+        limited.rlim_cur = rlim_t(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + seconds;
+        if (m_original.rlim_max != RLIM_INFINITY && limited.rlim_cur > m_original.rlim_max)
+            limited.rlim_cur = m_original.rlim_max;
+        m_active = ::setrlimit(RLIMIT_CPU, &limited) == 0;
+    }
+    ~CpuTimeLimit()
+    {
+        if (m_active)
+            ::setrlimit(RLIMIT_CPU, &m_original);
+    }
+    CpuTimeLimit(const CpuTimeLimit &) = delete;
+    CpuTimeLimit &operator=(const CpuTimeLimit &) = delete;
+
+private:
+    rlimit m_original{};
+    bool m_active = false;
+};
+
+// Should a run wait on the FIFO, a writer comes after a while and lets it go
+// on, so the test ends and tells.
+class FifoWatchdog {
+public:
+    explicit FifoWatchdog(QByteArray path) : m_path(std::move(path))
+    {
+        m_thread = std::thread([this] {
+            const auto start = std::chrono::steady_clock::now();
+            while (m_running) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                if (std::chrono::steady_clock::now() - start > std::chrono::seconds(20)) {
+                    const int fd = ::open(m_path.constData(), O_WRONLY | O_NONBLOCK);
+                    if (fd >= 0) {
+                        m_hadToWrite = true;
+                        ::close(fd);
+                    }
+                }
+            }
+        });
+    }
+    ~FifoWatchdog()
+    {
+        m_running = false;
+        m_thread.join();
+    }
+    FifoWatchdog(const FifoWatchdog &) = delete;
+    FifoWatchdog &operator=(const FifoWatchdog &) = delete;
+
+    bool hadToWrite() const { return m_hadToWrite; }
+
+private:
+    QByteArray m_path;
+    std::atomic<bool> m_running = true;
+    std::atomic<bool> m_hadToWrite = false;
+    std::thread m_thread;
+};
+
+const QByteArray doctype = "<!DOCTYPE Lanternwick_Project_File>\n";
+const QByteArray userTemplates = "root/Fernhollow for ARM/packages/targets/project_templates.xml";
+const QByteArray preprocessorWarning = "XmlPP::processConditionals(): ";
+
+QByteArray solution(const QByteArray &body)
+{
+    return doctype + "<solution Name=\"S\" version=\"2\">\n" + body + "</solution>\n";
+}
+
+// A solution whose one project is completed from the template T.
+const QByteArray templatedSolution = solution("<project Name=\"P\" template_name=\"T\"/>\n");
+
+// The user's templates file: the template T holding body.
+QByteArray templatesWith(const QByteArray &body)
+{
+    return "<!DOCTYPE Project_Templates_File>\n<projects>\n<project template_name=\"T\" type=\"Executable\">\n" + body
+        + "</project>\n</projects>\n";
+}
+
+int occurrences(const QByteArray &text, const QByteArray &part)
+{
+    return int(text.count(part));
+}
+
+class HostileInput : public ::testing::Test {
+protected:
+    CliRunner runner;
+    TempDir &dir = runner.dir();
+    CpuTimeLimit cpuLimit{60};
+};
+
+} // namespace
+
+TEST_F(HostileInput, optionFilesThatNameEachOtherTwiceStopAtALimitReportedOnce)
+{
+    // One file naming itself twice, and a chain of distinct files each
+    // naming the next twice: both would read files 2^depth times.
+    dir.write("in", "@in @in");
+    for (int i = 0; i < 24; ++i)
+        dir.write("f" + QByteArray::number(i), "@f" + QByteArray::number(i + 1) + " @f" + QByteArray::number(i + 1));
+    dir.write("f24", "-t");
+    const QByteArray limit = CliRunner::program() + ": error: too many indirect files\n";
+    for (const QByteArray &argument : {QByteArray("@in"), QByteArray("@f0")}) {
+        const CliResult result = runner.run({argument, "absent.pkg"});
+        EXPECT_EQ(result.exitStatus, 0) << argument.constData();
+        EXPECT_EQ(result.err, limit) << argument.constData();
+    }
+}
