@@ -58,9 +58,11 @@ bool fileExists(const QString &path)
     return status && !status->directory;
 }
 
+// Opening never waits: a FIFO opens at once here, and the XML reader then
+// refuses it as a file that cannot be read.
 bool canOpenForReading(const QString &path)
 {
-    const int descriptor = ::open(nativeName(path).constData(), O_RDONLY);
+    const int descriptor = ::open(nativeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
         return false;
     ::close(descriptor);

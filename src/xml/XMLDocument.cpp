@@ -1,5 +1,9 @@
 #include "xml/XMLDocument.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <memory>
 
@@ -13,6 +17,23 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+// Opens a regular file for reading. Anything else is a file that cannot be
+// read: a directory's size is no length of text, and a FIFO or a device
+// would keep the reader waiting or feed it without end. Opening never waits.
+File openRegularFile(const char *path)
+{
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return nullptr;
+    struct stat status;
+    std::FILE *file = nullptr;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
+        file = ::fdopen(fd, "rb");
+    if (!file)
+        ::close(fd);
+    return File(file);
+}
+
 } // namespace
 
 XMLElement *XMLDocument::createElement(const char *name)
@@ -22,7 +43,7 @@ XMLElement *XMLDocument::createElement(const char *name)
 
 bool XMLDocument::loadFile(const char *path)
 {
-    File file(std::fopen(path, "rb"));
+    File file = openRegularFile(path);
     char *buffer = nullptr;
     std::size_t size = 0;
     if (!file || !readInput(file.get(), buffer, size)) {

@@ -133,3 +133,49 @@ TEST_F(HostileInput, optionFilesThatNameEachOtherTwiceStopAtALimitReportedOnce)
         EXPECT_EQ(result.err, limit) << argument.constData();
     }
 }
+
+TEST_F(HostileInput, directoriesAndFifosWhereFilesBelongCannotBeRead)
+{
+    dir.write("main.hzp", solution("<import file_name=\"fifo.hzp\"/>\n"));
+    dir.write("dir.hzp/.keep", {});
+    // The user's templates file is a directory (start-up leaves it so).
+    dir.write(userTemplates + "/.keep", {});
+    ASSERT_EQ(::mkfifo(dir.file("fifo.hzp").constData(), 0644), 0);
+    FifoWatchdog watchdog(dir.file("fifo.hzp"));
+
+    struct Case {
+        QByteArray file;
+        QByteArray message;
+    };
+    const QList<Case> cases = {
+        {"fifo.hzp", dir.file("fifo.hzp") + ": couldn't read " + dir.file("fifo.hzp") + " (line 0)\n"},
+        {"main.hzp", "fifo.hzp: couldn't read " + dir.file("fifo.hzp") + " (line 0)\n"},
+        {"dir.hzp", dir.file("dir.hzp") + " does not exist\n"},
+    };
+    for (const Case &c : cases) {
+        const CliResult result = runner.run({"-hzr", c.file});
+        EXPECT_EQ(result.exitStatus, 1) << c.file.constData();
+        EXPECT_EQ(result.err, c.message) << c.file.constData();
+    }
+    EXPECT_FALSE(watchdog.hadToWrite());
+
+    // A templates file that is a directory, or that includes one, is a file
+    // that cannot be read: the template is then missing, or the include is
+    // reported and the rest of the file is used.
+    dir.write("s.hzp", templatedSolution);
+    const CliResult missing = runner.run({"-hzr", "s.hzp"});
+    EXPECT_EQ(missing.exitStatus, 1);
+    EXPECT_EQ(missing.err, "T project template not found\n");
+
+    ASSERT_EQ(::unlink(dir.file(userTemplates + "/.keep").constData()), 0);
+    ASSERT_EQ(::rmdir(dir.file(userTemplates).constData()), 0);
+    dir.write(userTemplates, templatesWith("<include filename=\"/tmp\"/>\n<include filename=\"" + dir.file("fifo.hzp")
+                                           + "\" no_root=\"1\"/>\n"));
+    const CliResult included = runner.run({"-hzr", "s.hzp"});
+    EXPECT_EQ(included.exitStatus, 0);
+    EXPECT_EQ(included.err, preprocessorWarning + "error \"couldn't read /tmp\" in include file /tmp line:0\n"
+                                + preprocessorWarning + "error \"couldn't read " + dir.file("fifo.hzp")
+                                + "\" in include file " + dir.file("fifo.hzp") + " line:0\n");
+    EXPECT_TRUE(dir.exists("s.hzr"));
+    EXPECT_FALSE(watchdog.hadToWrite());
+}
