@@ -179,3 +179,35 @@ TEST_F(HostileInput, directoriesAndFifosWhereFilesBelongCannotBeRead)
     EXPECT_TRUE(dir.exists("s.hzr"));
     EXPECT_FALSE(watchdog.hadToWrite());
 }
+
+TEST_F(HostileInput, templatesAndMacrosThatGrowAtEveryStepStopWithinBounds)
+{
+    dir.write("s.hzp", templatedSolution);
+    // A loop of four billion copies is refused.
+    dir.write(userTemplates, templatesWith("<for index=\"i\" start=\"0\" end=\"0xFFFFFFFF\" incr=\"1\">"
+                                           "<file name=\"f$(i).c\"/></for>\n"));
+    const CliResult loop = runner.run({"-hzr", "s.hzp"});
+    EXPECT_EQ(loop.exitStatus, 0);
+    EXPECT_EQ(occurrences(loop.err, "<for> would make more than 65536 copies"), 1) << loop.err.constData();
+
+    // Pastes nested 30 deep, each pasting the next twice, would make 2^30
+    // copies; the pass stops adding at its bound and says so once.
+    QByteArray fragments = "<xmldef name=\"F30\"><file name=\"leaf.c\"/></xmldef>\n";
+    for (int i = 29; i >= 0; --i) {
+        const QByteArray next = "F" + QByteArray::number(i + 1);
+        fragments += "<xmldef name=\"F" + QByteArray::number(i) + "\"><xmlput name=\"" + next + "\"/><xmlput name=\""
+            + next + "\"/></xmldef>\n";
+    }
+    dir.write(userTemplates, templatesWith(fragments + "<xmlput name=\"F0\"/>\n"));
+    const CliResult pastes = runner.run({"-hzr", "s.hzp"});
+    EXPECT_EQ(pastes.exitStatus, 0);
+    EXPECT_EQ(occurrences(pastes.err, "has grown by 16 MiB"), 1) << pastes.err.left(400).constData();
+
+    // Macros of the "Common" configuration that double at every pass.
+    dir.write(userTemplates, templatesWith("<file name=\"$(IntDir)/x.c\"/>\n"));
+    dir.write("s.hzp", solution("<project Name=\"P\" template_name=\"T\">\n"
+                                "<configuration Name=\"Common\" macros=\"D=$(D)$(D)$(\" "
+                                "build_intermediate_directory=\"$(D)$($)\"/>\n</project>\n"));
+    const CliResult macros = runner.run({"-hzr", "s.hzp"});
+    EXPECT_EQ(macros.exitStatus, 0) << macros.err.left(400).constData();
+}
