@@ -211,3 +211,19 @@ TEST_F(HostileInput, templatesAndMacrosThatGrowAtEveryStepStopWithinBounds)
     const CliResult macros = runner.run({"-hzr", "s.hzp"});
     EXPECT_EQ(macros.exitStatus, 0) << macros.err.left(400).constData();
 }
+
+TEST_F(HostileInput, aLongChainOfImportedSolutionsLoadsInLinearTime)
+{
+    constexpr int files = 40;
+    for (int i = 0; i < files; ++i) {
+        const QByteArray import = i + 1 < files ? "<import file_name=\"s" + QByteArray::number(i + 1) + ".hzp\"/>\n" : "";
+        dir.write("s" + QByteArray::number(i) + ".hzp",
+                  doctype + "<solution Name=\"S" + QByteArray::number(i) + "\" version=\"2\">\n" + import
+                      + "<project Name=\"p\"/>\n</solution>\n");
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const CliResult result = runner.run({"-hzr", "s0.hzp"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
+    // Time doubling with each level would take hours here.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+}
