@@ -16,12 +16,15 @@ for program in "$build"/tests/fuzz/fuzz_*; do
     findings="$build/fuzz-findings/$target"
     mkdir -p "$corpus" "$findings"
     echo "fuzzing $target for $seconds s"
+    # libFuzzer refuses a corpus directory that does not exist.
+    kept="$here/regressions/$target"
+    [ -d "$kept" ] || kept=""
     # Allocations and time per input are bounded, so an unbounded allocation
     # or a hang is a finding like a crash.
     ASAN_OPTIONS="detect_leaks=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}" "$program" \
-        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
+        -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
         -max_len=16384 -print_final_stats=1 -artifact_prefix="$findings/" \
-        "$corpus" "$here/corpus/$target" "$here/regressions/$target" \
+        "$corpus" "$here/corpus/$target" $kept \
         >"$build/fuzz-$target.log" 2>&1
     status=$?
     grep -E '^stat::number_of_executed_units|^Done ' "$build/fuzz-$target.log"
