@@ -10,6 +10,10 @@
 namespace {
 
 constexpr int MaximumIndirectDepth = 100;
+// Files that name each other more than once multiply the reads at every
+// level (a file holding "@in @in" under the name "in" alone would make 2^100
+// of them), so the files read in one run are counted as well.
+constexpr int MaximumIndirectFiles = 1000;
 constexpr int MaximumArgumentsPerLine = 256;
 constexpr int LineBufferSize = 1024;
 
@@ -67,7 +71,12 @@ void ArgParse::act(const QByteArray &option, const OptionDefinition &definition,
 
 void ArgParse::parseIndirectFile(const QByteArray &path, int pass)
 {
-    if (m_indirectDepth == MaximumIndirectDepth) {
+    // Once a limit is met it is reported once and holds for the rest of the
+    // run: every later indirect file is passed over.
+    if (m_indirectLimitReached)
+        return;
+    if (m_indirectDepth == MaximumIndirectDepth || m_indirectFilesRead == MaximumIndirectFiles) {
+        m_indirectLimitReached = true;
         m_diagnostics.error("too many indirect files");
         return;
     }
@@ -77,6 +86,7 @@ void ArgParse::parseIndirectFile(const QByteArray &path, int pass)
         return;
     }
     ++m_indirectDepth;
+    ++m_indirectFilesRead;
     char buffer[LineBufferSize];
     int piece = 0;
     while (std::fgets(buffer, sizeof buffer, file)) {

@@ -11,7 +11,8 @@ class Diagnostics;
 // A table-driven command-line parser. Options are registered with an action
 // or with a flag and an argument to set; everything else goes to
 // handleArgument(), except "@file", which reads more arguments from an
-// indirect option file in place (nested up to 100 files deep).
+// indirect option file in place (nested up to 100 files deep, and at most
+// 1000 files in one run; past either limit no further file is read).
 class ArgParse {
 public:
     enum ArgumentKind {
@@ -53,5 +54,7 @@ private:
 
     std::map<QByteArray, OptionDefinition> m_options; // in byte order of the option texts
     int m_indirectDepth = 0;
+    int m_indirectFilesRead = 0;
+    bool m_indirectLimitReached = false;
     Diagnostics &m_diagnostics;
 };

@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 
+#include <vector>
+
 namespace {
 
 // Expansion repeats while a pass met a '$' inside a reference. A text can
@@ -11,8 +13,10 @@ constexpr int maximumPasses = 64;
 // Each such pass may also insert the values again, so a value that refers
 // to itself twice doubles the text every pass. A pass whose result would
 // grow beyond the text given by more than this many characters is
-// abandoned, and the text is returned as the pass before left it.
-constexpr qsizetype maximumGrowth = 1 << 20;
+// abandoned, and the text is returned as the pass before left it. Texts are
+// expanded again wherever they are used, so the bound is kept far below
+// what memory allows: no path or option list comes near it.
+constexpr qsizetype maximumGrowth = 1 << 16;
 
 struct Pass {
     QString result;
@@ -20,58 +24,72 @@ struct Pass {
     bool tooLong = false;
 };
 
-// One left-to-right pass over text.
+// Where each "(" of text is closed: the first ")" after it at which the
+// parentheses between balance, or -1 when none does.
+std::vector<qsizetype> closingParentheses(const QString &text)
+{
+    std::vector<qsizetype> closing(size_t(text.size()), -1);
+    std::vector<qsizetype> open;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == u'(') {
+            open.push_back(i);
+        } else if (text.at(i) == u')' && !open.empty()) {
+            closing[size_t(open.back())] = i;
+            open.pop_back();
+        }
+    }
+    return closing;
+}
+
+// One left-to-right pass over text. Where every reference ends is found
+// beforehand, in one scan, so that references left open (each of which
+// would otherwise be followed to the end of the text) keep the pass linear.
 Pass expandOnce(const QString &text, const MacroMap &macros, qsizetype maximumLength)
 {
     Pass pass;
     const qsizetype length = text.size();
+    const std::vector<qsizetype> closing = closingParentheses(text);
+    // The position of the first '$' at or after each position.
+    std::vector<qsizetype> nextDollar(size_t(length) + 1, length);
+    for (qsizetype i = length - 1; i >= 0; --i)
+        nextDollar[size_t(i)] = text.at(i) == u'$' ? i : nextDollar[size_t(i) + 1];
     qsizetype i = 0;
     while (i < length) {
-        const QChar c = text.at(i);
-        if (c != u'$' || i + 1 >= length || text.at(i + 1) != u'(') {
-            pass.result.append(c);
+        const qsizetype dollar = nextDollar[size_t(i)];
+        pass.result.append(QStringView(text).mid(i, dollar - i));
+        i = dollar;
+        if (i >= length)
+            break;
+        if (i + 1 >= length || text.at(i + 1) != u'(') {
+            pass.result.append(u'$');
             ++i;
             continue;
         }
-        QString inner;
-        int depth = 1;
-        qsizetype j = i + 2;
-        bool closed = false;
-        for (; j < length; ++j) {
-            const QChar d = text.at(j);
-            if (d == u')' && --depth == 0) {
-                closed = true;
-                break;
-            }
-            if (d == u'(')
-                ++depth;
-            else if (d == u'$')
-                pass.again = true;
-            inner.append(d);
-        }
-        if (!closed) {
+        // A '$' inside the reference asks for another pass; inside one left
+        // open that is any '$' up to the end of the text.
+        const qsizetype j = closing[size_t(i) + 1];
+        if (nextDollar[size_t(i) + 2] < (j < 0 ? length : j))
+            pass.again = true;
+        if (j < 0) {
             // An unterminated reference drops its '$'; the rest is copied.
             ++i;
             continue;
         }
-        QString name = inner;
-        QString fallback = QStringLiteral("$(") + inner + u')';
+        const QStringView inner = QStringView(text).mid(i + 2, j - i - 2);
         const qsizetype colon = inner.indexOf(u':');
-        if (colon >= 0) {
-            name = inner.left(colon);
-            if (colon + 1 < inner.size() && inner.at(colon + 1) == u':') {
-                fallback = inner.mid(colon + 2);
-                pass.again = false;
-            } else {
-                fallback = inner.mid(colon + 1);
-            }
-        }
+        // $(Name::default) asks for no further pass, whether or not the name is defined.
+        const bool finalForm = colon >= 0 && colon + 1 < inner.size() && inner.at(colon + 1) == u':';
+        if (finalForm)
+            pass.again = false;
+        const QString name = (colon < 0 ? inner : inner.left(colon)).toString();
         const auto found = macros.constFind(name);
-        if (found == macros.constEnd()) {
-            pass.result.append(fallback);
-        } else {
+        if (found != macros.constEnd()) {
             const QString computed = dateTimeMacroValue(name);
             pass.result.append(computed.isNull() ? found.value() : computed);
+        } else if (colon < 0) {
+            pass.result.append(QStringView(text).mid(i, j + 1 - i)); // the reference itself
+        } else {
+            pass.result.append(inner.mid(colon + (finalForm ? 2 : 1)));
         }
         if (pass.result.size() > maximumLength) {
             pass.tooLong = true;

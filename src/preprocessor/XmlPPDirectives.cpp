@@ -10,6 +10,10 @@ namespace {
 
 const QString messagePrefix = QStringLiteral("XmlPP::processConditionals(): ");
 
+// The most copies one <for> may make (its iterations times its element
+// children); a loop that would make more makes none.
+constexpr quint64 maximumLoopCopies = 65536;
+
 bool listContains(const QString &list, const QString &value)
 {
     return list.split(u',').contains(value);
@@ -118,11 +122,21 @@ void XmlPPPass::forLoop(XMLElement *element)
     const quint32 start = unsignedOf("start");
     const quint32 end = unsignedOf("end");
     const quint32 step = unsignedOf("incr");
-    const qint64 offset = element->hasAttribute("add") ? signedOf("add")
-                          : element->hasAttribute("sub") ? -signedOf("sub") : 0;
-    const qint64 factor = element->hasAttribute("mul") ? signedOf("mul") : 1;
+    // The progression is computed modulo 2^64, of which only the low 32 bits
+    // are used, so no offset or factor can overflow.
+    const quint64 offset = element->hasAttribute("add") ? quint64(signedOf("add"))
+                           : element->hasAttribute("sub") ? 0 - quint64(signedOf("sub")) : 0;
+    const quint64 factor = element->hasAttribute("mul") ? quint64(signedOf("mul")) : 1;
     if (step == 0 && start < end) {
         error(messagePrefix + QStringLiteral("<for> with incr=\"0\" never ends: ") + form);
+        return remove(element);
+    }
+    quint64 children = 0;
+    for (XMLNode *child = element->firstChild(); child && child->isElement(); child = child->nextSibling())
+        ++children;
+    const quint64 iterations = start < end ? (quint64(end) - start + step - 1) / step : 0;
+    if (iterations * children > maximumLoopCopies) {
+        error(messagePrefix + QStringLiteral("<for> would make more than %1 copies: ").arg(maximumLoopCopies) + form);
         return remove(element);
     }
 
@@ -130,8 +144,8 @@ void XmlPPPass::forLoop(XMLElement *element)
     XMLNode *previous = element;
     XMLNode *firstCopy = nullptr;
     // Counting in 64 bits ends the loop where a 32-bit counter would wrap.
-    for (quint64 i = start; i < end; i += step) {
-        const quint32 progression = quint32(qint64(i) * factor + offset);
+    for (quint64 i = start; i < end && mayGrow(); i += step) {
+        const quint32 progression = quint32(i * factor + offset);
         MacroMap loop = MacroTable::instance().macros();
         loop.insert(index, QString::number(i));
         loop.insert(index + QStringLiteral("_alpha"), QString(QChar(char16_t(65 + i))));
@@ -181,6 +195,8 @@ void XmlPPPass::xmlPut(XMLElement *element)
               + QStringLiteral(" inside its own fragment is not pasted"));
         return keep(element);
     }
+    if (!mayGrow())
+        return keep(element);
     XMLElement *copy = copyTree(m_document, fragment);
     const ContentSettings settings = contentSettings(element);
     Completion completion;

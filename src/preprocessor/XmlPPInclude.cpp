@@ -37,6 +37,8 @@ void XmlPPPass::include(XMLElement *element)
                                   .arg(file));
         return asOrdinaryElement();
     }
+    if (!mayGrow())
+        return asOrdinaryElement();
     XMLElement *savedRoot = m_document.root();
     const bool loaded = m_document.loadFile(file);
     XMLElement *root = m_document.root();

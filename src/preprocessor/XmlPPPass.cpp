@@ -8,6 +8,16 @@
 #include "macros/MacroList.h"
 #include "macros/MacroTable.h"
 
+namespace {
+
+// What one pass may add to its document. Pastes that paste each other twice
+// double at every level of nesting, and expanded attributes can double at
+// every pass of expansion; both stop here instead of exhausting memory.
+// Templates files are a few hundred kilobytes at most.
+constexpr std::size_t maximumGrowthMiB = 16;
+
+} // namespace
+
 QString attributeText(const XMLElement *element, const char *name)
 {
     return QString::fromLatin1(element->attribute(name));
@@ -21,6 +31,7 @@ QString includeKey(const QString &path)
 
 void XmlPPPass::run(XMLNode *first, const QString &file, const MacroMap &definitions, bool expand)
 {
+    m_growthLimit = m_document.heldBytes() + (maximumGrowthMiB << 20);
     const QString key = includeKey(file);
     m_frames.push_back({first, definitions, file, expand, {}, key, {}});
     ++m_activeIncludes[key];
@@ -46,7 +57,7 @@ void XmlPPPass::run(XMLNode *first, const QString &file, const MacroMap &definit
 
 void XmlPPPass::visit(XMLElement *element)
 {
-    if (top().expand)
+    if (top().expand && mayGrow())
         expandAttributes(element, top().definitions);
     static const struct {
         const char *name;
@@ -162,6 +173,19 @@ void XmlPPPass::expandAttributes(XMLElement *element, const MacroMap &definition
         if (value != a->value)
             element->setAttribute(a->name, Pool::copyString(value.constData(), value.size()));
     }
+}
+
+bool XmlPPPass::mayGrow()
+{
+    if (m_document.heldBytes() < m_growthLimit)
+        return true;
+    if (!m_growthReported) {
+        m_growthReported = true;
+        error(QStringLiteral("XmlPP::processConditionals(): the document has grown by %1 MiB in this pass; "
+                             "further <for>, <xmlput>, <include> and macro expansion are left undone")
+                  .arg(maximumGrowthMiB));
+    }
+    return false;
 }
 
 QString XmlPPPass::definitionValue(const QString &name)

@@ -82,11 +82,17 @@ private:
     // The current value of a definition, made empty when it does not exist.
     QString definitionValue(const QString &name);
     void error(const QString &message) { m_document.error(message); }
+    // Whether the pass may still make copies, pastes, includes and
+    // expansions: it may add only so much to the document. The first refusal
+    // is reported.
+    bool mayGrow();
 
     XMLPP2 &m_document;
     std::vector<Frame> m_frames;
     QHash<QString, int> m_activeIncludes;
     QHash<QString, int> m_activePastes;
+    std::size_t m_growthLimit = 0;
+    bool m_growthReported = false;
 };
 
 // Text of an attribute (empty for a missing attribute or one without value).

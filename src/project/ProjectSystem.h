@@ -141,8 +141,6 @@ private:
     void completeTemplateProjects(const QList<ProjectNode *> &projects, TemplateNotFoundErrorHandler *handler);
     ProjectNode *readNode(const QString &baseDir, const XMLElement *element,
                           ProjectFileNotFoundErrorHandler *fileNotFoundHandler, int depth);
-    void indexSolutionChildren(QMap<QString, ProjectNode *> &projects, const QString &prefix,
-                               ProjectNode *solution);
     QStringList folderFilterList(ProjectNode *folder) const;
 
     mutable std::unique_ptr<LoadedSolution, LoadedSolutionDeleter> m_loaded;

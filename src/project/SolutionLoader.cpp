@@ -17,6 +17,7 @@
 #include <QDateTime>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <memory>
 #include <optional>
 #include <unistd.h>
@@ -58,13 +59,22 @@ bool fileExists(const QString &path)
     return status && !status->directory;
 }
 
+// Opening never waits, so a FIFO opens at once here.
 bool canOpenForReading(const QString &path)
 {
-    const int descriptor = ::open(nativeName(path).constData(), O_RDONLY);
+    const int descriptor = ::open(nativeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
         return false;
     ::close(descriptor);
     return true;
+}
+
+// Only a regular file can be a solution file: a FIFO or a device would keep
+// the reader waiting or feed it without end.
+bool isRegularFile(const QString &path)
+{
+    struct stat status;
+    return ::stat(nativeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 // The loading stack entry of one file, removed again however its reading
@@ -131,6 +141,8 @@ ProjectNode *ProjectSystem::loadSolutionFile(const QString &baseDir, const QStri
         throw SolutionLoadError{current, false, QStringLiteral(" does not exist")};
     if (!canOpenForReading(current))
         throw SolutionLoadError{current, false, QStringLiteral(" cannot access")};
+    if (!isRegularFile(current))
+        throw SolutionLoadError{current, false, QStringLiteral(" not a solution file")};
 
     const QString path = absoluteFilePath(fileName.startsWith(u'/') || baseDir.isEmpty() ? fileName
                                                                                         : baseDir + u'/' + fileName);

@@ -56,6 +56,7 @@ void *Pool::allocateInNewBlock(std::size_t size)
     block->next = m_blocks;
     m_blocks = block;
     m_capacity = block->capacity;
+    m_held += block->capacity;
     m_data = block->data;
     m_used = size;
     return block->data;
@@ -71,6 +72,7 @@ void Pool::clear()
         s_freeBlocks = block;
     }
     m_used = 0;
+    m_held = 0;
     m_capacity = 0;
     m_data = nullptr;
 }

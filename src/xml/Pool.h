@@ -25,6 +25,8 @@ public:
     }
     // Returns every block to the free list; the pool is empty afterwards.
     void clear();
+    // The bytes of the blocks the pool holds: what it has cost so far.
+    std::size_t heldBytes() const { return m_held; }
 
     // A copy of the first length bytes of text, NUL-terminated, in this pool.
     char *copy(const char *text, std::size_t length);
@@ -50,6 +52,7 @@ private:
     std::size_t m_used = 0;      // bytes used in the newest block
     std::size_t m_capacity = 0;  // capacity of the newest block
     char *m_data = nullptr;      // data of the newest block
+    std::size_t m_held = 0;      // capacity of all blocks
 };
 
 // Makes a pool current for the lifetime of the scope and restores the

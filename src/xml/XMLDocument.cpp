@@ -1,5 +1,9 @@
 #include "xml/XMLDocument.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <memory>
 
@@ -13,6 +17,24 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+// Opens a file for reading without waiting for a writer (a FIFO that has
+// none reads as empty). A directory is a file that cannot be read: its size
+// is no length of text.
+File openForReading(const char *path)
+{
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return nullptr;
+    struct stat status;
+    std::FILE *file = nullptr;
+    if (::fstat(fd, &status) == 0 && !S_ISDIR(status.st_mode)
+        && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
+        file = ::fdopen(fd, "rb");
+    if (!file)
+        ::close(fd);
+    return File(file);
+}
+
 } // namespace
 
 XMLElement *XMLDocument::createElement(const char *name)
@@ -22,7 +44,7 @@ XMLElement *XMLDocument::createElement(const char *name)
 
 bool XMLDocument::loadFile(const char *path)
 {
-    File file(std::fopen(path, "rb"));
+    File file = openForReading(path);
     char *buffer = nullptr;
     std::size_t size = 0;
     if (!file || !readInput(file.get(), buffer, size)) {

@@ -109,6 +109,16 @@ TEST(XmlPP, forRepeatsItsChildrenWithTheCounter)
          "XmlPP::processConditionals(): <for> with incr=\"0\" never ends: <for index=\"i\" start=\"0\" end=\"32\" incr=\"1\">"},
         {"", "<r><for index=\"i\" start=\"0xFFFFFFF0\" end=\"0xFFFFFFFF\" incr=\"0x80000000\"><e v=\"$(i_hex)\"/></for></r>",
          "r(e[v=0xFFFFFFF0])", ""}, // no wrap-around
+        // The progression wraps around instead of overflowing.
+        {"", "<r><for index=\"i\" start=\"0\" end=\"2\" incr=\"1\" mul=\"0x7FFFFFFFFFFFFFFF\" add=\"1\">"
+             "<e v=\"$(i_ap)\"/></for></r>", "r(e[v=1] e[v=0])", ""},
+        {"", "<r><for index=\"i\" start=\"0\" end=\"2\" incr=\"1\" sub=\"0x8000000000000000\">"
+             "<e v=\"$(i_ap_hex)\"/></for></r>", "r(e[v=0x0] e[v=0x1])", ""},
+        // Iterations times element children may not exceed 65536.
+        {"", "<r><for index=\"i\" start=\"0\" end=\"0xFFFFFFFF\" incr=\"1\"><e/></for><after/></r>", "r(after)",
+         "XmlPP::processConditionals(): <for> would make more than 65536 copies: <for index=\"i\" start=\"0\" end=\"32\" incr=\"1\">"},
+        {"", "<r><for index=\"i\" start=\"1\" end=\"0x8002\" incr=\"1\"><e/><f/></for></r>", "r",
+         "XmlPP::processConditionals(): <for> would make more than 65536 copies: <for index=\"i\" start=\"0\" end=\"32\" incr=\"1\">"},
         // Only elements are copied, up to the first child that is not one.
         {"", "<r><for index=\"i\" start=\"0\" end=\"1\" incr=\"1\"><a><![CDATA[x]]><b/></a>"
              "<![CDATA[y]]><c/></for></r>", "r(a(b))", ""},

@@ -1,0 +1,229 @@
+// Inputs made to hurt: option files that name each other without end,
+// directories and FIFOs where files belong, and templates and macros that
+// grow at every step. Every run ends in bounded time and memory with the
+// program's usual messages.
+
+#include "CliRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Limits the processor time of the programs run meanwhile (and of this
+// process), so a run that would not end is killed and fails its test instead
+// of holding up the whole suite.
+class CpuTimeLimit {
+public:
+    explicit CpuTimeLimit(rlim_t seconds)
+    {
+        if (::getrlimit(RLIMIT_CPU, &m_original) != 0)
+            return;
+        rusage usage{};
+        ::getrusage(RUSAGE_SELF, &usage);
+        rlimit limited = m_original;
+        limited.rlim_cur = rlim_t(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + seconds;
+        if (m_original.rlim_max != RLIM_INFINITY && limited.rlim_cur > m_original.rlim_max)
+            limited.rlim_cur = m_original.rlim_max;
+        m_active = ::setrlimit(RLIMIT_CPU, &limited) == 0;
+    }
+    ~CpuTimeLimit()
+    {
+        if (m_active)
+            ::setrlimit(RLIMIT_CPU, &m_original);
+    }
+    CpuTimeLimit(const CpuTimeLimit &) = delete;
+    CpuTimeLimit &operator=(const CpuTimeLimit &) = delete;
+
+private:
+    rlimit m_original{};
+    bool m_active = false;
+};
+
+// Should a run wait on the FIFO, a writer comes after a while and lets it go
+// on, so the test ends and tells.
+class FifoWatchdog {
+public:
+    explicit FifoWatchdog(QByteArray path) : m_path(std::move(path))
+    {
+        m_thread = std::thread([this] {
+            const auto start = std::chrono::steady_clock::now();
+            while (m_running) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                if (std::chrono::steady_clock::now() - start > std::chrono::seconds(20)) {
+                    const int fd = ::open(m_path.constData(), O_WRONLY | O_NONBLOCK);
+                    if (fd >= 0) {
+                        m_hadToWrite = true;
+                        ::close(fd);
+                    }
+                }
+            }
+        });
+    }
+    ~FifoWatchdog()
+    {
+        m_running = false;
+        m_thread.join();
+    }
+    FifoWatchdog(const FifoWatchdog &) = delete;
+    FifoWatchdog &operator=(const FifoWatchdog &) = delete;
+
+    bool hadToWrite() const { return m_hadToWrite; }
+
+private:
+    QByteArray m_path;
+    std::atomic<bool> m_running = true;
+    std::atomic<bool> m_hadToWrite = false;
+    std::thread m_thread;
+};
+
+const QByteArray doctype = "<!DOCTYPE Lanternwick_Project_File>\n";
+const QByteArray userTemplates = "root/Fernhollow for ARM/packages/targets/project_templates.xml";
+const QByteArray preprocessorWarning = "XmlPP::processConditionals(): ";
+
+QByteArray solution(const QByteArray &body)
+{
+    return doctype + "<solution Name=\"S\" version=\"2\">\n" + body + "</solution>\n";
+}
+
+// A solution whose one project is completed from the template T.
+const QByteArray templatedSolution = solution("<project Name=\"P\" template_name=\"T\"/>\n");
+
+// The user's templates file: the template T holding body.
+QByteArray templatesWith(const QByteArray &body)
+{
+    return "<!DOCTYPE Project_Templates_File>\n<projects>\n<project template_name=\"T\" type=\"Executable\">\n" + body
+        + "</project>\n</projects>\n";
+}
+
+int occurrences(const QByteArray &text, const QByteArray &part)
+{
+    return int(text.count(part));
+}
+
+class HostileInput : public ::testing::Test {
+protected:
+    CliRunner runner;
+    TempDir &dir = runner.dir();
+    CpuTimeLimit cpuLimit{60};
+};
+
+} // namespace
+
+TEST_F(HostileInput, optionFilesThatNameEachOtherTwiceStopAtALimitReportedOnce)
+{
+    // One file naming itself twice, and a chain of distinct files each
+    // naming the next twice: both would read files 2^depth times.
+    dir.write("in", "@in @in");
+    for (int i = 0; i < 24; ++i)
+        dir.write("f" + QByteArray::number(i), "@f" + QByteArray::number(i + 1) + " @f" + QByteArray::number(i + 1));
+    dir.write("f24", "-t");
+    const QByteArray limit = CliRunner::program() + ": error: too many indirect files\n";
+    for (const QByteArray &argument : {QByteArray("@in"), QByteArray("@f0")}) {
+        const CliResult result = runner.run({argument, "absent.pkg"});
+        EXPECT_EQ(result.exitStatus, 0) << argument.constData();
+        EXPECT_EQ(result.err, limit) << argument.constData();
+    }
+}
+
+TEST_F(HostileInput, directoriesAndFifosWhereFilesBelongCannotBeRead)
+{
+    dir.write("main.hzp", solution("<import file_name=\"fifo.hzp\"/>\n"));
+    dir.write("dir.hzp/.keep", {});
+    // The user's templates file is a directory (start-up leaves it so).
+    dir.write(userTemplates + "/.keep", {});
+    ASSERT_EQ(::mkfifo(dir.file("fifo.hzp").constData(), 0644), 0);
+    FifoWatchdog watchdog(dir.file("fifo.hzp"));
+
+    struct Case {
+        QByteArray file;
+        QByteArray message;
+    };
+    const QList<Case> cases = {
+        {"fifo.hzp", dir.file("fifo.hzp") + " not a solution file\n"},
+        {"main.hzp", "fifo.hzp not a solution file\n"},
+        {"dir.hzp", dir.file("dir.hzp") + " does not exist\n"},
+    };
+    for (const Case &c : cases) {
+        const CliResult result = runner.run({"-hzr", c.file});
+        EXPECT_EQ(result.exitStatus, 1) << c.file.constData();
+        EXPECT_EQ(result.err, c.message) << c.file.constData();
+    }
+    EXPECT_FALSE(watchdog.hadToWrite());
+
+    // A templates file that is a directory, or that includes one, is a file
+    // that cannot be read: the template is then missing, or the include is
+    // reported and the rest of the file is used. A FIFO without a writer
+    // reads as empty.
+    dir.write("s.hzp", templatedSolution);
+    const CliResult missing = runner.run({"-hzr", "s.hzp"});
+    EXPECT_EQ(missing.exitStatus, 1);
+    EXPECT_EQ(missing.err, "T project template not found\n");
+
+    ASSERT_EQ(::unlink(dir.file(userTemplates + "/.keep").constData()), 0);
+    ASSERT_EQ(::rmdir(dir.file(userTemplates).constData()), 0);
+    dir.write(userTemplates, templatesWith("<include filename=\"/tmp\"/>\n<include filename=\"" + dir.file("fifo.hzp")
+                                           + "\" no_root=\"1\"/>\n"));
+    const CliResult included = runner.run({"-hzr", "s.hzp"});
+    EXPECT_EQ(included.exitStatus, 0);
+    EXPECT_EQ(included.err, preprocessorWarning + "error \"couldn't read /tmp\" in include file /tmp line:0\n"
+                                + preprocessorWarning + "error: include file '" + dir.file("fifo.hzp") + "' is empty\n");
+    EXPECT_TRUE(dir.exists("s.hzr"));
+    EXPECT_FALSE(watchdog.hadToWrite());
+}
+
+TEST_F(HostileInput, templatesAndMacrosThatGrowAtEveryStepStopWithinBounds)
+{
+    dir.write("s.hzp", templatedSolution);
+    // A loop of four billion copies is refused.
+    dir.write(userTemplates, templatesWith("<for index=\"i\" start=\"0\" end=\"0xFFFFFFFF\" incr=\"1\">"
+                                           "<file name=\"f$(i).c\"/></for>\n"));
+    const CliResult loop = runner.run({"-hzr", "s.hzp"});
+    EXPECT_EQ(loop.exitStatus, 0);
+    EXPECT_EQ(occurrences(loop.err, "<for> would make more than 65536 copies"), 1) << loop.err.constData();
+
+    // Pastes nested 30 deep, each pasting the next twice, would make 2^30
+    // copies; the pass stops adding at its bound and says so once.
+    QByteArray fragments = "<xmldef name=\"F30\"><file name=\"leaf.c\"/></xmldef>\n";
+    for (int i = 29; i >= 0; --i) {
+        const QByteArray next = "F" + QByteArray::number(i + 1);
+        fragments += "<xmldef name=\"F" + QByteArray::number(i) + "\"><xmlput name=\"" + next + "\"/><xmlput name=\""
+            + next + "\"/></xmldef>\n";
+    }
+    dir.write(userTemplates, templatesWith(fragments + "<xmlput name=\"F0\"/>\n"));
+    const CliResult pastes = runner.run({"-hzr", "s.hzp"});
+    EXPECT_EQ(pastes.exitStatus, 0);
+    EXPECT_EQ(occurrences(pastes.err, "has grown by 16 MiB"), 1) << pastes.err.left(400).constData();
+
+    // Macros of the "Common" configuration that double at every pass.
+    dir.write(userTemplates, templatesWith("<file name=\"$(IntDir)/x.c\"/>\n"));
+    dir.write("s.hzp", solution("<project Name=\"P\" template_name=\"T\">\n"
+                                "<configuration Name=\"Common\" macros=\"D=$(D)$(D)$(\" "
+                                "build_intermediate_directory=\"$(D)$($)\"/>\n</project>\n"));
+    const CliResult macros = runner.run({"-hzr", "s.hzp"});
+    EXPECT_EQ(macros.exitStatus, 0) << macros.err.left(400).constData();
+}
+
+TEST_F(HostileInput, aLongChainOfImportedSolutionsLoadsInLinearTime)
+{
+    constexpr int files = 40;
+    for (int i = 0; i < files; ++i) {
+        const QByteArray import = i + 1 < files ? "<import file_name=\"s" + QByteArray::number(i + 1) + ".hzp\"/>\n" : "";
+        dir.write("s" + QByteArray::number(i) + ".hzp",
+                  doctype + "<solution Name=\"S" + QByteArray::number(i) + "\" version=\"2\">\n" + import
+                      + "<project Name=\"p\"/>\n</solution>\n");
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const CliResult result = runner.run({"-hzr", "s0.hzp"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
+    // Time doubling with each level would take hours here.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+}
