@@ -18,17 +18,6 @@ bool needsData(PackageCommand command)
         || command == PackageCommand::Extract;
 }
 
-// Counts expanded bytes that no command needs and keeps none of them.
-class DiscardingSink : public PackageSink {
-public:
-    bool write(const char *, qint64 n) override
-    {
-        count += quint64(n);
-        return true;
-    }
-    quint64 count = 0;
-};
-
 // Reads the header and the table of contents as they are inflated, then
 // inflates the rest without keeping it, so that a package corrupt anywhere
 // is refused before any command acts. plainLength is the length of the

@@ -35,6 +35,17 @@ private:
     qint64 m_position = 0;
 };
 
+// Takes any bytes and keeps none of them, counting how many it was given.
+class DiscardingSink : public PackageSink {
+public:
+    bool write(const char *, qint64 n) override
+    {
+        count += quint64(n);
+        return true;
+    }
+    quint64 count = 0;
+};
+
 // Writes to an open descriptor.
 class FileSink : public PackageSink {
 public:

@@ -4,6 +4,7 @@
 // program's usual messages.
 
 #include "CliRunner.h"
+#include "FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -21,31 +22,17 @@ namespace {
 // Limits the processor time of the programs run meanwhile (and of this
 // process), so a run that would not end is killed and fails its test instead
 // of holding up the whole suite.
-class CpuTimeLimit {
+class CpuTimeLimit : public ResourceLimit {
 public:
-    explicit CpuTimeLimit(rlim_t seconds)
-    {
-        if (::getrlimit(RLIMIT_CPU, &m_original) != 0)
-            return;
-        rusage usage{};
-        ::getrusage(RUSAGE_SELF, &usage);
-        rlimit limited = m_original;
-        limited.rlim_cur = rlim_t(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + seconds;
-        if (m_original.rlim_max != RLIM_INFINITY && limited.rlim_cur > m_original.rlim_max)
-            limited.rlim_cur = m_original.rlim_max;
-        m_active = ::setrlimit(RLIMIT_CPU, &limited) == 0;
-    }
-    ~CpuTimeLimit()
-    {
-        if (m_active)
-            ::setrlimit(RLIMIT_CPU, &m_original);
-    }
-    CpuTimeLimit(const CpuTimeLimit &) = delete;
-    CpuTimeLimit &operator=(const CpuTimeLimit &) = delete;
+    explicit CpuTimeLimit(rlim_t seconds) : ResourceLimit(RLIMIT_CPU, secondsUsed() + seconds) {}
 
 private:
-    rlimit m_original{};
-    bool m_active = false;
+    static rlim_t secondsUsed()
+    {
+        rusage usage{};
+        ::getrusage(RUSAGE_SELF, &usage);
+        return rlim_t(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec);
+    }
 };
 
 // Should a run wait on the FIFO, a writer comes after a while and lets it go

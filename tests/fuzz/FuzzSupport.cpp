@@ -91,3 +91,13 @@ FileHandle inputFile(const uint8_t *data, std::size_t size)
             "memfd");
     return file;
 }
+
+__attribute__((weak)) void prepareFuzzTarget() {}
+
+// Both libFuzzer and the replay runner call this once before the first input.
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    prepareFuzzProcess();
+    prepareFuzzTarget();
+    return 0;
+}

@@ -14,6 +14,9 @@
 // and the FIFO "fifo" in it, HOME and FERNHOLLOW_ROOT_USER_DIR below it, and
 // a QCoreApplication.
 void prepareFuzzProcess();
+// What a target sets up once after prepareFuzzProcess(); a target that
+// needs more than the scratch directory defines its own.
+void prepareFuzzTarget();
 // The scratch directory, created by prepareFuzzProcess(); removed at exit.
 const QByteArray &scratchDirectory();
 // Makes the scratch directory the current one for the lifetime of the scope

@@ -3,12 +3,6 @@
 #include "FuzzSupport.h"
 #include "expressions/SimpleExpressionParser.h"
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    prepareFuzzProcess();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromLatin1(reinterpret_cast<const char *>(data), qsizetype(size));

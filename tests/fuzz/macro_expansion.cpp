@@ -10,12 +10,6 @@
 #include "macros/MacroExpansion.h"
 #include "macros/MacroTable.h"
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    prepareFuzzProcess();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString input = QString::fromLatin1(reinterpret_cast<const char *>(data), qsizetype(size));

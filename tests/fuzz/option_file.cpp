@@ -23,12 +23,6 @@ protected:
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    prepareFuzzProcess();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     writeScratchFile("in", data, size);

@@ -6,21 +6,6 @@
 #include "package/PackageArchive.h"
 #include "package/PackageCompression.h"
 
-namespace {
-
-class DiscardingSink : public PackageSink {
-public:
-    bool write(const char *, qint64) override { return true; }
-};
-
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    prepareFuzzProcess();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const FileHandle file = inputFile(data, size);

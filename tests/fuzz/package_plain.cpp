@@ -9,21 +9,6 @@
 #include "package/PackageArchive.h"
 #include "package/PackageCommands.h"
 
-namespace {
-
-class DiscardingSink : public PackageSink {
-public:
-    bool write(const char *, qint64) override { return true; }
-};
-
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    prepareFuzzProcess();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     auto file = std::make_shared<FileHandle>(inputFile(data, size));

@@ -16,9 +16,8 @@ ProjectSystem *projectSystem = nullptr;
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
+void prepareFuzzTarget()
 {
-    prepareFuzzProcess();
     defineSystemMacros(QStringLiteral(MKPKG_SOURCE_DIR "/data"));
     setupPackagesDirectory(QStringLiteral("$(StudioUserDir)/packages"));
     auto *settings = new ARMLanternwickEnvironmentSettings;
@@ -27,7 +26,6 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     projectSystem = new ARMProjectSystem;
     projectSystem->setBuildSystem(new ARMBuildSystem);
     MacroTable::instance().setMacro(QStringLiteral("Platform"), QStringLiteral("arm"));
-    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
