@@ -135,6 +135,28 @@ TEST_F(SolutionFixture, importsFollowTheImportingFileAndKeepTheWrittenName)
     EXPECT_EQ(system->projectNames(), (QStringList{"app", "deep(L,I)", "ring(L)"}));
     EXPECT_EQ(system->solutionNames(), (QStringList{"I", "L", "L,I", "S"}));
     EXPECT_EQ(first->projectIndex().keys(), (QStringList{"deep(I)", "ring"}));
+    // A key entered again names the solution entered last: the second import.
+    EXPECT_EQ(system->findSolution("L"), second);
+    EXPECT_EQ(system->findSolution("L,I"), second->firstChild()->nextSibling());
+    EXPECT_EQ(system->findSolution("I"), second->firstChild()->nextSibling());
+}
+
+TEST_F(SolutionFixture, aSolutionKeyedAgainBelowALaterImportNamesTheDeeperSolution)
+{
+    // The walk enters the direct import "X" first; the import below "A" that
+    // is also named "X" is entered later under the same key, as its own
+    // solution's walk keys it.
+    dir.write("main.hzp", solutionFile("<import file_name=\"x.hzp\"/><import file_name=\"a.hzp\"/>"));
+    dir.write("x.hzp", solutionFile("", "X", false));
+    dir.write("a.hzp", solutionFile("<import file_name=\"x.hzp\"/>", "A", false));
+    ProjectNode *root = load("main.hzp");
+    ASSERT_NE(root, nullptr);
+    ProjectNode *direct = root->firstChild();
+    ProjectNode *deeper = direct->nextSibling()->firstChild();
+    ASSERT_NE(deeper, nullptr);
+    EXPECT_EQ(system->solutionNames(), (QStringList{"A", "A,X", "S", "X"}));
+    EXPECT_EQ(system->findSolution("X"), deeper);
+    EXPECT_EQ(system->findSolution("A,X"), deeper);
 }
 
 TEST_F(SolutionFixture, aRelativeImportIsTestedFromTheCurrentDirectoryButReadBesideTheImporter)
