@@ -73,7 +73,7 @@ PackageArchive::ReadResult PackageArchive::readPackage(PackageStream &stream, co
     return Read;
 }
 
-bool PackageArchive::addDiskFile(const QByteArray &name, const QByteArray &diskPath, QByteArray &error)
+bool PackageArchive::addDiskFile(const QByteArray &name, const QByteArray &diskPath, QByteArray &error, mode_t *mode)
 {
     // Only a regular file has a size to store; opening does not wait for a
     // FIFO that took a file's place.
@@ -94,6 +94,8 @@ bool PackageArchive::addDiskFile(const QByteArray &name, const QByteArray &diskP
     entry.modificationTime = quint32(info.st_mtime);
     entry.source = EntrySource::diskFile(diskPath);
     m_entries.append(std::move(entry));
+    if (mode)
+        *mode = info.st_mode;
     return true;
 }
 

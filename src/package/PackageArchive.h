@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include <sys/types.h>
+
 #include "package/PackageEntry.h"
 #include "package/PackageStreams.h"
 
@@ -29,7 +31,9 @@ public:
     // Adds a file from disk under the stored name, taking its size,
     // modification time and read-only state (owner may read but not write).
     // False with "can't open PATH for reading" when it cannot be opened.
-    bool addDiskFile(const QByteArray &name, const QByteArray &diskPath, QByteArray &error);
+    // mode, when given, receives the file's mode bits.
+    bool addDiskFile(const QByteArray &name, const QByteArray &diskPath, QByteArray &error,
+                     mode_t *mode = nullptr);
     // The first entry whose name equals name byte for byte, or null.
     PackageEntry *findEntry(const QByteArray &name);
 

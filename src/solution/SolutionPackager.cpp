@@ -115,14 +115,14 @@ void collectNodeFiles(const QString &base, ProjectNode *node, PackageArchive &pa
 
 bool addFileToPackage(const QString &diskPath, const QString &entryName, PackageArchive &package)
 {
-    const std::optional<FileStatus> status = fileStatus(diskPath);
-    if (!status || status->directory)
-        return false;
+    // One open and one status of the open file: a directory or any other
+    // file that is not a regular one is refused there.
     QByteArray unused;
-    if (!package.addDiskFile(nativeName(entryName), nativeName(diskPath), unused))
+    mode_t mode = 0;
+    if (!package.addDiskFile(nativeName(entryName), nativeName(diskPath), unused, &mode))
         return false;
     // A packaged solution records a file as read-only when its owner may not write it.
-    package.entries().last().readOnly = status->ownerWritable ? 0 : 1;
+    package.entries().last().readOnly = (mode & S_IWUSR) ? 0 : 1;
     return true;
 }
 
