@@ -27,7 +27,9 @@ PackageArchive::ReadResult readVerified(ToolState &state, CompressedPackageReade
 {
     const auto result = state.inputPackage.readPackage(reader, shownName, nullptr);
     DiscardingSink rest;
-    if (reader.failed() || !expandPackage(reader, rest))
+    ProgressLine progress(reader.declaredLength());
+    CountingSink counted(rest, progress);
+    if (reader.failed() || !expandPackage(reader, counted))
         return PackageArchive::BadHeader;
     plainLength = dataAreaStart(state.inputPackage.entries().size()) + rest.count;
     return result;

@@ -38,9 +38,11 @@ bool dataPresent(const PackageEntry &entry)
 
 // Writes the entry's data into its new file with its time and read-only
 // state; on failure the file goes and the message names path.
-bool writeEntry(const PackageEntry &entry, EntryFile &file, const QByteArray &path, QByteArray &error)
+bool writeEntry(const PackageEntry &entry, EntryFile &file, const QByteArray &path, ProgressLine &progress,
+                QByteArray &error)
 {
-    FileSink sink(file.fd());
+    FileSink fileSink(file.fd());
+    CountingSink sink(fileSink, progress);
     const timespec times[2] = {{time_t(entry.modificationTime), 0}, {time_t(entry.modificationTime), 0}};
     struct stat info;
     bool written = PackageArchive::copyEntryData(entry, sink, path, error);
@@ -149,10 +151,9 @@ void extractPackage(const PackageArchive &input, const QByteArray &outputName, E
         case ExtractionDirectory::Outcome::Created:
             break;
         }
-        if (!writeEntry(entry, file, path, error)) {
+        if (!writeEntry(entry, file, path, progress, error)) {
             diagnostics.error(error);
             return;
         }
-        progress.advance(entry.size);
     }
 }

@@ -70,6 +70,8 @@ bool CompressedPackageReader::begin()
     if (preadFully(m_fd, head, HeadSize, 0) != HeadSize || std::memcmp(head, CompressedMagic, 8) != 0)
         return false;
     m_position = HeadSize;
+    m_declaredLength = quint32(quint8(head[8])) << 24 | quint32(quint8(head[9])) << 16 | quint32(quint8(head[10])) << 8
+                     | quint32(quint8(head[11]));
     isal_inflate_init(m_state.get());
     // The zlib header is checked here as zlib checks it; ISA-L takes the
     // deflate data and verifies the Adler-32 that follows it.

@@ -55,6 +55,8 @@ public:
 
     // Reads the magic and the plain length; false when they are not there.
     bool begin();
+    // The plain length the package declares (a hint for progress only).
+    quint32 declaredLength() const { return m_declaredLength; }
     qint64 read(char *buffer, qint64 n) override;
     // Whether the compressed data turned out corrupt, truncated or of the wrong length.
     bool failed() const { return m_failed; }
@@ -71,6 +73,7 @@ private:
     bool m_failed = false;
     qint64 m_position = 0; // of the next compressed byte in the file
     quint64 m_produced = 0;
+    quint32 m_declaredLength = 0;
     QByteArray m_in;
 };
 
