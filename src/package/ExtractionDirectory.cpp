@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/FileSystem.h"
+
 namespace {
 
 constexpr int DirectoryFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
@@ -175,17 +177,4 @@ ExtractionDirectory::Outcome ExtractionDirectory::createIn(FileHandle directory,
     file.m_name = name;
     file.m_cleanup.watch(file.m_directory.fd(), file.m_name);
     return Outcome::Created;
-}
-
-bool makePath(const QByteArray &directory)
-{
-    struct stat info;
-    if (::stat(directory.constData(), &info) == 0)
-        return S_ISDIR(info.st_mode);
-    if (directory.isEmpty() || directory == "/")
-        return false;
-    const QByteArray parent = directory.left(directory.lastIndexOf('/'));
-    if (!parent.isEmpty() && parent != directory && ::stat(parent.constData(), &info) != 0)
-        makePath(parent);
-    return ::mkdir(directory.constData(), 0777) == 0 || errno == EEXIST;
 }

@@ -77,6 +77,3 @@ private:
     ExtractPaths m_paths;
     FileHandle m_top; // the directory as named, once it has been made and opened
 };
-
-// Creates the directory and every missing parent, following links.
-bool makePath(const QByteArray &directory);

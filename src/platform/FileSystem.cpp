@@ -109,11 +109,20 @@ std::optional<QList<DirectoryEntry>> listDirectory(const QString &path)
 
 bool makeDirectories(const QString &path)
 {
-    if (isDirectory(path))
-        return true;
-    const QString absolute = absoluteFilePath(path);
-    const qsizetype slash = absolute.lastIndexOf(u'/');
-    if (slash > 0 && !makeDirectories(absolute.left(slash)))
+    return makePath(nativeName(absoluteFilePath(path)));
+}
+
+bool makePath(const QByteArray &directory)
+{
+    struct stat info;
+    if (::stat(directory.constData(), &info) == 0)
+        return S_ISDIR(info.st_mode);
+    if (directory.isEmpty() || directory == "/")
         return false;
-    return mkdir(nativeName(absolute).constData(), 0777) == 0 || isDirectory(absolute);
+    const QByteArray parent = directory.left(directory.lastIndexOf('/'));
+    if (!parent.isEmpty() && parent != directory && ::stat(parent.constData(), &info) != 0)
+        makePath(parent);
+    // Made by someone else meanwhile counts only when it is a directory.
+    return ::mkdir(directory.constData(), 0777) == 0
+        || (errno == EEXIST && ::stat(directory.constData(), &info) == 0 && S_ISDIR(info.st_mode));
 }

@@ -54,3 +54,6 @@ std::optional<QList<DirectoryEntry>> listDirectory(const QString &path);
 
 // Creates a directory and any missing parents; true when it exists afterwards.
 bool makeDirectories(const QString &path);
+// The same for an absolute path given as the bytes the file system uses:
+// each missing parent is made first, following links.
+bool makePath(const QByteArray &directory);
