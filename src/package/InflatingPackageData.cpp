@@ -1,15 +1,11 @@
 #include "package/InflatingPackageData.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "package/PackageArchive.h"
+#include "package/PackageCompression.h"
 #include "package/PackageEntry.h"
-
-namespace {
-
-constexpr qint64 CopyChunk = 1 << 20;
-
-} // namespace
 
 quint64 dataAreaStart(qint64 count)
 {
@@ -18,8 +14,8 @@ quint64 dataAreaStart(qint64 count)
 
 InflatingPackageData::InflatingPackageData(std::shared_ptr<const FileHandle> file, const QByteArray &name,
                                            quint64 plainLength)
-    : m_file(std::move(file)), m_name(name), m_plainLength(plainLength), m_reader(m_file->fd()),
-      m_buffer(size_t(CopyChunk))
+    : m_file(std::move(file)), m_name(name), m_plainLength(plainLength),
+      m_reader(m_file->fd(), CompressedDeflateStart)
 {
 }
 
@@ -30,46 +26,63 @@ bool InflatingPackageData::holds(const PackageEntry &entry) const
 
 bool InflatingPackageData::begin(qint32 count)
 {
-    return m_reader.begin() && skipTo(dataAreaStart(count));
+    bool writeFailed = false;
+    return advance(dataAreaStart(count), nullptr, writeFailed);
 }
 
-bool InflatingPackageData::skipTo(quint64 offset)
+bool InflatingPackageData::advance(quint64 offset, PackageSink *sink, bool &writeFailed)
 {
     while (m_position < offset) {
-        const qint64 piece = qint64(qMin<quint64>(quint64(m_buffer.size()), offset - m_position));
-        const qint64 got = m_reader.read(m_buffer.data(), piece);
-        if (got <= 0)
+        if (m_position == m_span.plainEnd() && !m_reader.next(m_span))
             return false;
-        m_position += quint64(got);
+        const quint64 end = std::min(offset, m_span.plainEnd());
+        if (sink) {
+            const bool whole = m_span.deflated && m_position == m_span.plainStart && end == m_span.plainEnd()
+                            && sink->takesDeflated();
+            const bool written = whole ? sink->writeDeflated(m_span.deflated, m_span.deflatedLength,
+                                                             m_span.plainLength, m_span.adler)
+                                       : sink->write(m_span.plain + (m_position - m_span.plainStart),
+                                                     qint64(end - m_position));
+            if (!written) {
+                writeFailed = true;
+                return false;
+            }
+        }
+        m_position = end;
     }
-    return m_position == offset;
+    return true;
 }
 
 bool InflatingPackageData::copy(const PackageEntry &entry, PackageSink &sink, const QByteArray &destination,
                                 QByteArray &error)
 {
-    const auto endsEarly = [&] {
-        error = "read error on " + m_name + ": "
-            + (m_reader.failed() ? QByteArray("corrupt compressed data")
-                                 : QByteArray("the data of " + entry.name + " ends early"));
-        return false;
-    };
-    if (entry.size == 0)
+    return copy(std::span(&entry, 1), sink, destination, error);
+}
+
+bool InflatingPackageData::copy(std::span<const PackageEntry> run, PackageSink &sink,
+                                const QByteArray &destination, QByteArray &error)
+{
+    const auto first = std::find_if(run.begin(), run.end(), [](const PackageEntry &entry) { return entry.size > 0; });
+    if (first == run.end())
         return true;
-    if (entry.offset < m_position || !skipTo(entry.offset))
-        return endsEarly();
-    qint64 done = 0;
-    while (done < qint64(entry.size)) {
-        const qint64 piece = qMin<qint64>(qint64(m_buffer.size()), qint64(entry.size) - done);
-        const qint64 got = m_reader.read(m_buffer.data(), piece);
-        if (got != piece)
-            return endsEarly();
-        m_position += quint64(got);
-        if (!sink.write(m_buffer.data(), piece)) {
-            error = "write error on " + destination + ": " + errorText(errno);
-            return false;
-        }
-        done += piece;
+    quint64 length = 0;
+    for (const PackageEntry &entry : run)
+        length += entry.size;
+    const quint64 from = first->offset;
+    bool writeFailed = false;
+    if (from >= m_position && advance(from, nullptr, writeFailed) && advance(from + length, &sink, writeFailed))
+        return true;
+    if (writeFailed) {
+        error = "write error on " + destination + ": " + errorText(errno);
+        return false;
     }
-    return true;
+    // Name the entry whose data the package lacks.
+    const auto short_ = std::find_if(first, run.end(), [&](const PackageEntry &entry) {
+        return entry.size > 0 && quint64(entry.offset) + entry.size > m_position;
+    });
+    const PackageEntry &lacking = short_ == run.end() ? *first : *short_;
+    error = "read error on " + m_name + ": "
+          + (m_reader.failed() ? QByteArray("corrupt compressed data")
+                               : QByteArray("the data of " + lacking.name + " ends early"));
+    return false;
 }

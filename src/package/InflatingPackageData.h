@@ -3,9 +3,10 @@
 #include <QByteArray>
 
 #include <memory>
-#include <vector>
+#include <span>
 
-#include "package/PackageCompression.h"
+#include "package/DeflateSegments.h"
+#include "package/PackageStreams.h"
 #include "platform/FileHandle.h"
 
 struct PackageEntry;
@@ -14,6 +15,9 @@ struct PackageEntry;
 // package inflates again. Entries whose data lie in table order, one after
 // another without overlap, are copied straight from it into another package
 // with no expanded copy on disk; a gap between them is inflated and dropped.
+// Where a run of entries copied into a compressed package covers a whole
+// segment of the old deflate data, the segment's deflated bytes go across
+// as they are, with no second compression.
 class InflatingPackageData {
 public:
     // name is the package as messages call it; plainLength is the length
@@ -26,6 +30,10 @@ public:
     // Copies entry's data, which must not start before the end of the data
     // copied last; messages as PackageArchive::copyEntryData gives them.
     bool copy(const PackageEntry &entry, PackageSink &sink, const QByteArray &destination, QByteArray &error);
+    // Copies the data of consecutive entries whose data follow one another
+    // without a gap, each wholly held by the package.
+    bool copy(std::span<const PackageEntry> run, PackageSink &sink, const QByteArray &destination,
+              QByteArray &error);
 
     // Whether the plain package holds the whole of entry's data.
     bool holds(const PackageEntry &entry) const;
@@ -35,14 +43,16 @@ public:
     template <typename Entries> static bool servesInOrder(const Entries &entries);
 
 private:
-    bool skipTo(quint64 offset);
+    // Moves on to offset in the plain package, handing the bytes passed to
+    // sink (none when sink is null); writeFailed tells a failing sink apart.
+    bool advance(quint64 offset, PackageSink *sink, bool &writeFailed);
 
     std::shared_ptr<const FileHandle> m_file;
     QByteArray m_name;
     quint64 m_plainLength;
-    CompressedPackageReader m_reader;
+    DeflateSegmentReader m_reader;
+    DeflateSpan m_span;     // the span read last
     quint64 m_position = 0; // in the plain package
-    std::vector<char> m_buffer;
 };
 
 quint64 dataAreaStart(qint64 count);

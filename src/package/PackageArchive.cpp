@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -46,6 +47,32 @@ void recordFromEntry(const PackageEntry &entry, quint32 offset, char *record)
     putWord(record + 1028, entry.size);
     putWord(record + 1032, entry.readOnly);
     putWord(record + 1036, entry.modificationTime);
+}
+
+// The end of the run of entries from first on whose data follow one another
+// without a gap in one inflating package, each held whole: such a run is
+// copied in one go, so that whole segments of the package's deflate data
+// can go across as they are.
+qsizetype runEnd(const QList<PackageEntry> &entries, qsizetype first)
+{
+    const InflatingPackageData *data = entries[first].source ? entries[first].source->inflating.get() : nullptr;
+    if (!data)
+        return first + 1;
+    qsizetype end = first;
+    quint64 next = 0;
+    bool started = false;
+    for (; end < entries.size(); ++end) {
+        const PackageEntry &entry = entries[end];
+        if (!entry.source || entry.source->inflating.get() != data)
+            break;
+        if (entry.size == 0)
+            continue;
+        if (!data->holds(entry) || (started && entry.offset != next))
+            break;
+        started = true;
+        next = quint64(entry.offset) + entry.size;
+    }
+    return std::max(end, first + 1);
 }
 
 } // namespace
@@ -153,9 +180,17 @@ bool PackageArchive::writePackage(PackageSink &sink, const QByteArray &destinati
             return writeFailed();
         offset += entry.size;
     }
-    for (const PackageEntry &entry : m_entries) {
-        if (!copyEntryData(entry, sink, destination, error))
+    for (qsizetype first = 0; first < m_entries.size();) {
+        const qsizetype end = runEnd(m_entries, first);
+        const PackageEntry &entry = m_entries[first];
+        const bool copied = entry.source && entry.source->inflating
+                              ? entry.source->inflating->copy(
+                                    std::span(m_entries.constData() + first, size_t(end - first)), sink,
+                                    destination, error)
+                              : copyEntryData(entry, sink, destination, error);
+        if (!copied)
             return false;
+        first = end;
     }
     return true;
 }

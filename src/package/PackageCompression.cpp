@@ -52,6 +52,12 @@ bool CompressedPackageWriter::write(const char *buffer, qint64 n)
     return m_deflate.write(buffer, n);
 }
 
+bool CompressedPackageWriter::writeDeflated(const unsigned char *data, size_t n, quint64 plainLength,
+                                            quint32 adler)
+{
+    return m_deflate.writeDeflated(data, n, plainLength, adler);
+}
+
 bool CompressedPackageWriter::finish()
 {
     return m_deflate.finish();

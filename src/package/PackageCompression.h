@@ -14,6 +14,10 @@ struct inflate_state;
 // plain package as one zlib stream at zlib's default level. Both directions
 // stream, so neither holds the package in memory.
 
+// Where the deflate data of a compressed package starts: after the magic,
+// the plain length and the two-byte zlib header.
+constexpr qint64 CompressedDeflateStart = 14;
+
 // Whether the file starts with the compressed package magic. Only a file
 // that can be read at an offset qualifies; opening never waits (a FIFO).
 bool isCompressedPackage(const QByteArray &name);
@@ -32,6 +36,8 @@ public:
     // Writes the magic and the plain length; the plain bytes follow through write().
     bool begin(quint32 plainLength);
     bool write(const char *buffer, qint64 n) override;
+    bool takesDeflated() const override { return true; }
+    bool writeDeflated(const unsigned char *data, size_t n, quint64 plainLength, quint32 adler) override;
     // Ends the zlib stream and writes what is left. Every failure leaves errno set.
     bool finish();
 

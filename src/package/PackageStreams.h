@@ -20,6 +20,14 @@ public:
     virtual ~PackageSink() = default;
     // Takes all n bytes; false on failure, with errno set.
     virtual bool write(const char *buffer, qint64 n) = 0;
+    // Whether the sink compresses what it takes and can take deflated data
+    // in place of plain bytes through writeDeflated().
+    virtual bool takesDeflated() const { return false; }
+    // Takes raw deflate data in place of the plainLength bytes it expands
+    // to, whose Adler-32 is adler: whole blocks that start and end on a byte
+    // boundary, never set the final-block bit and refer to no byte before
+    // them. Called only when takesDeflated(); false on failure, errno set.
+    virtual bool writeDeflated(const unsigned char *, size_t, quint64, quint32) { return false; }
 };
 
 // Reads a plain package from an open descriptor, from its start. It reads at
@@ -65,6 +73,14 @@ public:
         if (!m_next.write(buffer, n))
             return false;
         m_progress.advance(quint64(n));
+        return true;
+    }
+    bool takesDeflated() const override { return m_next.takesDeflated(); }
+    bool writeDeflated(const unsigned char *data, size_t n, quint64 plainLength, quint32 adler) override
+    {
+        if (!m_next.writeDeflated(data, n, plainLength, adler))
+            return false;
+        m_progress.advance(plainLength);
         return true;
     }
 

@@ -89,6 +89,18 @@ bool ParallelDeflate::write(const char *buffer, qint64 n)
     return true;
 }
 
+bool ParallelDeflate::writeDeflated(const unsigned char *data, size_t n, quint64 plainLength, quint32 adler)
+{
+    if (m_current && m_current->used > 0 && !submitCurrent())
+        return false;
+    while (!m_inFlight.empty()) {
+        if (!writeOldest())
+            return false;
+    }
+    m_adler = quint32(adler32_combine(m_adler, adler, z_off_t(plainLength)));
+    return writeBytes(data, n);
+}
+
 bool ParallelDeflate::finish()
 {
     if (m_current && m_current->used > 0 && !submitCurrent())

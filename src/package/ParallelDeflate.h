@@ -34,6 +34,11 @@ public:
     // Writes the zlib header. Every failure leaves errno set.
     bool begin();
     bool write(const char *buffer, qint64 n);
+    // Goes on with deflate data made elsewhere, standing for plainLength
+    // bytes whose Adler-32 is adler: whole blocks that start and end on a
+    // byte boundary, never set the final-block bit and refer to no byte
+    // before them. What was written before is compressed and written first.
+    bool writeDeflated(const unsigned char *data, size_t n, quint64 plainLength, quint32 adler);
     // Compresses what is left, ends the stream and writes its checksum.
     bool finish();
 

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include <random>
+
+#include "PackageBytes.h"
+#include "TempDir.h"
+#include "package/PackageArchive.h"
+#include "package/PackageFileReader.h"
+#include "package/PackageWriter.h"
+
+// Delete and replace copy a compressed package's kept data into the new
+// one; where the old deflate data falls into standalone segments, those go
+// across as they are. Whatever wrote the old package, the new one must
+// expand, by zlib alone, to exactly the kept entries.
+
+namespace {
+
+const QByteArray CompressedMagic("\x7A\xF4\x31\xB2\x01\x00\x00\x00", 8);
+
+// Text-like bytes that compress a little, with the bytes of an empty
+// stored block's lengths sprinkled in, so that stored blocks of them look
+// like segment ends where there are none.
+QByteArray entryData(int size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    static const char *words[] = {"int ", "return ", "static ", "x", "y", "(", ");\n", "{\n", "}\n", "= ", "+ 1"};
+    QByteArray data;
+    while (data.size() < size) {
+        if (random() % 50 == 0)
+            data.append("\x00\x00\xff\xff", 4);
+        data.append(words[random() % std::size(words)]);
+        data.append(char('a' + random() % 26));
+    }
+    data.truncate(size);
+    return data;
+}
+
+// A compressed package written by zlib, flushing every flushEvery plain
+// bytes with flush (Z_NO_FLUSH: one stream with no flush at all).
+QByteArray zlibPackage(const QByteArray &plain, int level, int flush, qsizetype flushEvery)
+{
+    z_stream stream{};
+    deflateInit(&stream, level);
+    QByteArray out = CompressedMagic;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.append(char((plain.size() >> shift) & 0xff));
+    std::vector<unsigned char> buffer(1 << 16);
+    for (qsizetype done = 0; done <= plain.size();) {
+        const qsizetype take = qMin(flushEvery, plain.size() - done);
+        stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(plain.constData() + done));
+        stream.avail_in = uInt(take);
+        done += take;
+        const int mode = done == plain.size() ? Z_FINISH : flush;
+        int status;
+        do {
+            stream.next_out = buffer.data();
+            stream.avail_out = uInt(buffer.size());
+            status = deflate(&stream, mode);
+            out.append(reinterpret_cast<const char *>(buffer.data()), qsizetype(buffer.size() - stream.avail_out));
+        } while (stream.avail_out == 0);
+        if (status == Z_STREAM_END)
+            break;
+    }
+    deflateEnd(&stream);
+    return out;
+}
+
+QByteArray zlibExpand(const QByteArray &package)
+{
+    z_stream stream{};
+    inflateInit(&stream);
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(package.constData() + 12));
+    stream.avail_in = uInt(package.size() - 12);
+    QByteArray plain;
+    std::vector<unsigned char> buffer(1 << 16);
+    int status;
+    do {
+        stream.next_out = buffer.data();
+        stream.avail_out = uInt(buffer.size());
+        status = inflate(&stream, Z_NO_FLUSH);
+        plain.append(reinterpret_cast<const char *>(buffer.data()), qsizetype(buffer.size() - stream.avail_out));
+    } while (status == Z_OK);
+    inflateEnd(&stream);
+    return status == Z_STREAM_END ? plain : QByteArray("zlib refused the data");
+}
+
+// How many of the new package's 4 KiB pieces appear as they are in the old one.
+double sharedShare(const QByteArray &oldPackage, const QByteArray &newPackage)
+{
+    int shared = 0, pieces = 0;
+    for (qsizetype at = 14; at + 4096 <= newPackage.size(); at += 4096, ++pieces)
+        shared += oldPackage.contains(newPackage.mid(at, 4096)) ? 1 : 0;
+    return pieces ? double(shared) / pieces : 0;
+}
+
+enum class Writer { ThisProgram, ZlibOneStream, ZlibFullFlush, ZlibSyncFlush, ZlibStored, ZlibShortFullFlush };
+
+struct Case {
+    const char *name;
+    Writer writer;
+    bool segmentsGoAcross; // most of the new deflate data is the old one's
+};
+
+QByteArray writePackage(TempDir &dir, const QList<PlainEntry> &entries, Writer writer)
+{
+    const QByteArray plain = plainPackage(entries);
+    switch (writer) {
+    case Writer::ThisProgram: {
+        dir.write("plain.pkg", plain);
+        PackageArchive package;
+        EXPECT_EQ(readPackageFile(dir.file("plain.pkg"), true, package).result, PackageArchive::Read);
+        QByteArray error;
+        EXPECT_TRUE(writeCompressedPackage(package, dir.file("old.pkg"), error)) << error.constData();
+        return dir.read("old.pkg");
+    }
+    case Writer::ZlibOneStream:
+        return zlibPackage(plain, 6, Z_NO_FLUSH, plain.size());
+    case Writer::ZlibFullFlush:
+        return zlibPackage(plain, 6, Z_FULL_FLUSH, 300 * 1024);
+    case Writer::ZlibSyncFlush:
+        return zlibPackage(plain, 6, Z_SYNC_FLUSH, 300 * 1024);
+    case Writer::ZlibStored:
+        return zlibPackage(plain, 0, Z_FULL_FLUSH, 300 * 1024);
+    case Writer::ZlibShortFullFlush:
+        return zlibPackage(plain, 6, Z_FULL_FLUSH, 5000);
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(DeltaRewrite, deleteAndReplaceKeepExactlyTheKeptEntriesWhateverWroteTheOldPackage)
+{
+    const Case cases[] = {
+        {"this program's writer", Writer::ThisProgram, true},
+        {"zlib, one stream", Writer::ZlibOneStream, false},
+        {"zlib, full flushes", Writer::ZlibFullFlush, true},
+        {"zlib, sync flushes (segments refer back)", Writer::ZlibSyncFlush, false},
+        {"zlib, stored blocks holding the stored-block bytes", Writer::ZlibStored, true},
+        {"zlib, full flushes closer than a segment", Writer::ZlibShortFullFlush, true},
+    };
+    // Entries smaller and larger than the writer's 1 MiB pieces, and empty ones.
+    QList<PlainEntry> entries;
+    const int sizes[] = {70000, 0, 1500000, 3000, 400000, 0, 2500000, 90000, 600000, 12};
+    for (int i = 0; i < int(std::size(sizes)); ++i)
+        entries.append({"dir/file" + QByteArray::number(i), entryData(sizes[i], unsigned(i) + 1)});
+
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const QByteArray oldPackage = writePackage(dir, entries, c.writer);
+        ASSERT_EQ(zlibExpand(oldPackage), plainPackage(entries));
+
+        // Delete two entries, then put one of them back at the end as a replace does.
+        dir.write("old.pkg", oldPackage);
+        PackageArchive input;
+        ASSERT_EQ(readPackageFile(dir.file("old.pkg"), true, input).result, PackageArchive::Read);
+        PackageArchive output;
+        QList<PlainEntry> kept;
+        for (int i = 0; i < entries.size(); ++i) {
+            if (i == 1 || i == 3)
+                continue;
+            output.addEntry(input.entries()[i]);
+            kept.append(entries[i]);
+        }
+        output.addEntry(input.entries()[1]);
+        kept.append(entries[1]);
+        QByteArray error;
+        ASSERT_TRUE(writeCompressedPackage(output, dir.file("new.pkg"), error)) << error.constData();
+
+        const QByteArray newPackage = dir.read("new.pkg");
+        EXPECT_EQ(zlibExpand(newPackage), plainPackage(kept));
+        if (c.segmentsGoAcross)
+            EXPECT_GT(sharedShare(oldPackage, newPackage), 0.5);
+        else
+            EXPECT_LT(sharedShare(oldPackage, newPackage), 0.1);
+
+        // Entry by entry into plain sinks, as extraction reads them.
+        PackageArchive again;
+        ASSERT_EQ(readPackageFile(dir.file("old.pkg"), true, again).result, PackageArchive::Read);
+        for (int i = 0; i < entries.size(); ++i) {
+            MemorySink sink;
+            ASSERT_TRUE(PackageArchive::copyEntryData(again.entries()[i], sink, "sink", error)) << error.constData();
+            EXPECT_EQ(sink.bytes, entries[i].data) << i;
+        }
+    }
+}
