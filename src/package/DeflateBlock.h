@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include <zlib.h>
+#include "package/DeflateWalk.h"
 
 struct libdeflate_compressor;
 
@@ -21,19 +21,13 @@ public:
     DeflateBlockCompressor(const DeflateBlockCompressor &) = delete;
     DeflateBlockCompressor &operator=(const DeflateBlockCompressor &) = delete;
 
-    bool isValid() const { return m_compressor && m_scanReady; }
+    bool isValid() const { return m_compressor && m_inflater.isValid(); }
     // Replaces piece with the compressed block; false when memory runs out.
     bool compress(const unsigned char *block, size_t n, std::vector<unsigned char> &piece);
 
 private:
-    // Finds, in a complete raw deflate stream, the bit where its last
-    // block's header starts and the bit just after that block's end.
-    bool findLastBlock(const unsigned char *data, size_t n, uint64_t &header, uint64_t &end);
-
     libdeflate_compressor *m_compressor = nullptr;
-    z_stream m_scan{};
-    bool m_scanReady = false;
-    std::vector<unsigned char> m_scratch;
+    DeflateBlockInflater m_inflater; // should the walk not understand a block
 };
 
 // An empty fixed-Huffman block with the final-block bit: it ends the stream.

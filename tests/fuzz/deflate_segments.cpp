@@ -1,7 +1,9 @@
-// The reader of deflate data in segments, over raw deflate data: spans
-// follow one another; every whole segment, inflated on its own by zlib,
-// gives exactly its plain bytes and checksum; and when the reader gets to
-// the end, all spans together are what zlib expands from the same data.
+// Raw deflate data through the two readers of deflate structure. The
+// reader in segments: spans follow one another; every whole segment,
+// inflated on its own by zlib, gives exactly its plain bytes and checksum;
+// and when the reader gets to the end, all spans together are what zlib
+// expands from the same data. The walk to the last block: wherever zlib
+// finds the last block, the walk finds the same bounds.
 
 #include <zlib.h>
 
@@ -10,6 +12,7 @@
 
 #include "FuzzSupport.h"
 #include "package/DeflateSegments.h"
+#include "package/DeflateWalk.h"
 
 namespace {
 
@@ -63,6 +66,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             || span.adler != adler32(1, reinterpret_cast<const Bytef *>(span.plain), uInt(span.plainLength)))
             std::abort();
     }
+    std::vector<unsigned char> padded(data, data + size);
+    padded.resize(size + DeflateWalkSlack);
+    uint64_t walkedHeader = 0, walkedEnd = 0, header = 0, end = 0;
+    const bool walked = walkToLastDeflateBlock(padded.data(), size, walkedHeader, walkedEnd);
+    DeflateBlockInflater inflater;
+    if (inflater.findLastBlock(data, size, header, end) && (!walked || walkedHeader != header || walkedEnd != end))
+        std::abort();
     if (!reader.failed()) {
         uLong zlibAdler = 0;
         quint64 zlibLength = 0;
