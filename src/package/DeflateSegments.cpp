@@ -1,7 +1,5 @@
 #include "package/DeflateSegments.h"
 
-#include <libdeflate.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -138,7 +136,6 @@ bool DeflateSegmentReader::handOut(DeflateSpan &span, bool whole)
     if (whole && m_standalone && m_keepsDeflated && !m_split) {
         span.deflated = m_deflated.data();
         span.deflatedLength = m_deflated.size();
-        span.adler = quint32(libdeflate_adler32(1, m_plain.get(), m_plainUsed));
     }
     keepHistory(m_plain.get(), m_plainUsed);
     m_plainPosition += m_plainUsed;

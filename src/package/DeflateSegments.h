@@ -11,15 +11,13 @@ struct inflate_state;
 // When deflated is set, the span is a whole segment: its deflated bytes
 // start and end on a byte-aligned block boundary, never set the final-block
 // bit and refer to no byte before the span, so they can stand in another
-// deflate stream, at such a boundary, for the plain bytes. adler is then
-// the Adler-32 of those plain bytes.
+// deflate stream, at such a boundary, for the plain bytes.
 struct DeflateSpan {
     quint64 plainStart = 0;
     const char *plain = nullptr;
     size_t plainLength = 0;
     const unsigned char *deflated = nullptr;
     size_t deflatedLength = 0;
-    quint32 adler = 1;
 
     quint64 plainEnd() const { return plainStart + plainLength; }
 };

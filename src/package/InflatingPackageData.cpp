@@ -1,5 +1,7 @@
 #include "package/InflatingPackageData.h"
 
+#include <libdeflate.h>
+
 #include <algorithm>
 #include <cerrno>
 
@@ -39,10 +41,10 @@ bool InflatingPackageData::advance(quint64 offset, PackageSink *sink, bool &writ
         if (sink) {
             const bool whole = m_span.deflated && m_position == m_span.plainStart && end == m_span.plainEnd()
                             && sink->takesDeflated();
-            const bool written = whole ? sink->writeDeflated(m_span.deflated, m_span.deflatedLength,
-                                                             m_span.plainLength, m_span.adler)
-                                       : sink->write(m_span.plain + (m_position - m_span.plainStart),
-                                                     qint64(end - m_position));
+            const auto adler = [&] { return quint32(libdeflate_adler32(1, m_span.plain, m_span.plainLength)); };
+            const bool written =
+                whole ? sink->writeDeflated(m_span.deflated, m_span.deflatedLength, m_span.plainLength, adler())
+                      : sink->write(m_span.plain + (m_position - m_span.plainStart), qint64(end - m_position));
             if (!written) {
                 writeFailed = true;
                 return false;
