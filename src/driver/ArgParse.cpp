@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "platform/Diagnostics.h"
+#include "platform/FileHandle.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ void ArgParse::parseIndirectFile(const QByteArray &path, int pass)
     }
     std::FILE *file = std::fopen(path.constData(), "rt");
     if (!file) {
-        m_diagnostics.error("can't open indirect file " + path + ": " + std::strerror(errno));
+        m_diagnostics.error("can't open indirect file " + path + ": " + errorText(errno));
         return;
     }
     ++m_indirectDepth;
