@@ -129,6 +129,8 @@ public:
             for (uint32_t i = reversed; i < m_table.size(); i += uint32_t(1) << length)
                 m_table[i] = entry;
         }
+        if (literalLengths)
+            pairLiterals();
         return true;
     }
 
@@ -158,7 +160,25 @@ public:
     }
 
 private:
+    // Where the table's bits hold a literal's code and then all of a second
+    // literal's, the entry drops both: runs of literals take half the steps.
+    void pairLiterals()
+    {
+        m_single = m_table;
+        for (size_t i = 0; i < m_table.size(); ++i) {
+            const uint32_t first = m_single[i];
+            const uint32_t used = first & 0xffff;
+            if (used == 0 || (first >> 16) != Literal)
+                continue;
+            const uint32_t second = m_single[i >> used];
+            const uint32_t secondUsed = second & 0xffff;
+            if (secondUsed != 0 && (second >> 16) == Literal && used + secondUsed <= TableBits)
+                m_table[i] = used + secondUsed;
+        }
+    }
+
     std::vector<uint32_t> m_table;
+    std::vector<uint32_t> m_single;
     std::array<int, MostCodeLength + 1> m_counts{};
     std::vector<uint16_t> m_symbols;
     bool m_literalLengths = true;
