@@ -3,26 +3,16 @@
 #include <QRegularExpression>
 
 #include "macros/MacroExpansion.h"
-#include "macros/MacroList.h"
 
 namespace {
 
-struct ExpansionCase {
-    const char *text;
-    const char *expected;
-};
-
-MacroMap sampleMacros()
-{
-    return {{"A", "alpha"}, {"Empty", ""}, {"Ref", "$(A)"}, {"Self", "x$(Self)"},
-            {"B", "beta"},  {"Colon", "c:d"}};
-}
+const MacroMap sampleMacros{{"A", "alpha"}, {"Empty", ""}, {"Ref", "$(A)"}, {"Self", "x$(Self)"}, {"B", "beta"}};
 
 } // namespace
 
 TEST(MacroExpansion, referenceFormsDefaultsAndReexpansion)
 {
-    const ExpansionCase cases[] = {
+    const struct { const char *text; const char *expected; } cases[] = {
         {"plain text", "plain text"},
         {"$(A)", "alpha"},
         {"<$(A)><$(B)>", "<alpha><beta>"},
@@ -44,22 +34,17 @@ TEST(MacroExpansion, referenceFormsDefaultsAndReexpansion)
         {"$(A", "(A"},                        // unterminated: the '$' goes
         {"$($(A)", "(alpha"},
         {"", ""},
+        // A '$' inside a reference that names no macro asks for another pass
+        // that gives the same text again.
+        {"a$($(Missing))b", "a$($(Missing))b"},
+        {"$(Missing:$(Self))", "x$(Self)"},   // a value that refers to itself ends after its own pass
     };
-    const MacroMap macros = sampleMacros();
-    for (const ExpansionCase &c : cases)
-        EXPECT_EQ(expandMacros(QString::fromUtf8(c.text), macros), QString::fromUtf8(c.expected))
-            << "text: " << c.text;
+    for (const auto &c : cases)
+        EXPECT_EQ(expandMacros(QString::fromUtf8(c.text), sampleMacros), QString::fromUtf8(c.expected)) << c.text;
 }
 
 TEST(MacroExpansion, endlessReexpansionEndsWithTheTextAsItStands)
 {
-    const MacroMap macros = sampleMacros();
-    // A '$' inside a reference that names no macro asks for another pass
-    // that gives the same text again.
-    EXPECT_EQ(expandMacros(QStringLiteral("a$($(Missing))b"), macros), QStringLiteral("a$($(Missing))b"));
-    // A value that refers to itself ends after its own pass.
-    EXPECT_EQ(expandMacros(QStringLiteral("$(Missing:$(Self))"), macros), QStringLiteral("x$(Self)"));
-
     // A reference that keeps asking for passes makes a value that refers to
     // itself twice double the text each pass: the growth is cut off after
     // whole passes, long before 64 doublings.
@@ -83,15 +68,4 @@ TEST(MacroExpansion, dateAndTimeNamesAreComputedOnlyWhenPresent)
     const QString time = expandMacros(QStringLiteral("$(Time)"), withDate);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(time).hasMatch());
     EXPECT_EQ(expandMacros(QStringLiteral("$(DateDay)"), MacroMap{}), QStringLiteral("$(DateDay)"));
-}
-
-TEST(MacroList, decodesEscapesAndEmptyItemsAndJoinsBack)
-{
-    EXPECT_EQ(macroList(QStringLiteral("a\\;b;;c;"), false), (QStringList{"a;b", "c"}));
-    EXPECT_EQ(macroList(QStringLiteral("a\\;b;;c;"), true), (QStringList{"a;b", "", "c", ""}));
-    EXPECT_EQ(macroList(QStringLiteral("x\\"), false), (QStringList{"x\\"}));
-    EXPECT_EQ(macroList(QString(), false), QStringList{});
-    EXPECT_EQ(joinMacroList({"a;b", "c\\d"}), QStringLiteral("a\\;b;c\\\\d"));
-    const QStringList items{"", "semi;colon", "back\\slash", "", "end\\"};
-    EXPECT_EQ(macroList(joinMacroList(items), true), items);
 }

@@ -5,18 +5,13 @@
 #include "macros/MacroExpansion.h"
 #include "macros/MacroTable.h"
 
-namespace {
-
 TEST(MacroTable, isSeededWithHostAndDateTimeNames)
 {
     const MacroMap &macros = MacroTable::instance().macros();
-    const struct {
-        const char *name;
-        const char *value;
-    } seeds[] = {
-        {"HostArch", "x86"}, {"HostOS", "linux"}, {"HostEXE", ""}, {"HostDLL", ".so"},
-        {"Date", ""}, {"DateYear", ""}, {"DateMonth", ""}, {"DateDay", ""},
-        {"Time", ""}, {"TimeHour", ""}, {"TimeMinute", ""}, {"TimeSecond", ""},
+    // The date and time names are stored empty and computed when expanded.
+    const struct { const char *name; const char *value; } seeds[] = {
+        {"HostArch", "x86"}, {"HostOS", "linux"}, {"HostEXE", ""}, {"HostDLL", ".so"}, {"Date", ""}, {"DateYear", ""},
+        {"DateMonth", ""}, {"DateDay", ""}, {"Time", ""}, {"TimeHour", ""}, {"TimeMinute", ""}, {"TimeSecond", ""},
     };
     for (const auto &seed : seeds) {
         const QString value = MacroTable::lookup(macros, QString::fromLatin1(seed.name));
@@ -27,5 +22,3 @@ TEST(MacroTable, isSeededWithHostAndDateTimeNames)
     EXPECT_EQ(expandMacros(QStringLiteral("$(HostOS)-$(DateYear)"), macros),
               QStringLiteral("linux-") + QDate::currentDate().toString(QStringLiteral("yyyy")));
 }
-
-} // namespace

@@ -4,14 +4,9 @@
 
 #include "TempDir.h"
 
-namespace {
-
 TEST(NormalizedPath, normalisationRules)
 {
-    const struct {
-        const char *path;
-        const char *expected;
-    } cases[] = {
+    const struct { const char *path; const char *expected; } cases[] = {
         {"/x/./y", "/x/y"},
         {"/x/y/../z", "/x/z"},
         {"//x///y", "/x/y"},
@@ -31,7 +26,7 @@ TEST(NormalizedPath, normalisationRules)
     for (const auto &c : cases) {
         QString path = QString::fromLatin1(c.path);
         NormalizedPath::normalize(path);
-        EXPECT_EQ(path, QString::fromLatin1(c.expected)) << "path: " << c.path;
+        EXPECT_EQ(path, QString::fromLatin1(c.expected)) << c.path;
         EXPECT_EQ(NormalizedPath(QString::fromLatin1(c.path)).text(), QString::fromLatin1(c.expected));
     }
 }
@@ -47,5 +42,3 @@ TEST(NormalizedPath, appendsNormalisedAndReportsWhetherTheNamedFileExists)
     EXPECT_FALSE((sub + QStringLiteral("/file")).isDirectory());
     EXPECT_FALSE((sub + QStringLiteral("/missing")).exists());
 }
-
-} // namespace

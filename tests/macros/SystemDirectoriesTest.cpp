@@ -5,7 +5,6 @@
 
 #include "TempDir.h"
 #include "platform/FileSystem.h"
-#include "macros/MacroExpansion.h"
 #include "macros/MacroTable.h"
 #include "macros/SystemDirectories.h"
 
@@ -16,10 +15,7 @@ QString macro(const char *name)
     return MacroTable::lookup(MacroTable::instance().macros(), QString::fromLatin1(name));
 }
 
-QString expand(const char *text)
-{
-    return expandMacros(QString::fromLatin1(text), MacroTable::instance().macros());
-}
+} // namespace
 
 TEST(SystemDirectories, installationIsTheCanonicalParentOfTheProgramDirectory)
 {
@@ -56,15 +52,14 @@ TEST(SystemDirectories, systemMacrosNameTheVersionAndNormalisedDirectories)
     defineSystemMacros(QStringLiteral("/opt//fernhollow/./bin/.."));
     const QString home = nameFromNative(getenv("HOME"));
     const QString root = nameFromNative(getenv("FERNHOLLOW_ROOT_USER_DIR"));
-    EXPECT_EQ(macro("StudioMajorVersion"), QStringLiteral("2"));
-    EXPECT_EQ(macro("StudioMinorVersion"), QStringLiteral("0"));
-    EXPECT_EQ(macro("StudioRevision"), QStringLiteral("9"));
-    EXPECT_EQ(macro("StudioName"), QStringLiteral("Lanternwick for ARM"));
-    EXPECT_EQ(expand("$(StudioDir)/bin"), QStringLiteral("/opt/fernhollow/bin"));
-    EXPECT_EQ(macro("StudioUserDir"), root + QStringLiteral("/Fernhollow for ARM"));
-    EXPECT_EQ(macro("HomeDir"), home);
-    EXPECT_EQ(macro("DesktopDir"), home + QStringLiteral("/Desktop"));
-    EXPECT_EQ(macro("DocumentsDir"), home + QStringLiteral("/Documents"));
+    const struct { const char *name; QString value; } rows[] = {
+        {"StudioMajorVersion", "2"}, {"StudioMinorVersion", "0"}, {"StudioRevision", "9"},
+        {"StudioName", "Lanternwick for ARM"}, {"StudioDir", "/opt/fernhollow"},
+        {"StudioUserDir", root + "/Fernhollow for ARM"}, {"HomeDir", home},
+        {"DesktopDir", home + "/Desktop"}, {"DocumentsDir", home + "/Documents"},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(macro(row.name), row.value) << row.name;
 }
 
 TEST(SystemDirectories, packagesDirectoryGetsTheUsersTemplateFilesOnce)
@@ -73,26 +68,19 @@ TEST(SystemDirectories, packagesDirectoryGetsTheUsersTemplateFilesOnce)
     MacroTable::instance().setMacro(QStringLiteral("SetupTestRoot"), dir.qpath());
     setupPackagesDirectory(QStringLiteral("$(SetupTestRoot)//user/./packages"));
     const QString packages = dir.qpath() + QStringLiteral("/user/packages");
-    EXPECT_EQ(macro("PackagesDir"), packages);
-    EXPECT_EQ(macro("TargetsDir"), packages + QStringLiteral("/targets"));
-    EXPECT_EQ(macro("SamplesDir"), packages + QStringLiteral("/samples"));
+    EXPECT_EQ(QStringList({macro("PackagesDir"), macro("TargetsDir"), macro("SamplesDir")}),
+              QStringList({packages, packages + "/targets", packages + "/samples"}));
     EXPECT_FALSE(dir.exists("user/packages/samples"));
 
     EXPECT_EQ(dir.read("user/packages/targets/project_templates.xml"),
-              QByteArray("<!DOCTYPE Project_Templates_File>\n"
-                         "<projects>\n"
-                         "  <include filename=\"$(StudioDir)/targets/project_templates.xml\" no_root=\"1\" />\n"
-                         "</projects>\n"));
+              "<!DOCTYPE Project_Templates_File>\n<projects>\n"
+              "  <include filename=\"$(StudioDir)/targets/project_templates.xml\" no_root=\"1\" />\n</projects>\n");
     EXPECT_EQ(dir.read("user/packages/targets/frequencies.xml"),
-              QByteArray("<envelope>\n"
-                         "  <include filename=\"$(StudioDir)/targets/frequencies.xml\" />\n"
-                         "</envelope>\n"));
+              "<envelope>\n  <include filename=\"$(StudioDir)/targets/frequencies.xml\" />\n</envelope>\n");
 
     dir.write("user/packages/targets/project_templates.xml", "mine");
     dir.write("user/packages/targets/frequencies.xml", "");
     setupPackagesDirectory(QStringLiteral("$(SetupTestRoot)/user/packages"));
-    EXPECT_EQ(dir.read("user/packages/targets/project_templates.xml"), QByteArray("mine"));
-    EXPECT_EQ(dir.read("user/packages/targets/frequencies.xml"), QByteArray());
+    EXPECT_EQ(dir.read("user/packages/targets/project_templates.xml"), "mine");
+    EXPECT_EQ(dir.read("user/packages/targets/frequencies.xml"), "");
 }
-
-} // namespace

@@ -5,50 +5,36 @@
 
 #include "TempDir.h"
 
-TEST(XMLWriter, escapesEveryByteOutsidePrintableAscii)
+TEST(XMLWriter, writesDeclarationDoctypeEscapedValuesAndIndentedTree)
 {
-    XMLDocument document;
-    PoolScope scope(&document);
-    XMLElement *root = document.createElement(Pool::copyString("r"));
-    root->setAttribute(Pool::copyString("v"), Pool::copyString("a\"b&c<d>e'f\tg\xe9\x01~"));
-    root->setAttribute(Pool::copyString("empty"), nullptr);
-    document.setRoot(root);
-    EXPECT_EQ(written(document, 0),
-              "<r v=\"a&quot;b&amp;c&lt;d&gt;e'f&#x9;g&#xe9;&#x1;~\" empty=\"\"/>");
-}
-
-TEST(XMLWriter, writesDeclarationDoctypeAndIndentedTree)
-{
-    const char *text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!DOCTYPE P>"
+    const char *tree = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!DOCTYPE P>"
                        "<p a=\"1\"><c><d/></c><t>x&amp;y<!--n--><![CDATA[<&>]]></t></p>";
-    XMLDocument document;
-    ASSERT_TRUE(document.parseText(text));
-    EXPECT_EQ(written(document, 2),
-              "<?xml  version=\"1.0\" encoding=\"UTF-8\" ?>\n"
-              "<!DOCTYPE P>\n"
-              "<p a=\"1\">\n"
-              "  <c>\n"
-              "    <d/>\n"
-              "  </c>\n"
-              "  <t>\n"
-              "    <![CDATA[<&>]]>  </t>\n"
-              "</p>\n");
-    // Every node is indented, the empty text nodes that the reader keeps too.
-    XMLDocument withText(true);
-    ASSERT_TRUE(withText.parseText(text));
-    EXPECT_EQ(written(withText, 1),
-              "<?xml  version=\"1.0\" encoding=\"UTF-8\" ?>\n<!DOCTYPE P>\n"
-              "<p a=\"1\">\n  <c>\n    <d/>\n   </c>\n  <t>\n"
-              "  x&amp;y  <!--n-->    <![CDATA[<&>]]>   </t>\n </p>\n");
-    EXPECT_EQ(written(withText, 0),
-              "<?xml  version=\"1.0\" encoding=\"UTF-8\" ?>\n<!DOCTYPE P>\n"
-              "<p a=\"1\"><c><d/></c><t>x&amp;y<!--n--><![CDATA[<&>]]></t></p>");
+    const char *declaration = "<?xml  version=\"1.0\" encoding=\"UTF-8\" ?>\n<!DOCTYPE P>\n";
+    const struct { const char *input; bool keepText; int indent; QByteArray expected; } cases[] = {
+        // Every byte outside printable ASCII is escaped.
+        {"<r v=\"a&quot;b&amp;c&lt;d&gt;e'f&#x9;g&#xe9;&#x1;~\"/>", false, 0,
+         "<r v=\"a&quot;b&amp;c&lt;d&gt;e'f&#x9;g&#xe9;&#x1;~\"/>"},
+        {tree, false, 2, QByteArray(declaration) + "<p a=\"1\">\n  <c>\n    <d/>\n  </c>\n  <t>\n"
+                                                   "    <![CDATA[<&>]]>  </t>\n</p>\n"},
+        // Every node is indented, the empty text nodes that the reader keeps too.
+        {tree, true, 1, QByteArray(declaration) + "<p a=\"1\">\n  <c>\n    <d/>\n   </c>\n  <t>\n"
+                                                  "  x&amp;y  <!--n-->    <![CDATA[<&>]]>   </t>\n </p>\n"},
+        {tree, true, 0, QByteArray(declaration) + "<p a=\"1\"><c><d/></c><t>x&amp;y<!--n--><![CDATA[<&>]]></t></p>"},
+        {"<?xml version=\"2\"?><a/>", false, 1, "<?xml  version=\"2\" ?>\n<a/>\n"},
+        {"", false, 4, ""},
+    };
+    for (const auto &c : cases) {
+        XMLDocument document(c.keepText);
+        document.parseText(c.input);
+        EXPECT_EQ(written(document, c.indent), c.expected) << c.input;
+    }
 
-    XMLDocument versionOnly;
-    ASSERT_TRUE(versionOnly.parseText("<?xml version=\"2\"?><a/>"));
-    EXPECT_EQ(written(versionOnly, 1), "<?xml  version=\"2\" ?>\n<a/>\n");
-    XMLDocument empty;
-    EXPECT_EQ(written(empty, 4), "");
+    // An attribute without a value is written empty.
+    XMLDocument built;
+    PoolScope scope(&built);
+    built.setRoot(built.createElement(Pool::copyString("r")));
+    built.root()->setAttribute(Pool::copyString("empty"), nullptr);
+    EXPECT_EQ(written(built, 0), "<r empty=\"\"/>");
 }
 
 TEST(XMLWriter, saveFileWritesOrReportsTheFile)
