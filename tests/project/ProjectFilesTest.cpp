@@ -50,63 +50,46 @@ TEST(DynamicFolders, listMatchingFilesInCaseInsensitiveOrderRecursingWhenAskedBe
 {
     FileTree tree;
     for (const char *name : {"src/b.c", "src/A.c", "src/a.h", "src/.hidden.c", "src/sub/z.c", "src/sub/deeper/y.c",
-                             "src/Sub2/x.c", "src/c.C"})
+                             "src/Sub2/x.c", "src/c.C", "elsewhere/board.c", "loop/a.c", "shared/s.c"})
         tree.dir.write(name, "");
-    ProjectNode *dynamic = tree.folder(tree.project, "Dynamic");
-    dynamic->storeProperty("path", "src");
-    dynamic->storeProperty("filter", "*.c");
-    dynamic->storeProperty("recurse", "Yes");
-    tree.system.addFileNode(dynamic, "src/b.c", false);
-
-    tree.system.populateDynamicFolder(dynamic);
-    EXPECT_EQ(fileNames(dynamic), (QStringList{"src/b.c", "src/A.c", "src/sub/z.c", "src/sub/deeper/y.c", "src/Sub2/x.c"}));
-    ProjectNode *a = dynamic->firstChild()->nextSibling();
-    EXPECT_FALSE(a->createdFlag());
-    a->resolveFileInfo();
-    EXPECT_EQ(a->filePath(), absoluteFilePath(tree.dir.qpath() + "/src/A.c"));
-
-    // Without recurse only the directory itself; several patterns at once.
-    ProjectNode *flat = tree.folder(tree.project, "Flat");
-    flat->storeProperty("path", "src");
-    flat->storeProperty("filter", "*.h; *.C");
-    tree.system.populateDynamicFolder(flat);
-    EXPECT_EQ(fileNames(flat), (QStringList{"src/a.h", "src/c.C"}));
-
-    // No filter lets every file through; a missing directory gives nothing.
-    ProjectNode *all = tree.folder(tree.project, "All");
-    all->storeProperty("path", "src/sub");
-    tree.system.populateDynamicFolder(all);
-    EXPECT_EQ(fileNames(all), QStringList{"src/sub/z.c"});
-    ProjectNode *missing = tree.folder(tree.project, "Missing");
-    missing->storeProperty("path", "nowhere");
-    tree.system.populateDynamicFolder(missing);
-    EXPECT_EQ(missing->firstChild(), nullptr);
-
-    // A macro path is scanned expanded and kept unexpanded in the names.
-    tree.dir.write("elsewhere/board.c", "");
-    MacroTable::instance().setMacro("BoardDir", tree.dir.qpath() + "/elsewhere");
-    ProjectNode *board = tree.folder(tree.project, "Board");
-    board->storeProperty("path", "$(BoardDir)");
-    board->storeProperty("recurse", "No");
-    tree.system.populateDynamicFolder(board);
-    EXPECT_EQ(fileNames(board), QStringList{"$(BoardDir)/board.c"});
-    board->firstChild()->resolveFileInfo();
-    EXPECT_EQ(board->firstChild()->filePath(), absoluteFilePath(tree.dir.qpath() + "/elsewhere/board.c"));
-}
-
-TEST(DynamicFolders, aDirectoryLinkedBackIntoItselfIsScannedOnceButTwoLinksToOneDirectoryAreBothListed)
-{
-    FileTree tree;
-    tree.dir.write("loop/a.c", "");
-    tree.dir.write("shared/s.c", "");
+    // A directory linked back into itself is scanned once, but two links to
+    // one directory are both listed.
     ASSERT_EQ(symlink(".", tree.dir.file("loop/back").constData()), 0);
     ASSERT_EQ(symlink("../shared", tree.dir.file("loop/one").constData()), 0);
     ASSERT_EQ(symlink("../shared", tree.dir.file("loop/two").constData()), 0);
-    ProjectNode *dynamic = tree.folder(tree.project, "Loop");
-    dynamic->storeProperty("path", "loop");
-    dynamic->storeProperty("recurse", "Yes");
-    tree.system.populateDynamicFolder(dynamic);
-    EXPECT_EQ(fileNames(dynamic), (QStringList{"loop/a.c", "loop/one/s.c", "loop/two/s.c"}));
+    MacroTable::instance().setMacro("BoardDir", tree.dir.qpath() + "/elsewhere");
+
+    // A file already in the folder keeps its place; without recurse only the
+    // directory itself is listed; no filter lets every file through; a macro
+    // path is scanned expanded and kept unexpanded in the names.
+    const struct { const char *path, *filter, *recurse, *existing; QStringList names; } cases[] = {
+        {"src", "*.c", "Yes", "src/b.c", {"src/b.c", "src/A.c", "src/sub/z.c", "src/sub/deeper/y.c", "src/Sub2/x.c"}},
+        {"src", "*.h; *.C", nullptr, nullptr, {"src/a.h", "src/c.C"}},
+        {"src/sub", nullptr, nullptr, nullptr, {"src/sub/z.c"}},
+        {"nowhere", nullptr, nullptr, nullptr, {}},
+        {"$(BoardDir)", nullptr, "No", nullptr, {"$(BoardDir)/board.c"}},
+        {"loop", nullptr, "Yes", nullptr, {"loop/a.c", "loop/one/s.c", "loop/two/s.c"}},
+    };
+    QList<ProjectNode *> folders;
+    for (const auto &c : cases) {
+        ProjectNode *dynamic = tree.folder(tree.project, c.path);
+        for (const auto &[name, value] : {std::pair("path", c.path), {"filter", c.filter}, {"recurse", c.recurse}}) {
+            if (value)
+                dynamic->storeProperty(name, value);
+        }
+        if (c.existing)
+            tree.system.addFileNode(dynamic, c.existing, false);
+        tree.system.populateDynamicFolder(dynamic);
+        EXPECT_EQ(fileNames(dynamic), c.names) << c.path;
+        folders.append(dynamic);
+    }
+    ProjectNode *a = folders[0]->firstChild()->nextSibling();
+    EXPECT_FALSE(a->createdFlag());
+    a->resolveFileInfo();
+    EXPECT_EQ(a->filePath(), absoluteFilePath(tree.dir.qpath() + "/src/A.c"));
+    ProjectNode *board = folders[4]->firstChild();
+    board->resolveFileInfo();
+    EXPECT_EQ(board->filePath(), absoluteFilePath(tree.dir.qpath() + "/elsewhere/board.c"));
 }
 
 TEST(FileNodes, projectsPutNewFilesIntoTheFolderThatCollectsTheirExtension)
@@ -117,10 +100,7 @@ TEST(FileNodes, projectsPutNewFilesIntoTheFolderThatCollectsTheirExtension)
     ProjectSystem::setConfigurationValue(sources, "filter", "Common", "c,CPP; s;asm", false);
     ProjectNode *nested = tree.folder(sources, "Nested", "x");
 
-    const struct {
-        const char *fileName;
-        ProjectNode *home;
-    } cases[] = {
+    const struct { const char *fileName; ProjectNode *home; } cases[] = {
         {"main.c", sources},
         {"boot.ASM", sources},
         {"dir.h/util.cpp", tree.project},   // filter parts are compared as written

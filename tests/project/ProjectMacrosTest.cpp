@@ -40,29 +40,18 @@ TEST(ProjectMacros, describeTheNodeItsProjectAndItsSolution)
     PS::setConfigurationValue(tree.project, "macros", "Common", "Board=lpc;ProjectName=hidden;Configuration=x", false);
     const QMap<QString, QString> macros = tree.builds.projectMacros(tree.file, "Debug");
 
-    EXPECT_EQ(macros.value("Board"), "lpc");
-    EXPECT_EQ(macros.value("ProjectNodeName"), "main.tar.c");
-    EXPECT_EQ(macros.value("ProjectDir"), "/work/sol/proj");
-    // Fixed entries win over the project's own macros.
-    EXPECT_EQ(macros.value("ProjectName"), "blinky");
-    EXPECT_EQ(macros.value("Configuration"), "Debug");
-    EXPECT_EQ(macros.value("SolutionDir"), "/work/sol");
-    EXPECT_EQ(macros.value("SolutionName"), "app");
-    EXPECT_EQ(macros.value("SolutionFileName"), "app.v1.hzp");
-    EXPECT_EQ(macros.value("SolutionPath"), "/work/sol/app.v1.hzp");
-    EXPECT_EQ(macros.value("SolutionExt"), "v1.hzp");
-    EXPECT_EQ(macros.value("InputDir"), "src");
-    EXPECT_EQ(macros.value("InputName"), "main.tar");
-    EXPECT_EQ(macros.value("InputFileName"), "main.tar.c");
-    EXPECT_EQ(macros.value("InputExt"), "c");
-    EXPECT_EQ(macros.value("InputPath"), "/work/sol/proj/src/main.tar.c");
-    EXPECT_EQ(macros.value("RelInputPath"), "src/main.tar.c");
-    EXPECT_EQ(macros.value("OBJ"), ".o");
-    EXPECT_EQ(macros.value("EXE"), ".elf");
-    EXPECT_EQ(macros.value("LIB"), ".a");
-    EXPECT_EQ(macros.value("PackageExt"), "hzq");
-    // The intermediate directory's default names the configuration.
-    EXPECT_EQ(macros.value("IntDir"), "Debug");
+    // Fixed entries win over the project's own macros; the intermediate
+    // directory's default names the configuration.
+    const QMap<QString, QString> expected{
+        {"Board", "lpc"}, {"ProjectNodeName", "main.tar.c"}, {"ProjectDir", "/work/sol/proj"},
+        {"ProjectName", "blinky"}, {"Configuration", "Debug"}, {"SolutionDir", "/work/sol"},
+        {"SolutionName", "app"}, {"SolutionFileName", "app.v1.hzp"}, {"SolutionPath", "/work/sol/app.v1.hzp"},
+        {"SolutionExt", "v1.hzp"}, {"InputDir", "src"}, {"InputName", "main.tar"}, {"InputFileName", "main.tar.c"},
+        {"InputExt", "c"}, {"InputPath", "/work/sol/proj/src/main.tar.c"}, {"RelInputPath", "src/main.tar.c"},
+        {"OBJ", ".o"}, {"EXE", ".elf"}, {"LIB", ".a"}, {"PackageExt", "hzq"}, {"IntDir", "Debug"},
+    };
+    for (auto entry = expected.cbegin(); entry != expected.cend(); ++entry)
+        EXPECT_EQ(macros.value(entry.key()), entry.value()) << qPrintable(entry.key());
     EXPECT_TRUE(macros.contains("Date"));
 
     // Project macros apply to the project, not its file, in file-less form.
@@ -74,14 +63,9 @@ TEST(ProjectMacros, describeTheNodeItsProjectAndItsSolution)
 
 TEST(ProjectMacros, outputDirectoriesExpandAgainstTheEntriesBeforeThem)
 {
-    const struct {
-        const char *intermediate;
-        const char *root;
-        const char *output;
-        const char *intDir;
-        const char *outDir;
-        const char *rootRelative;   // null: not set
-    } cases[] = {
+    // intermediate, root and output directory as set; IntDir, OutDir and
+    // RootRelativeOutDir as they come (null: not set).
+    const struct { const char *intermediate, *root, *output, *intDir, *outDir, *rootRelative; } cases[] = {
         {"$(Configuration)/obj", "$(SolutionDir)/out", "$(SolutionDir)/out/$(ProjectName)", "Debug/obj",
          "/work/sol/out/blinky", "blinky"},
         {"", "", "", ".", ".", nullptr},
@@ -98,20 +82,14 @@ TEST(ProjectMacros, outputDirectoriesExpandAgainstTheEntriesBeforeThem)
         const QMap<QString, QString> macros = tree.builds.projectMacros(tree.file, "Debug");
         EXPECT_EQ(macros.value("IntDir"), row.intDir) << row.output;
         EXPECT_EQ(macros.value("OutDir"), row.outDir) << row.output;
-        if (row.rootRelative)
-            EXPECT_EQ(macros.value("RootRelativeOutDir"), row.rootRelative) << row.output;
-        else
-            EXPECT_FALSE(macros.contains("RootRelativeOutDir")) << row.output;
+        EXPECT_EQ(macros.value("RootRelativeOutDir", "(not set)"), row.rootRelative ? row.rootRelative : "(not set)")
+            << row.output;
     }
 }
 
 TEST(ProjectMacros, armLibrarySuffixAndLoaderTypeFollowTheProjectsProperties)
 {
-    const struct {
-        QMap<QString, QString> properties;
-        const char *libExt;
-        const char *loaderType;
-    } cases[] = {
+    const struct { QMap<QString, QString> properties; const char *libExt, *loaderType; } cases[] = {
         {{}, "_v4t_a_le", "dcc"},
         {{{"arm_architecture", "v5TE"}, {"arm_fp_abi", "SoftFP"}, {"arm_endian", "Big"}}, "_v5te_vfp_a_be", "dcc"},
         {{{"arm_architecture", "ARM4T"}}, "_v4t_a_le", "dcc"},
@@ -145,11 +123,7 @@ TEST(ProjectMacros, armLibrarySuffixAndLoaderTypeFollowTheProjectsProperties)
 TEST(SolutionUpgrade, installationPathsMoveToThePackagesArea)
 {
     ARMProjectSystem projects;
-    const struct {
-        const char *property;
-        const char *value;
-        const char *upgraded;
-    } cases[] = {
+    const struct { const char *property, *value, *upgraded; } cases[] = {
         {"linker_memory_map_file", "$(StudioDir)/targets/Board/flash.xml", "$(TargetsDir)/Board/flash.xml"},
         {"linker_section_placement_file", "x;$(StudioDir)/targets/A/B/p.xml", "x;$(TargetsDir)/A/B/p.xml"},
         {"property_groups_file_path", "$(StudioDir)/targets/groups.xml", "$(StudioDir)/targets/groups.xml"},

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
+#include <variant>
 
 #include "WarningCapture.h"
 #include "properties/PropertyClass.h"
@@ -28,18 +28,17 @@ PropertyClass *makeClass(PropertyClass::Type type, const QString &defaultValue =
 
 TEST(PropertyValue, emptyTextReadsAsTheDefault)
 {
-    SimplePropertyValue value(makeClass(PropertyClass::Integer, QStringLiteral("10")));
+    SimplePropertyValue value(makeClass(PropertyClass::Integer, "10"));
     EXPECT_TRUE(value.value().isNull());
     EXPECT_EQ(value.intValue(), 10);
     value.setValue(5);
-    EXPECT_EQ(value.value(), QStringLiteral("5"));
-    EXPECT_EQ(value.intValue(), 5);
+    EXPECT_EQ(std::pair(value.value(), value.intValue()), std::pair(QStringLiteral("5"), 5));
     value.setValue(QString());
     EXPECT_EQ(value.intValue(), 10);
-    value.setValue(QStringLiteral(""));
-    EXPECT_EQ(value.text(), QStringLiteral("10"));
+    value.setValue("");
+    EXPECT_EQ(value.text(), "10");
 
-    SimplePropertyValue list(makeClass(PropertyClass::StringList, QStringLiteral("a;;b\\;c")));
+    SimplePropertyValue list(makeClass(PropertyClass::StringList, "a;;b\\;c"));
     EXPECT_EQ(list.stringList(false), (QStringList{"a", "b;c"}));
     EXPECT_EQ(list.stringList(true), (QStringList{"a", "", "b;c"}));
     list.setValue(QStringList{"x;y", "z"});
@@ -48,10 +47,7 @@ TEST(PropertyValue, emptyTextReadsAsTheDefault)
 
 TEST(PropertyValue, integerTextsReadWithAutomaticBase)
 {
-    const struct {
-        const char *text;
-        int expected;
-    } cases[] = {
+    const struct { const char *text; int expected; } cases[] = {
         {"0x1F", 31}, {"0X1f", 31}, {"010", 8}, {"0", 0}, {"42", 42}, {"-7", -7}, {" 12 ", 12},
         {"08", 0},    {"0x", 0},    {"12a", 0}, {"abc", 0}, {"0x0x1", 0}, {"1.5", 0},
     };
@@ -64,110 +60,89 @@ TEST(PropertyValue, integerTextsReadWithAutomaticBase)
 
 TEST(PropertyValue, booleanAndEnumerationReadsUseThePositionInTheTexts)
 {
-    SimplePropertyValue flag(makeClass(PropertyClass::Boolean));
-    const struct {
-        const char *text;
-        bool expected;
-        int position;
-    } flags[] = {{"Yes", true, 1}, {"No", false, 0}, {"TRUE", true, 0}, {"yes", true, 0},
-                 {"1", true, 0},   {"on", false, 0}, {"", false, 0}};
-    for (const auto &c : flags) {
-        flag.setValue(c.text);
-        EXPECT_EQ(flag.boolValue(), c.expected) << c.text;
-        EXPECT_EQ(flag.intValue(), c.position) << c.text;
+    PropertyClass *flag = makeClass(PropertyClass::Boolean);
+    PropertyClass *choice = makeClass(PropertyClass::Enumeration, {}, {"a", "b"});
+    const struct { PropertyClass *propertyClass; const char *text; bool expected; int position; } cases[] = {
+        {flag, "Yes", true, 1}, {flag, "No", false, 0}, {flag, "TRUE", true, 0}, {flag, "yes", true, 0},
+        {flag, "1", true, 0},   {flag, "on", false, 0}, {flag, "", false, 0},
+        {choice, "b", true, 1}, {choice, "c", false, 0},
+    };
+    for (const auto &c : cases) {
+        SimplePropertyValue value(c.propertyClass);
+        value.setValue(c.text);
+        EXPECT_EQ(value.boolValue(), c.expected) << c.text;
+        EXPECT_EQ(value.intValue(), c.position) << c.text;
     }
-
-    SimplePropertyValue choice(makeClass(PropertyClass::Enumeration, {}, {"a", "b"}));
-    choice.setValue("b");
-    EXPECT_EQ(choice.intValue(), 1);
-    EXPECT_TRUE(choice.boolValue());
-    choice.setValue("c");
-    EXPECT_EQ(choice.intValue(), 0);
-    EXPECT_FALSE(choice.boolValue());
 }
 
 TEST(PropertyValue, typedWritesStoreTheirTextOrWarn)
 {
-    struct Case {
-        const char *name;
-        PropertyClass *propertyClass;
-        const char *before;
-        std::function<void(PropertyValue &)> write;
-        QString expected;          // null: the stored text becomes null
-        QStringList warnings;
+    PropertyClass *choice = makeClass(PropertyClass::Enumeration, {}, {"a", "b"});
+    PropertyClass *flag = makeClass(PropertyClass::Boolean);
+    PropertyClass *text = makeClass(PropertyClass::String);
+    // The text before, the value written, the text after (null: the stored
+    // text becomes null) and the warnings.
+    const struct { const char *name; PropertyClass *propertyClass; const char *before;
+                   std::variant<int, bool, QRect, QColor> written; QString expected; QStringList warnings; } cases[] = {
+        {"enumeration in range", choice, "a", 1, "b", {}},
+        {"enumeration out of range", choice, "a", 2, QString(), {notEnumerated}},
+        {"negative enumeration", choice, "a", -1, QString(), {notEnumerated}},
+        {"boolean true", flag, "No", true, "Yes", {}},
+        {"boolean false", makeClass(PropertyClass::Boolean, {}, {"Off", "On"}), "On", false, "Off", {}},
+        {"hex width", makeClass(PropertyClass::IntegerHex, {}, {}, 4095), "", 10, "0x00a", {}},
+        {"hex no maximum", makeClass(PropertyClass::IntegerHex), "", 10, "0xa", {}},
+        {"range", makeClass(PropertyClass::IntegerRange), "", -3, "-3", {}},
+        {"integer on string", text, "keep", 3, "keep", {nonInteger}},
+        {"bool on string", text, "keep", true, "keep", {nonBoolean, nonInteger}},
+        {"bool on enumeration", choice, "", true, "b", {nonBoolean}},
+        {"rectangle", text, "", QRect(QPoint(10, 20), QPoint(29, 59)), "10,20,20,40", {}},
+        {"colour", makeClass(PropertyClass::Color), "", QColor(0x12, 0x34, 0x56), "#123456", {}},
     };
-    const Case cases[] = {
-        {"enumeration in range", makeClass(PropertyClass::Enumeration, {}, {"a", "b"}), "a",
-         [](PropertyValue &v) { v.setValue(1); }, QStringLiteral("b"), {}},
-        {"enumeration out of range", makeClass(PropertyClass::Enumeration, {}, {"a", "b"}), "a",
-         [](PropertyValue &v) { v.setValue(2); }, QString(), {notEnumerated}},
-        {"negative enumeration", makeClass(PropertyClass::Enumeration, {}, {"a", "b"}), "a",
-         [](PropertyValue &v) { v.setValue(-1); }, QString(), {notEnumerated}},
-        {"boolean true", makeClass(PropertyClass::Boolean), "No", [](PropertyValue &v) { v.setValue(true); },
-         QStringLiteral("Yes"), {}},
-        {"boolean false", makeClass(PropertyClass::Boolean, {}, {"Off", "On"}), "On",
-         [](PropertyValue &v) { v.setValue(false); }, QStringLiteral("Off"), {}},
-        {"hex width", makeClass(PropertyClass::IntegerHex, {}, {}, 4095), "",
-         [](PropertyValue &v) { v.setValue(10); }, QStringLiteral("0x00a"), {}},
-        {"hex no maximum", makeClass(PropertyClass::IntegerHex), "", [](PropertyValue &v) { v.setValue(10); },
-         QStringLiteral("0xa"), {}},
-        {"range", makeClass(PropertyClass::IntegerRange), "", [](PropertyValue &v) { v.setValue(-3); },
-         QStringLiteral("-3"), {}},
-        {"integer on string", makeClass(PropertyClass::String), "keep", [](PropertyValue &v) { v.setValue(3); },
-         QStringLiteral("keep"), {nonInteger}},
-        {"bool on string", makeClass(PropertyClass::String), "keep", [](PropertyValue &v) { v.setValue(true); },
-         QStringLiteral("keep"), {nonBoolean, nonInteger}},
-        {"bool on enumeration", makeClass(PropertyClass::Enumeration, {}, {"a", "b"}), "",
-         [](PropertyValue &v) { v.setValue(true); }, QStringLiteral("b"), {nonBoolean}},
-        {"rectangle", makeClass(PropertyClass::String), "",
-         [](PropertyValue &v) { v.setValue(QRect(QPoint(10, 20), QPoint(29, 59))); },
-         QStringLiteral("10,20,20,40"), {}},
-    };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SimplePropertyValue value(c.propertyClass);
         value.setValue(c.before);
         WarningCapture capture;
-        c.write(value);
+        std::visit([&value](const auto &written) { value.setValue(written); }, c.written);
         EXPECT_EQ(value.value(), c.expected) << c.name;
         EXPECT_EQ(value.value().isNull(), c.expected.isNull()) << c.name;
         EXPECT_EQ(capture.warnings(), c.warnings) << c.name;
     }
 }
 
-TEST(PropertyValue, coloursAndFontsReadAndWriteTheirTextForms)
+TEST(PropertyValue, coloursAndFontsReadTheirTextForms)
 {
-    SimplePropertyValue colour(makeClass(PropertyClass::Color, QStringLiteral("#00ff00")));
-    EXPECT_EQ(colour.colorValue(), QColor(0, 255, 0));
-    colour.setValue(QColor(0x12, 0x34, 0x56));
-    EXPECT_EQ(colour.value(), QStringLiteral("#123456"));
-    EXPECT_EQ(colour.colorValue(), QColor(0x12, 0x34, 0x56));
-    colour.setValue(QStringLiteral("no such colour"));
-    EXPECT_FALSE(colour.colorValue().isValid());
-
     const QFont fallback(QStringLiteral("Fallback"), 7);
-    SimplePropertyValue font(makeClass(PropertyClass::Font));
-    EXPECT_EQ(font.fontValue(fallback), fallback);
-    font.setValue(QStringLiteral("Monospace,10,-1,5,50,0,0,0,0,0"));
-    EXPECT_EQ(font.fontValue(fallback).family(), QStringLiteral("Monospace"));
-    EXPECT_EQ(font.fontValue(fallback).pointSize(), 10);
-    font.setValue(QStringLiteral("not,a,font,at,all"));
-    EXPECT_EQ(font.fontValue(fallback), fallback);
-    SimplePropertyValue defaulted(makeClass(PropertyClass::FixedPitchFont, QStringLiteral("Courier,12,-1,5,50,0,0,0,0,0")));
-    EXPECT_EQ(defaulted.fontValue(fallback).family(), QStringLiteral("Courier"));
+    // The default, the text set (null: none); the colour, or the font family
+    // and size, read.
+    const struct { PropertyClass::Type type; const char *defaultValue, *text; QColor colour; const char *family;
+                   int size; } cases[] = {
+        {PropertyClass::Color, "#00ff00", nullptr, QColor(0, 255, 0), "", 0},
+        {PropertyClass::Color, "", "#123456", QColor(0x12, 0x34, 0x56), "", 0},
+        {PropertyClass::Color, "", "no such colour", QColor(), "", 0},
+        {PropertyClass::Font, "", nullptr, {}, "Fallback", 7},
+        {PropertyClass::Font, "", "Monospace,10,-1,5,50,0,0,0,0,0", {}, "Monospace", 10},
+        {PropertyClass::Font, "", "not,a,font,at,all", {}, "Fallback", 7},
+        {PropertyClass::FixedPitchFont, "Courier,12,-1,5,50,0,0,0,0,0", nullptr, {}, "Courier", 12},
+    };
+    for (const auto &c : cases) {
+        SimplePropertyValue value(makeClass(c.type, QString::fromLatin1(c.defaultValue)));
+        if (c.text)
+            value.setValue(c.text);
+        if (c.type == PropertyClass::Color) {
+            EXPECT_EQ(value.colorValue(), c.colour) << c.text;
+        } else {
+            EXPECT_EQ(value.fontValue(fallback).family(), QString::fromLatin1(c.family)) << c.text;
+            EXPECT_EQ(value.fontValue(fallback).pointSize(), c.size) << c.text;
+        }
+    }
 }
 
-// A value whose destruction is observable, owned or not.
-class WatchedValue : public SimplePropertyValue {
-public:
+// A value that counts its destruction, owned by its list or not.
+struct WatchedValue : SimplePropertyValue {
     WatchedValue(PropertyClass *propertyClass, bool owned, int &destroyed)
-        : SimplePropertyValue(propertyClass), m_destroyed(destroyed)
-    {
-        setOwned(owned);
-    }
-    ~WatchedValue() override { ++m_destroyed; }
-
-private:
-    int &m_destroyed;
+        : SimplePropertyValue(propertyClass), destroyed(destroyed) { setOwned(owned); }
+    ~WatchedValue() override { ++destroyed; }
+    int &destroyed;
 };
 
 TEST(PropertyValueList, appendsUniqueByClassAndDestroysOnlyOwnedValues)
@@ -193,8 +168,7 @@ TEST(PropertyValueList, appendsUniqueByClassAndDestroysOnlyOwnedValues)
         EXPECT_EQ(list.appendUnique(nullptr), nullptr);
         SimplePropertyValue classless(nullptr);
         EXPECT_EQ(list.appendUnique(&classless), nullptr);
-        EXPECT_EQ(capture.warnings(), (QStringList{"Bad property value in PropertyValueList::appendUnique",
-                                                   "Bad property value in PropertyValueList::appendUnique"}));
+        EXPECT_EQ(capture.warnings(), QStringList(2, "Bad property value in PropertyValueList::appendUnique"));
         EXPECT_EQ(list.size(), 2);
     }
     EXPECT_EQ(destroyed, 2);  // the owned one only

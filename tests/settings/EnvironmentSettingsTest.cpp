@@ -81,11 +81,7 @@ TEST_F(EnvironmentSettingsTest, settingsTheToolReadsHaveTheirTypesAndDefaults)
 {
     ARMLanternwickEnvironmentSettings settings;
     settings.defineProperties();
-    const struct {
-        const char *name;
-        PropertyClass::Type type;
-        const char *defaultValue;
-    } rows[] = {
+    const struct { const char *name; PropertyClass::Type type; const char *defaultValue; } rows[] = {
         {"Environment/Macros/Global Macros", PropertyClass::StringList, ""},
         {"Environment/Project Explorer/Filename Replace Macros", PropertyClass::StringList, ""},
         {"Environment/Build/Tool Chain Root Directory", PropertyClass::String, "$(StudioDir)"},
@@ -118,8 +114,7 @@ TEST_F(EnvironmentSettingsTest, valuesComeFromTheFileAndOnlyNonDefaultsGoBack)
     EnvironmentPropertyValue *proxy = settings.setting(QStringLiteral("Environment/Internet/HTTP Proxy Server"));
     EXPECT_TRUE(commandLines->boolValue());
     EXPECT_EQ(margin->intValue(), 100);
-    EXPECT_EQ(settings.setting(QStringLiteral("Environment/Build/Tool Chain Root Directory"))->value(),
-              QStringLiteral("$(StudioDir)"));
+    EXPECT_EQ(settings.setting("Environment/Build/Tool Chain Root Directory")->value(), "$(StudioDir)");
 
     QStringList announced;
     QObject::connect(&settings, &EnvironmentSettings::settingChanged,
@@ -136,8 +131,7 @@ TEST_F(EnvironmentSettingsTest, valuesComeFromTheFileAndOnlyNonDefaultsGoBack)
 
     ARMLanternwickEnvironmentSettings again;
     again.defineProperties();
-    EXPECT_EQ(again.setting(QStringLiteral("Environment/Internet/HTTP Proxy Server"))->value(),
-              QStringLiteral("<proxy & co>"));
+    EXPECT_EQ(again.setting("Environment/Internet/HTTP Proxy Server")->value(), "<proxy & co>");
     EXPECT_FALSE(again.setting(QStringLiteral("Environment/Build/Show Command Lines"))->boolValue());
 }
 
@@ -145,9 +139,8 @@ TEST_F(EnvironmentSettingsTest, savingCanBeSwitchedOffAndTheTimerSavesEveryMinut
 {
     EnvironmentSettings settings;
     settings.defineProperties();
-    EXPECT_EQ(settings.saveTimer().interval(), 60000);
-    EXPECT_TRUE(settings.saveTimer().isActive());
-    EXPECT_FALSE(settings.saveTimer().isSingleShot());
+    const QTimer &timer = settings.saveTimer();
+    EXPECT_EQ(std::tuple(timer.interval(), timer.isActive(), timer.isSingleShot()), std::tuple(60000, true, false));
 
     settings.setting(QStringLiteral("Environment/Splash Screen"))->setValue(false);
     settings.setSaveEnabled(false);
@@ -155,7 +148,7 @@ TEST_F(EnvironmentSettingsTest, savingCanBeSwitchedOffAndTheTimerSavesEveryMinut
     EXPECT_TRUE(readPrimary().isEmpty());
     settings.setSaveEnabled(true);
     // Run the timer quickly instead of waiting a minute.
-    const_cast<QTimer &>(settings.saveTimer()).setInterval(1);
+    const_cast<QTimer &>(timer).setInterval(1);
     QElapsedTimer waited;
     waited.start();
     while (readPrimary().isEmpty() && waited.elapsed() < 5000)

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
+#include <optional>
 #include <utime.h>
 
 #include "TempDir.h"
@@ -9,148 +9,134 @@
 
 namespace {
 
-// A store over "settings.xml" in a fresh directory.
-struct StoreFixture {
+const QByteArray file = "user/settings.xml";
+
+SettingsMap readSettings(const TempDir &dir)
+{
+    SettingsMap settings;
+    EXPECT_TRUE(parseSettingsFile(dir.read(file), settings));
+    return settings;
+}
+
+// A store over a file first written with the given entries (none: no file).
+void open(SettingsStore &store, const TempDir &dir, const std::optional<SettingsMap> &settings)
+{
+    if (settings)
+        dir.write(file, formatSettingsFile(*settings));
+    store.setFile(NormalizedPath(QString::fromLatin1(dir.file(file))));
+}
+
+// Another process rewrites the file; its time differs from any remembered.
+void rewriteElsewhere(const TempDir &dir, const QByteArray &text)
+{
+    static time_t stamp = 1000000000;
+    stamp += 1000;
+    dir.write(file, text);
+    struct utimbuf times{stamp, stamp};
+    utime(dir.file(file).constData(), &times);
+}
+
+} // namespace
+
+TEST(SettingsStore, lookupSetAndRemoveTrackChangesAndAnUnreadableFileKeepsThem)
+{
     TempDir dir;
     SettingsStore store;
+    open(store, dir, SettingsMap{{"a", "1"}, {"b", "2"}});
+    EXPECT_FALSE(store.isDirty());
+    EXPECT_EQ(store.lookup("a", "d"), "1");
+    EXPECT_EQ(store.lookup("z", "d"), "d");
+    store.set("a", "1");
+    EXPECT_FALSE(store.isDirty());  // same text: nothing changes
+    store.remove("absent");
+    EXPECT_FALSE(store.isDirty());
+    store.remove("b");
+    EXPECT_TRUE(store.isDirty());
+    EXPECT_EQ(store.lookup("b", "d"), "d");
+    store.set("b", "2");  // a removed entry comes back as changed
+    EXPECT_EQ(store.entries().value("b").state, SettingsStore::Changed);
+    EXPECT_EQ(store.lookup("b", "d"), "2");
 
-    QString path() const { return dir.qpath() + QStringLiteral("/user/settings.xml"); }
-    void writeFile(const SettingsMap &settings) const { dir.write("user/settings.xml", formatSettingsFile(settings)); }
-    // Points the store at the file, first written with the given entries.
-    void open(const SettingsMap &settings)
-    {
-        writeFile(settings);
-        store.setFile(NormalizedPath(path()));
-    }
-    SettingsMap readFile() const
-    {
-        SettingsMap settings;
-        EXPECT_TRUE(parseSettingsFile(dir.read("user/settings.xml"), settings));
-        return settings;
-    }
-    // Another process rewrites the file; its time differs from the one remembered.
-    void rewriteElsewhere(const SettingsMap &settings) const
-    {
-        writeFile(settings);
-        struct utimbuf times{1000000000, 1000000000};
-        utime(dir.file("user/settings.xml").constData(), &times);
-    }
-};
-
-TEST(SettingsStore, lookupSetAndRemoveTrackChanges)
-{
-    StoreFixture f;
-    f.open({{"a", "1"}, {"b", "2"}});
-    EXPECT_FALSE(f.store.isDirty());
-    EXPECT_EQ(f.store.lookup(QStringLiteral("a"), QStringLiteral("d")), QStringLiteral("1"));
-    EXPECT_EQ(f.store.lookup(QStringLiteral("z"), QStringLiteral("d")), QStringLiteral("d"));
-
-    f.store.set(QStringLiteral("a"), QStringLiteral("1"));
-    EXPECT_FALSE(f.store.isDirty());  // same text: nothing changes
-    f.store.remove(QStringLiteral("absent"));
-    EXPECT_FALSE(f.store.isDirty());
-    f.store.remove(QStringLiteral("b"));
-    EXPECT_TRUE(f.store.isDirty());
-    EXPECT_EQ(f.store.lookup(QStringLiteral("b"), QStringLiteral("d")), QStringLiteral("d"));
-    f.store.set(QStringLiteral("b"), QStringLiteral("2"));  // a removed entry comes back as changed
-    EXPECT_EQ(f.store.entries().value(QStringLiteral("b")).state, SettingsStore::Changed);
-    EXPECT_EQ(f.store.lookup(QStringLiteral("b"), QStringLiteral("d")), QStringLiteral("2"));
+    dir.write(file, "<broken");
+    EXPECT_FALSE(store.load());
+    EXPECT_EQ(store.lookup("a", {}), "1");
 }
 
-TEST(SettingsStore, unreadableFileKeepsWhatIsHeld)
+TEST(SettingsStore, syncWritesLoadsOrMergesAsTheFileAndTheStoreChanged)
 {
-    StoreFixture f;
-    f.store.setFile(NormalizedPath(f.path()));
-    EXPECT_TRUE(f.store.entries().isEmpty());
-    f.writeFile({{"a", "1"}});
-    ASSERT_TRUE(f.store.load());
-    f.dir.write("user/settings.xml", "<broken");
-    EXPECT_FALSE(f.store.load());
-    EXPECT_EQ(f.store.lookup(QStringLiteral("a"), {}), QStringLiteral("1"));
-}
+    // The file as loaded, the changes made here (a null text removes), what
+    // another process wrote meanwhile, and what the file and the store hold
+    // after one sync.
+    const struct {
+        const char *name;
+        std::optional<SettingsMap> loaded;
+        SettingsMap changes;
+        std::optional<QByteArray> elsewhere;
+        SettingsMap synced;
+        bool backup;
+    } cases[] = {
+        {"first write makes the directory", std::nullopt, {{"a", "x<y"}}, std::nullopt, {{"a", "x<y"}}, false},
+        {"a change here is written", {{{"a", "1"}}}, {{"a", "2"}}, std::nullopt, {{"a", "2"}}, true},
+        {"a change elsewhere is loaded", {{{"a", "1"}}}, {}, formatSettingsFile({{"a", "9"}, {"c", "3"}}),
+         {{"a", "9"}, {"c", "3"}}, false},
+        {"changes on both sides merge", {{{"a", "1"}, {"b", "2"}, {"keep", "k"}}}, {{"a", "mine"}, {"b", QString()}},
+         formatSettingsFile({{"a", "theirs"}, {"b", "theirs"}, {"new", "n"}}), {{"a", "mine"}, {"new", "n"}}, true},
+        {"an unreadable file loses nothing held here", {{{"a", "1"}}}, {{"b", "2"}}, "<half", {{"a", "1"}, {"b", "2"}},
+         true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        SettingsStore store;
+        open(store, dir, c.loaded);
+        for (auto change = c.changes.cbegin(); change != c.changes.cend(); ++change) {
+            if (change.value().isNull())
+                store.remove(change.key());
+            else
+                store.set(change.key(), change.value());
+        }
+        if (c.elsewhere)
+            rewriteElsewhere(dir, *c.elsewhere);
+        store.sync();
+        EXPECT_FALSE(store.isDirty());
+        EXPECT_EQ(readSettings(dir), c.synced);
+        for (auto entry = c.synced.cbegin(); entry != c.synced.cend(); ++entry)
+            EXPECT_EQ(store.lookup(entry.key(), "gone"), entry.value());
+        EXPECT_EQ(store.lookup("keep", "gone"), "gone");
+        EXPECT_FALSE(dir.exists(file + ".new"));
+        EXPECT_EQ(dir.exists(file + ".bak"), c.backup);
+        if (c.backup) {
+            EXPECT_EQ(dir.read(file + ".bak"), c.elsewhere.value_or(formatSettingsFile(*c.loaded)));
+        }
 
-TEST(SettingsStore, syncWritesThroughNewAndBackupFiles)
-{
-    StoreFixture f;
-    f.store.setFile(NormalizedPath(f.path()));
-    f.store.set(QStringLiteral("a"), QStringLiteral("x<y"));
-    f.store.sync();  // unchanged on disk (no file), dirty: written, directory created
-    EXPECT_FALSE(f.store.isDirty());
-    EXPECT_EQ(f.readFile(), (SettingsMap{{"a", "x<y"}}));
-    EXPECT_FALSE(f.dir.exists("user/settings.xml.new"));
-    EXPECT_FALSE(f.dir.exists("user/settings.xml.bak"));
-
-    const QByteArray first = f.dir.read("user/settings.xml");
-    f.store.set(QStringLiteral("b"), QStringLiteral("2"));
-    f.store.sync();
-    EXPECT_EQ(f.dir.read("user/settings.xml.bak"), first);
-    EXPECT_EQ(f.readFile(), (SettingsMap{{"a", "x<y"}, {"b", "2"}}));
-
-    f.store.sync();  // nothing changed anywhere: nothing written
-    EXPECT_EQ(f.dir.read("user/settings.xml.bak"), first);
-}
-
-TEST(SettingsStore, syncCases)
-{
-    // Case: the file changed elsewhere and nothing changed here: reload.
-    {
-        StoreFixture f;
-        f.open({{"a", "1"}});
-        f.rewriteElsewhere({{"a", "9"}, {"c", "3"}});
-        f.store.sync();
-        EXPECT_EQ(f.store.lookup(QStringLiteral("a"), {}), QStringLiteral("9"));
-        EXPECT_EQ(f.store.lookup(QStringLiteral("c"), {}), QStringLiteral("3"));
-        EXPECT_FALSE(f.dir.exists("user/settings.xml.bak"));
-    }
-    // Case: changed on both sides: the other process's entries plus these
-    // changes and removals.
-    {
-        StoreFixture f;
-        f.open({{"a", "1"}, {"b", "2"}, {"keep", "k"}});
-        f.store.set(QStringLiteral("a"), QStringLiteral("mine"));
-        f.store.remove(QStringLiteral("b"));
-        f.rewriteElsewhere({{"a", "theirs"}, {"b", "theirs"}, {"new", "n"}});
-        f.store.sync();
-        const SettingsMap merged{{"a", "mine"}, {"new", "n"}};
-        EXPECT_EQ(f.readFile(), merged);
-        EXPECT_EQ(f.store.lookup(QStringLiteral("new"), {}), QStringLiteral("n"));
-        EXPECT_EQ(f.store.lookup(QStringLiteral("keep"), QStringLiteral("gone")), QStringLiteral("gone"));
-        EXPECT_FALSE(f.store.isDirty());
-        // Written changes are not applied again over a later change elsewhere.
-        f.rewriteElsewhere({{"a", "later"}});
-        f.store.set(QStringLiteral("z"), QStringLiteral("26"));
-        f.store.sync();
-        EXPECT_EQ(f.readFile(), (SettingsMap{{"a", "later"}, {"z", "26"}}));
-    }
-    // Case: changed on both sides but the file cannot be read now: nothing
-    // held here is lost.
-    {
-        StoreFixture f;
-        f.open({{"a", "1"}});
-        f.store.set(QStringLiteral("b"), QStringLiteral("2"));
-        f.dir.write("user/settings.xml", "<half");
-        f.store.sync();
-        EXPECT_EQ(f.readFile(), (SettingsMap{{"a", "1"}, {"b", "2"}}));
+        // Nothing changed anywhere: nothing is written. Written changes are
+        // not applied again over a later change elsewhere.
+        const QByteArray before = dir.read(file), backup = dir.read(file + ".bak");
+        store.sync();
+        EXPECT_EQ(dir.read(file), before);
+        EXPECT_EQ(dir.read(file + ".bak"), backup);
+        rewriteElsewhere(dir, formatSettingsFile({{"a", "later"}}));
+        store.set("z", "26");
+        store.sync();
+        EXPECT_EQ(readSettings(dir), (SettingsMap{{"a", "later"}, {"z", "26"}}));
     }
 }
 
 TEST(SettingsStore, failedWriteLeavesTheFileAndStaysDirty)
 {
-    StoreFixture f;
-    f.open({{"a", "1"}});
-    f.dir.write("user/settings.xml.new/blocker", "");  // ".new" cannot be opened as a file
-    f.store.set(QStringLiteral("a"), QStringLiteral("2"));
-    f.store.sync();
-    EXPECT_TRUE(f.store.isDirty());
-    EXPECT_EQ(f.readFile(), (SettingsMap{{"a", "1"}}));
-    EXPECT_FALSE(f.dir.exists("user/settings.xml.bak"));
+    TempDir dir;
+    SettingsStore store;
+    open(store, dir, SettingsMap{{"a", "1"}});
+    dir.write(file + ".new/blocker", "");  // ".new" cannot be opened as a file
+    store.set("a", "2");
+    store.sync();
+    EXPECT_TRUE(store.isDirty());
+    EXPECT_EQ(readSettings(dir), (SettingsMap{{"a", "1"}}));
+    EXPECT_FALSE(dir.exists(file + ".bak"));
 
-    f.dir.write("user/settings.xml.new/blocker", "");
-    ASSERT_EQ(unlink(f.dir.file("user/settings.xml.new/blocker").constData()), 0);
-    ASSERT_EQ(rmdir(f.dir.file("user/settings.xml.new").constData()), 0);
-    f.store.sync();  // a later save tries again
-    EXPECT_FALSE(f.store.isDirty());
-    EXPECT_EQ(f.readFile(), (SettingsMap{{"a", "2"}}));
+    ASSERT_EQ(unlink(dir.file(file + ".new/blocker").constData()), 0);
+    ASSERT_EQ(rmdir(dir.file(file + ".new").constData()), 0);
+    store.sync();  // a later save tries again
+    EXPECT_FALSE(store.isDirty());
+    EXPECT_EQ(readSettings(dir), (SettingsMap{{"a", "2"}}));
 }
-
-} // namespace
