@@ -2,10 +2,15 @@
 
 #include <QStringList>
 
+#include <initializer_list>
+
 #include "XmlTestSupport.h"
 #include "preprocessor/XmlPP.h"
 
 #include "TempDir.h"
+
+// The start of every message of a pass.
+inline const QString passError = QStringLiteral("XmlPP::processConditionals(): ");
 
 // A preprocessed document that keeps the messages of the pass.
 class RecordingDocument : public XMLPP2 {
@@ -14,26 +19,25 @@ public:
     QStringList messages;
 };
 
-// Preprocesses text written to main.xml of a directory (a fresh one unless
-// given) and gives the outline of the resulting root and its siblings.
-struct Preprocessed {
-    QByteArray tree;
-    QStringList messages;
+// A text preprocessed with definitions, the outline of the resulting root
+// and its siblings, and the one message of the pass (null for none).
+struct PassCase {
+    const char *definitions;
+    const char *text;
+    const char *tree;
+    QString message = QString();
 };
 
-inline Preprocessed preprocessIn(const TempDir &dir, const char *text, const char *definitions = "",
-                                 bool expand = false)
+// Preprocesses the text of each case as main.xml of a directory and checks
+// what it became.
+inline void expectPasses(std::initializer_list<PassCase> cases, const TempDir &dir = TempDir(), bool expand = false)
 {
-    dir.write("main.xml", text);
-    RecordingDocument document;
-    const bool loaded = XmlPP::preprocessFile(document, dir.qpath() + "/main.xml",
-                                              QString::fromLatin1(definitions), expand);
-    if (!loaded)
-        return {"(not loaded)", {}};
-    return {outline(document.root()), document.messages};
-}
-
-inline Preprocessed preprocess(const char *text, const char *definitions = "", bool expand = false)
-{
-    return preprocessIn(TempDir(), text, definitions, expand);
+    for (const PassCase &c : cases) {
+        dir.write("main.xml", c.text);
+        RecordingDocument document;
+        const QString path = dir.qpath() + "/main.xml";
+        ASSERT_TRUE(XmlPP::preprocessFile(document, path, QString::fromLatin1(c.definitions), expand)) << c.text;
+        EXPECT_EQ(outline(document.root()), QByteArray(c.tree)) << c.text << " with " << c.definitions;
+        EXPECT_EQ(document.messages, c.message.isNull() ? QStringList() : QStringList{c.message}) << c.text;
+    }
 }

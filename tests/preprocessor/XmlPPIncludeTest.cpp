@@ -24,11 +24,7 @@ public:
     }
 
     QString path(const char *name) const { return m_dir.qpath() + '/' + name; }
-
-    Preprocessed run(const char *text, const char *definitions = "", bool expand = false) const
-    {
-        return preprocessIn(m_dir, text, definitions, expand);
-    }
+    const TempDir &dir() const { return m_dir; }
 
 private:
     TempDir m_dir;
@@ -39,73 +35,56 @@ private:
 TEST(XmlPPInclude, includedRootsTakeTheIncludesPlace)
 {
     IncludeFiles files;
-    const struct {
-        const char *text;
-        const char *tree;
-    } cases[] = {
-        {"<r><a/><include filename=\"env.xml\"/><b/></r>", "r(a x y b)"},
-        {"<r><include filename=\"plain.xml\"/></r>", "r(box[a=1](x))"},
-        {"<r><include filename=\"plain.xml\" no_root=\"1\"/></r>", "r(x)"},
-        {"<r><include filename=\"sub/inner.xml\"/></r>", "r(inner(leaf))"},
-        {"<r><include filename=\"plain.xml\" inherit_attributes=\"n;;missing\" n=\"N\"/></r>",
+    expectPasses({
+        {"", "<r><a/><include filename=\"env.xml\"/><b/></r>", "r(a x y b)"},
+        {"", "<r><include filename=\"plain.xml\"/></r>", "r(box[a=1](x))"},
+        {"", "<r><include filename=\"plain.xml\" no_root=\"1\"/></r>", "r(x)"},
+        {"", "<r><include filename=\"sub/inner.xml\"/></r>", "r(inner(leaf))"},
+        {"", "<r><include filename=\"plain.xml\" inherit_attributes=\"n;;missing\" n=\"N\"/></r>",
          "r(box[a=1,n=N,missing=(none)](x))"},
-        {"<r><include filename=\"macros.xml\"/></r>", "r(m[a=$(A)](c[b=$(B)]))"},
-        {"<r><include filename=\"macros.xml\" expand_macros=\"1\"/></r>", "r(m[a=$(A)](c[b=$(B)]))"},
-        {"<r><include filename=\"macros.xml\" expand_macros=\"1\" macros=\"A=1;\nB=2\"/></r>",
-         "r(m[a=1](c[b=2]))"},
+        {"", "<r><include filename=\"macros.xml\"/></r>", "r(m[a=$(A)](c[b=$(B)]))"},
+        {"", "<r><include filename=\"macros.xml\" expand_macros=\"1\"/></r>", "r(m[a=$(A)](c[b=$(B)]))"},
+        {"", "<r><include filename=\"macros.xml\" expand_macros=\"1\" macros=\"A=1;\nB=2\"/></r>", "r(m[a=1](c[b=2]))"},
         // Definitions made in an included file stay there.
-        {"<r><include filename=\"defines.xml\"/><ifdef name=\"X\"><out/></ifdef></r>", "r(in)"},
+        {"", "<r><include filename=\"defines.xml\"/><ifdef name=\"X\"><out/></ifdef></r>", "r(in)"},
         // Fragments defined in an included file can be pasted later.
-        {"<r><include filename=\"fragment.xml\"/><xmlput name=\"F\"/></r>", "r(f)"},
+        {"", "<r><include filename=\"fragment.xml\"/><xmlput name=\"F\"/></r>", "r(f)"},
         // The document's own root may be an include.
-        {"<include filename=\"plain.xml\"/>", "box[a=1](x)"},
-        {"<include filename=\"env.xml\"/>", "x y"},
-    };
-    for (const auto &c : cases) {
-        const Preprocessed result = files.run(c.text);
-        EXPECT_EQ(result.tree, QByteArray(c.tree)) << c.text;
-        EXPECT_TRUE(result.messages.isEmpty()) << c.text << result.messages.join('|').toStdString();
-    }
+        {"", "<include filename=\"plain.xml\"/>", "box[a=1](x)"},
+        {"", "<include filename=\"env.xml\"/>", "x y"},
+    }, files.dir());
 
     // With expansion on, the root's attributes see the current definitions.
-    EXPECT_EQ(files.run("<r><include filename=\"macros.xml\"/></r>", "A=5", true).tree,
-              "r(m[a=5](c[b=$(B)]))");
-    EXPECT_EQ(files.run("<r><include filename=\"macros.xml\" macros=\"B=3\"/></r>", "A=5", true).tree,
-              "r(m[a=5](c[b=3]))");
+    expectPasses({
+        {"A=5", "<r><include filename=\"macros.xml\"/></r>", "r(m[a=5](c[b=$(B)]))"},
+        {"A=5", "<r><include filename=\"macros.xml\" macros=\"B=3\"/></r>", "r(m[a=5](c[b=3]))"},
+    }, files.dir(), true);
 }
 
 TEST(XmlPPInclude, failedIncludesAreReportedAndKept)
 {
     IncludeFiles files;
-    const QString prefix = "XmlPP::processConditionals(): ";
-    const struct {
-        const char *text;
-        const char *tree;
-        QString message;
-    } cases[] = {
-        {"<r><include filename=\"missing.xml\"><c/></include></r>", "r(include[filename=missing.xml](c))",
-         prefix + "error \"couldn't read " + files.path("missing.xml") + "\" in include file "
-             + files.path("missing.xml") + " line:0"},
-        {"<r><include filename=\"missing.xml\" no_root=\"\"><c/></include></r>", "r(c)",
-         prefix + "error \"couldn't read " + files.path("missing.xml") + "\" in include file "
-             + files.path("missing.xml") + " line:0"},
-        {"<r><include filename=\"bad.xml\"/></r>", "r(include[filename=bad.xml])",
-         prefix + "error: include file '" + files.path("bad.xml") + "' is empty"},
-        {"<r><include filename=\"late.xml\"/></r>", "r(include[filename=late.xml])",
-         prefix + "error \"bad tagName\" in include file " + files.path("late.xml") + " line:1"},
-        {"<r><include/></r>", "r(include)", prefix + "missing filename in <include>"},
-        {"<r><include filename=\"self.xml\"/></r>", "r(s(include[filename=self.xml]))",
-         prefix + "error: include file '" + files.path("self.xml") + "' is already being included"},
-        {"<r><include filename=\"ping.xml\"/></r>", "r(ping(pong(include[filename=ping.xml])))",
-         prefix + "error: include file '" + files.path("ping.xml") + "' is already being included"},
-        {"<r><include filename=\"main.xml\"/></r>", "r(include[filename=main.xml])",
-         prefix + "error: include file '" + files.path("main.xml") + "' is already being included"},
+    const auto unreadable = [&files](const char *name) {
+        return passError + "error \"couldn't read " + files.path(name) + "\" in include file " + files.path(name)
+            + " line:0";
     };
-    for (const auto &c : cases) {
-        const Preprocessed result = files.run(c.text);
-        EXPECT_EQ(result.tree, QByteArray(c.tree)) << c.text;
-        EXPECT_EQ(result.messages, QStringList{c.message}) << c.text;
-    }
+    const auto included = [&files](const char *name) {
+        return passError + "error: include file '" + files.path(name) + "' is already being included";
+    };
+    expectPasses({
+        {"", "<r><include filename=\"missing.xml\"><c/></include></r>", "r(include[filename=missing.xml](c))",
+         unreadable("missing.xml")},
+        {"", "<r><include filename=\"missing.xml\" no_root=\"\"><c/></include></r>", "r(c)", unreadable("missing.xml")},
+        {"", "<r><include filename=\"bad.xml\"/></r>", "r(include[filename=bad.xml])",
+         passError + "error: include file '" + files.path("bad.xml") + "' is empty"},
+        {"", "<r><include filename=\"late.xml\"/></r>", "r(include[filename=late.xml])",
+         passError + "error \"bad tagName\" in include file " + files.path("late.xml") + " line:1"},
+        {"", "<r><include/></r>", "r(include)", passError + "missing filename in <include>"},
+        {"", "<r><include filename=\"self.xml\"/></r>", "r(s(include[filename=self.xml]))", included("self.xml")},
+        {"", "<r><include filename=\"ping.xml\"/></r>", "r(ping(pong(include[filename=ping.xml])))",
+         included("ping.xml")},
+        {"", "<r><include filename=\"main.xml\"/></r>", "r(include[filename=main.xml])", included("main.xml")},
+    }, files.dir());
 }
 
 TEST(XmlPPInclude, aFileThatCannotBeLoadedFailsThePass)
