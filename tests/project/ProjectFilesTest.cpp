@@ -1,39 +1,17 @@
-#include "TempDir.h"
+#include "ProjectFixtures.h"
 
 #include "platform/FileSystem.h"
 #include "macros/MacroTable.h"
-#include "project/ProjectNode.h"
-#include "targets/ARMProjectSystem.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <unistd.h>
 
 namespace {
 
-// A solution file in a temporary directory holding one project whose
-// directory is the solution's.
-struct FileTree {
+// A solution file in a temporary directory; its project's directory is
+// the solution's.
+struct FileTree : ProjectTree {
+    FileTree() { solution->setSolutionFile(absoluteFilePath(dir.qpath() + "/s.hzp"), QDateTime()); }
     TempDir dir;
-    ARMProjectSystem system;
-    std::unique_ptr<ProjectNode> solution = std::make_unique<ProjectNode>(NodeKind::Solution);
-    ProjectNode *project = new ProjectNode(NodeKind::Project);
-
-    FileTree()
-    {
-        solution->setSolutionFile(absoluteFilePath(dir.qpath() + "/s.hzp"), QDateTime());
-        solution->addChild(project);
-    }
-    ProjectNode *folder(ProjectNode *parent, const QString &name, const QString &filterAttribute = QString())
-    {
-        auto *folder = new ProjectNode(NodeKind::Folder);
-        folder->storeProperty("Name", name);
-        if (!filterAttribute.isNull())
-            folder->storeProperty("filter", filterAttribute);
-        parent->addChild(folder);
-        return folder;
-    }
 };
 
 QStringList fileNames(const ProjectNode *folder)
@@ -72,14 +50,14 @@ TEST(DynamicFolders, listMatchingFilesInCaseInsensitiveOrderRecursingWhenAskedBe
     };
     QList<ProjectNode *> folders;
     for (const auto &c : cases) {
-        ProjectNode *dynamic = tree.folder(tree.project, c.path);
+        ProjectNode *dynamic = tree.addFolder(tree.project, c.path);
         for (const auto &[name, value] : {std::pair("path", c.path), {"filter", c.filter}, {"recurse", c.recurse}}) {
             if (value)
                 dynamic->storeProperty(name, value);
         }
         if (c.existing)
-            tree.system.addFileNode(dynamic, c.existing, false);
-        tree.system.populateDynamicFolder(dynamic);
+            tree.projects.addFileNode(dynamic, c.existing, false);
+        tree.projects.populateDynamicFolder(dynamic);
         EXPECT_EQ(fileNames(dynamic), c.names) << c.path;
         folders.append(dynamic);
     }
@@ -95,29 +73,29 @@ TEST(DynamicFolders, listMatchingFilesInCaseInsensitiveOrderRecursingWhenAskedBe
 TEST(FileNodes, projectsPutNewFilesIntoTheFolderThatCollectsTheirExtension)
 {
     FileTree tree;
-    tree.folder(tree.project, "Headers", "h");
-    ProjectNode *sources = tree.folder(tree.project, "Source Files", "");
+    ProjectNode *headers = tree.addFolder(tree.project, "Headers", "h");
+    ProjectNode *sources = tree.addFolder(tree.project, "Source Files", "");
     ProjectSystem::setConfigurationValue(sources, "filter", "Common", "c,CPP; s;asm", false);
-    ProjectNode *nested = tree.folder(sources, "Nested", "x");
+    ProjectNode *nested = tree.addFolder(sources, "Nested", "x");
 
     const struct { const char *fileName; ProjectNode *home; } cases[] = {
         {"main.c", sources},
         {"boot.ASM", sources},
         {"dir.h/util.cpp", tree.project},   // filter parts are compared as written
         {"start.s", tree.project},
-        {"api.h", tree.project->firstChild()},
+        {"api.h", headers},
         {"notes.txt", tree.project},
         {"Makefile", tree.project},
         {"deep.x", tree.project},   // only direct folders are considered
     };
     for (const auto &row : cases) {
-        ProjectNode *file = tree.system.addFileNode(tree.project, row.fileName, true);
+        ProjectNode *file = tree.projects.addFileNode(tree.project, row.fileName, true);
         EXPECT_EQ(file->parent(), row.home) << row.fileName;
         EXPECT_TRUE(file->createdFlag()) << row.fileName;
         EXPECT_EQ(ProjectSystem::findFileChild(row.home, row.fileName), file) << row.fileName;
     }
     // A folder takes every file given to it, whatever its extension.
-    EXPECT_EQ(tree.system.addFileNode(nested, "any.c", false)->parent(), nested);
+    EXPECT_EQ(tree.projects.addFileNode(nested, "any.c", false)->parent(), nested);
     EXPECT_EQ(ProjectSystem::findFileChild(sources, "any.c"), nullptr);
 }
 

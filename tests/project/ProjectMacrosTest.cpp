@@ -1,35 +1,18 @@
-#include "platform/FileSystem.h"
-#include "project/ProjectNode.h"
-#include "targets/ARMBuildSystem.h"
-#include "targets/ARMProjectSystem.h"
+#include "ProjectFixtures.h"
 
 #include <QMap>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
 using PS = ProjectSystem;
 
 // A solution file /work/sol/app.v1.hzp with a project (directory "proj")
-// holding a file.
-struct MacroTree {
-    ARMProjectSystem projects;
-    ARMBuildSystem builds;
-    std::unique_ptr<ProjectNode> solution = std::make_unique<ProjectNode>(NodeKind::Solution);
-    ProjectNode *project = new ProjectNode(NodeKind::Project);
-    ProjectNode *file = new ProjectNode(NodeKind::File);
-
+// whose folder holds a file.
+struct MacroTree : ProjectTree {
     MacroTree()
     {
-        projects.setBuildSystem(&builds);
-        solution->setSolutionFile("/work/sol/app.v1.hzp", QDateTime());
-        solution->addChild(project);
         project->storeProperty("Name", "blinky");
         PS::setConfigurationValue(project, "project_directory", "Common", "proj", false);
-        project->addChild(file);
         file->storeProperty("file_name", "src/main.tar.c");
     }
 };

@@ -1,4 +1,4 @@
-#include "SolutionFixture.h"
+#include "ProjectFixtures.h"
 
 #include "platform/FileSystem.h"
 #include "macros/MacroTable.h"

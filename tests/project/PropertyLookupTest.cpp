@@ -1,36 +1,11 @@
-#include "project/ProjectNode.h"
+#include "ProjectFixtures.h"
+
 #include "project/ProjectNodeValue.h"
-#include "project/ProjectSystem.h"
 #include "properties/PropertyClass.h"
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
 using PS = ProjectSystem;
-
-// A solution with one project holding one folder holding one file; each level
-// can carry configurations.
-struct Tree {
-    std::unique_ptr<ProjectNode> solution = std::make_unique<ProjectNode>(NodeKind::Solution);
-    ProjectNode *project = new ProjectNode(NodeKind::Project);
-    ProjectNode *folder = new ProjectNode(NodeKind::Folder);
-    ProjectNode *file = new ProjectNode(NodeKind::File);
-
-    Tree()
-    {
-        solution->addChild(project);
-        project->addChild(folder);
-        folder->addChild(file);
-    }
-    void inherit(const QString &configuration, const QString &list)
-    {
-        PS::setConfigurationValue(solution.get(), QStringLiteral("inherited_configurations"), configuration, list, false);
-        PS::rebuildInheritedConfigurations(solution.get());
-    }
-};
 
 PropertyClass stringClass(QStringLiteral("P"), PropertyClass::String, QString(), QString(), QString(), QString(),
                           QStringLiteral("default"));
@@ -39,7 +14,7 @@ PropertyClass listClass(QStringLiteral("L"), PropertyClass::StringList, QString(
 
 TEST(PropertyLookup, nearestNodeWinsThenSolutionCommonThenDefault)
 {
-    Tree tree;
+    ProjectTree tree;
     PS::setConfigurationValue(tree.project, "P", "Debug", "project debug", false);
     PS::setConfigurationValue(tree.solution.get(), "P", "Common", "solution common", false);
 
@@ -61,7 +36,7 @@ TEST(PropertyLookup, nearestNodeWinsThenSolutionCommonThenDefault)
 
 TEST(PropertyLookup, inheritedConfigurationsComeInListOrderBeforeCommon)
 {
-    Tree tree;
+    ProjectTree tree;
     tree.inherit("ARM Debug", ";ARM;;Debug");
     tree.inherit("ARM", "Thumb");
     EXPECT_EQ(tree.solution->inheritedConfigurations().value("ARM Debug"), (QStringList{"ARM", "Debug"}));
@@ -86,7 +61,7 @@ TEST(PropertyLookup, inheritedConfigurationsComeInListOrderBeforeCommon)
 
 TEST(PropertyLookup, stringListsCollectEveryLevelMostSpecificFirst)
 {
-    Tree tree;
+    ProjectTree tree;
     tree.inherit("Debug", "Base");
     PS::setConfigurationValue(tree.file, "L", "Debug", "f", false);
     PS::setConfigurationValue(tree.project, "L", "Debug", "p", false);
@@ -114,7 +89,7 @@ TEST(PropertyLookup, stringListsCollectEveryLevelMostSpecificFirst)
 
 TEST(PropertyLookup, theLastConfigurationOfANameIsTheOneFound)
 {
-    Tree tree;
+    ProjectTree tree;
     ProjectNode *first = PS::addConfiguration(tree.project, "Debug", true);
     ProjectNode *second = PS::addConfiguration(tree.project, "Debug", false);
     EXPECT_TRUE(first->createdFlag());
@@ -125,7 +100,7 @@ TEST(PropertyLookup, theLastConfigurationOfANameIsTheOneFound)
 
 TEST(PropertyLookup, aNodeValueReadsThroughTheTreeAndWritesTheNodesOwnConfiguration)
 {
-    Tree tree;
+    ProjectTree tree;
     PropertyClass common(QStringLiteral("C"), PropertyClass::String);
     common.setPerConfiguration(false);
     PS::setConfigurationValue(tree.solution.get(), "P", "Debug", "from solution", false);
