@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QDate>
 #include <QRegularExpression>
 
+#include "macros/MacroDefinitions.h"
 #include "macros/MacroExpansion.h"
+#include "macros/MacroList.h"
+#include "macros/MacroTable.h"
 
 namespace {
 
@@ -68,4 +72,49 @@ TEST(MacroExpansion, dateAndTimeNamesAreComputedOnlyWhenPresent)
     const QString time = expandMacros(QStringLiteral("$(Time)"), withDate);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(time).hasMatch());
     EXPECT_EQ(expandMacros(QStringLiteral("$(DateDay)"), MacroMap{}), QStringLiteral("$(DateDay)"));
+}
+
+TEST(MacroTable, isSeededWithHostAndDateTimeNames)
+{
+    const MacroMap &macros = MacroTable::instance().macros();
+    // The date and time names are stored empty and computed when expanded.
+    const struct { const char *name; const char *value; } seeds[] = {
+        {"HostArch", "x86"}, {"HostOS", "linux"}, {"HostEXE", ""}, {"HostDLL", ".so"}, {"Date", ""}, {"DateYear", ""},
+        {"DateMonth", ""}, {"DateDay", ""}, {"Time", ""}, {"TimeHour", ""}, {"TimeMinute", ""}, {"TimeSecond", ""},
+    };
+    for (const auto &seed : seeds) {
+        const QString value = MacroTable::lookup(macros, QString::fromLatin1(seed.name));
+        EXPECT_FALSE(value.isNull()) << seed.name;
+        EXPECT_EQ(value, QString::fromLatin1(seed.value)) << seed.name;
+    }
+    EXPECT_TRUE(MacroTable::lookup(macros, QStringLiteral("NoSuchMacro")).isNull());
+    EXPECT_EQ(expandMacros(QStringLiteral("$(HostOS)-$(DateYear)"), macros),
+              QStringLiteral("linux-") + QDate::currentDate().toString(QStringLiteral("yyyy")));
+}
+
+TEST(MacroDefinitions, itemsSplitAtTheFirstEqualsAndLaterOnesWin)
+{
+    const MacroMap macros = parseMacroDefinitions({"X=a=b", "Y", "Z=", "=v", "X=c", " S =s"});
+    EXPECT_EQ(macros, (MacroMap{{"X", "c"}, {"Y", ""}, {"Z", ""}, {"", "v"}, {" S ", "s"}}));
+    EXPECT_FALSE(macros.value(QStringLiteral("Y")).isNull());
+    EXPECT_EQ(parseMacroDefinitions({"X=a=b"}).value(QStringLiteral("X")), QStringLiteral("a=b"));
+    EXPECT_TRUE(parseMacroDefinitions({}).isEmpty());
+}
+
+TEST(MacroDefinitions, mapTurnsBackIntoItemsInNameOrderWithTrimmedNames)
+{
+    EXPECT_EQ(macroDefinitionsFromMap({{"b", "2"}, {" a ", "x=y"}, {"c", ""}}), (QStringList{"a=x=y", "b=2", "c="}));
+    const MacroMap macros{{"A", "1"}, {"B", "two=2"}, {"C", ""}};
+    EXPECT_EQ(parseMacroDefinitions(macroDefinitionsFromMap(macros)), macros);
+}
+
+TEST(MacroList, decodesEscapesAndEmptyItemsAndJoinsBack)
+{
+    EXPECT_EQ(macroList(QStringLiteral("a\\;b;;c;"), false), (QStringList{"a;b", "c"}));
+    EXPECT_EQ(macroList(QStringLiteral("a\\;b;;c;"), true), (QStringList{"a;b", "", "c", ""}));
+    EXPECT_EQ(macroList(QStringLiteral("x\\"), false), (QStringList{"x\\"}));
+    EXPECT_EQ(macroList(QString(), false), QStringList{});
+    EXPECT_EQ(joinMacroList({"a;b", "c\\d"}), QStringLiteral("a\\;b;c\\\\d"));
+    const QStringList items{"", "semi;colon", "back\\slash", "", "end\\"};
+    EXPECT_EQ(macroList(joinMacroList(items), true), items);
 }
