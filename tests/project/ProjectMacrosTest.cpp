@@ -103,35 +103,4 @@ TEST(ProjectMacros, armLibrarySuffixAndLoaderTypeFollowTheProjectsProperties)
     }
 }
 
-TEST(SolutionUpgrade, installationPathsMoveToThePackagesArea)
-{
-    ARMProjectSystem projects;
-    const struct { const char *property, *value, *upgraded; } cases[] = {
-        {"linker_memory_map_file", "$(StudioDir)/targets/Board/flash.xml", "$(TargetsDir)/Board/flash.xml"},
-        {"linker_section_placement_file", "x;$(StudioDir)/targets/A/B/p.xml", "x;$(TargetsDir)/A/B/p.xml"},
-        {"property_groups_file_path", "$(StudioDir)/targets/groups.xml", "$(StudioDir)/targets/groups.xml"},
-        {"arm_target_flash_loader_file_path", "$(studiodir)/targets/B/l.elf", "$(studiodir)/targets/B/l.elf"},
-        {"arm_simulator_memory_simulation_filename", "$(StudioDir)/targets/S/sim.so", "$(TargetsDir)/S/sim.so"},
-        {"linker_additional_files", "$(StudioDir)/lib/liblpc2000.a;$(StudioDir)/lib/libstr71x.a;$(StudioDir)/lib/libc.a",
-         "$(PackagesDir)/lib/liblpc2000.a;$(PackagesDir)/lib/libstr71x.a;$(StudioDir)/lib/libc.a"},
-        {"linker_additional_files", "$(StudioDir)/lib/libat91a.a;$(StudioDir)/lib/libat91b.a",
-         "$(PackagesDir)/lib/libat91a.a;$(StudioDir)/lib/libat91b.a"},
-        {"c_user_include_directories", "$(StudioDir)/targets/Board/", "$(StudioDir)/targets/Board/"},
-    };
-    std::unique_ptr<ProjectNode> solution = std::make_unique<ProjectNode>(NodeKind::Solution);
-    auto *project = new ProjectNode(NodeKind::Project);
-    solution->addChild(project);
-    QList<ProjectNode *> holders;
-    for (const auto &row : cases) {
-        auto *configuration = ProjectSystem::addConfiguration(project, "Common", false);
-        configuration->storeProperty(row.property, row.value);
-        holders.append(configuration);
-    }
-    solution->storeProperty("linker_memory_map_file", "$(StudioDir)/targets/Top/m.xml");
-    projects.upgradeSolution(solution.get());
-    EXPECT_EQ(solution->getProperty("linker_memory_map_file"), "$(TargetsDir)/Top/m.xml");
-    for (qsizetype i = 0; i < holders.size(); ++i)
-        EXPECT_EQ(holders[i]->getProperty(cases[i].property), cases[i].upgraded) << cases[i].value;
-}
-
 } // namespace

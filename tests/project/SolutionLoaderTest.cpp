@@ -210,18 +210,40 @@ TEST_F(SolutionFixture, everyLoadFailureNamesItsSubjectAndDetailAndLeavesNoSolut
     }
 }
 
-TEST_F(SolutionFixture, onlySolutionFilesOfOlderVersionsAreUpgraded)
+TEST_F(SolutionFixture, solutionFilesOfOlderVersionsMoveInstallationPathsToThePackagesArea)
 {
-    const QByteArray body = "<project Name=\"p\"><configuration Name=\"Common\""
-                            " linker_memory_map_file=\"$(StudioDir)/targets/Board/map.xml\"/></project>";
+    const struct { const char *property, *value, *upgraded; } cases[] = {
+        {"linker_memory_map_file", "$(StudioDir)/targets/Board/flash.xml", "$(TargetsDir)/Board/flash.xml"},
+        {"linker_section_placement_file", "x;$(StudioDir)/targets/A/B/p.xml", "x;$(TargetsDir)/A/B/p.xml"},
+        {"property_groups_file_path", "$(StudioDir)/targets/groups.xml", "$(StudioDir)/targets/groups.xml"},
+        {"arm_target_flash_loader_file_path", "$(studiodir)/targets/B/l.elf", "$(studiodir)/targets/B/l.elf"},
+        {"arm_simulator_memory_simulation_filename", "$(StudioDir)/targets/S/sim.so", "$(TargetsDir)/S/sim.so"},
+        {"linker_additional_files", "$(StudioDir)/lib/liblpc2000.a;$(StudioDir)/lib/libstr71x.a;$(StudioDir)/lib/libc.a",
+         "$(PackagesDir)/lib/liblpc2000.a;$(PackagesDir)/lib/libstr71x.a;$(StudioDir)/lib/libc.a"},
+        {"linker_additional_files", "$(StudioDir)/lib/libat91a.a;$(StudioDir)/lib/libat91b.a",
+         "$(PackagesDir)/lib/libat91a.a;$(StudioDir)/lib/libat91b.a"},
+        {"c_user_include_directories", "$(StudioDir)/targets/Board/", "$(StudioDir)/targets/Board/"},
+    };
+    QByteArray project = "<project Name=\"p\">";
+    for (const auto &c : cases)
+        project += "<configuration Name=\"Common\" " + QByteArray(c.property) + "=\"" + c.value + "\"/>";
+    project += "</project>";
+    // Files of version 2 are left as they are.
     for (const char *version : {"", " version=\"1\"", " version=\"2\""}) {
-        dir.write("s.hzp", "<!DOCTYPE Lanternwick_Project_File>\n<solution" + QByteArray(version) + ">" + body + "</solution>");
+        dir.write("s.hzp", "<!DOCTYPE Lanternwick_Project_File>\n<solution" + QByteArray(version)
+                               + " linker_memory_map_file=\"$(StudioDir)/targets/Top/m.xml\">" + project + "</solution>");
         ProjectNode *root = load("s.hzp");
         ASSERT_NE(root, nullptr);
+        SCOPED_TRACE(version);
         EXPECT_EQ(root->getProperty("version"), "2");
         EXPECT_FALSE(root->isModified());
-        EXPECT_EQ(root->firstChild()->findConfiguration("Common")->getProperty("linker_memory_map_file"),
-                  qstrcmp(version, " version=\"2\"") ? "$(TargetsDir)/Board/map.xml" : "$(StudioDir)/targets/Board/map.xml")
-            << version;
+        const bool current = qstrcmp(version, " version=\"2\"") == 0;
+        EXPECT_EQ(root->getProperty("linker_memory_map_file"),
+                  current ? "$(StudioDir)/targets/Top/m.xml" : "$(TargetsDir)/Top/m.xml");
+        const ProjectNode *configuration = root->firstChild()->firstChild();
+        for (const auto &c : cases) {
+            EXPECT_EQ(configuration->getProperty(c.property), current ? c.value : c.upgraded) << c.value;
+            configuration = configuration->nextSibling();
+        }
     }
 }
