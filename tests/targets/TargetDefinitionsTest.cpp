@@ -4,7 +4,6 @@
 
 #include "project/ProjectNode.h"
 #include "properties/PropertyClass.h"
-#include "properties/PropertyClassList.h"
 #include "properties/PropertyValue.h"
 #include "settings/EnvironmentPropertyValue.h"
 #include "settings/EnvironmentSettings.h"
@@ -65,18 +64,6 @@ TEST_F(TargetDefinitions, eachLayerDefinesItsClassesInOrderAndReachesEachDirectl
                   + byReference(builds, GCCBuildSystem::GCCBuildSystemPropertyCount)
                   + byReference(builds, ARMBuildSystem::ARMBuildSystemPropertyCount),
               build);
-
-    // Every class joins the process-wide list in creation order and leaves
-    // it with its owner.
-    PropertyClassList &global = PropertyClassList::global();
-    const qsizetype before = global.size();
-    {
-        const ARMProjectSystem projectSystem;
-        const ARMBuildSystem buildSystem;
-        ASSERT_EQ(global.size(), before + 24 + 172);
-        EXPECT_EQ(global.mid(before), projectSystem.propertyClasses() + buildSystem.propertyClasses());
-    }
-    EXPECT_EQ(global.size(), before);
 }
 
 TEST_F(TargetDefinitions, namesDefinedTwiceAreDistinctClassesAndLookUpsFindTheFirst)
