@@ -1,11 +1,70 @@
 #include <gtest/gtest.h>
 
-#include "PreprocessSupport.h"
+#include <QStringList>
+
+#include <initializer_list>
+
+#include "TempDir.h"
+#include "XmlTestSupport.h"
+#include "preprocessor/XmlPP.h"
 
 namespace {
 
+// The start of every message of a pass.
+const QString passError = QStringLiteral("XmlPP::processConditionals(): ");
+
+// A preprocessed document that keeps the messages of the pass.
+class RecordingDocument : public XMLPP2 {
+public:
+    void error(const QString &message) override { messages << message; }
+    QStringList messages;
+};
+
+// A text preprocessed with definitions, the outline of the resulting root
+// and its siblings, and the one message of the pass (null for none).
+struct PassCase {
+    const char *definitions;
+    const char *text;
+    const char *tree;
+    QString message = QString();
+};
+
+// Preprocesses the text of each case as main.xml of a directory and checks
+// what it became.
+void expectPasses(std::initializer_list<PassCase> cases, const TempDir &dir = TempDir(), bool expand = false)
+{
+    for (const PassCase &c : cases) {
+        dir.write("main.xml", c.text);
+        RecordingDocument document;
+        const QString path = dir.qpath() + "/main.xml";
+        ASSERT_TRUE(XmlPP::preprocessFile(document, path, QString::fromLatin1(c.definitions), expand)) << c.text;
+        EXPECT_EQ(outline(document.root()), QByteArray(c.tree)) << c.text << " with " << c.definitions;
+        EXPECT_EQ(document.messages, c.message.isNull() ? QStringList() : QStringList{c.message}) << c.text;
+    }
+}
+
 const QString oneCondition = passError + "one condition required for <if[not]>";
 const QString forForm = "<for index=\"i\" start=\"0\" end=\"32\" incr=\"1\">";
+
+// A directory of files to include, preprocessed from its main.xml.
+struct IncludeFiles : TempDir {
+    IncludeFiles()
+    {
+        write("env.xml", "<envelope><x/><y/></envelope>");
+        write("plain.xml", "<box a=\"1\"><x/></box>");
+        write("macros.xml", "<m a=\"$(A)\"><c b=\"$(B)\"/></m>");
+        write("bad.xml", "<a b='x'/>");
+        write("late.xml", "<ok/>\n<a b='x'/>");
+        write("defines.xml", "<envelope><define name=\"X\" value=\"1\"/><ifdef name=\"X\"><in/></ifdef></envelope>");
+        write("sub/inner.xml", "<inner><include filename=\"leaf.xml\"/></inner>");
+        write("sub/leaf.xml", "<leaf/>");
+        write("self.xml", "<s><include filename=\"self.xml\"/></s>");
+        write("ping.xml", "<ping><include filename=\"pong.xml\"/></ping>");
+        write("pong.xml", "<pong><include filename=\"ping.xml\"/></pong>");
+        write("fragment.xml", "<envelope><xmldef name=\"F\"><f/></xmldef></envelope>");
+    }
+    QString path(const char *name) const { return qpath() + '/' + name; }
+};
 
 } // namespace
 
@@ -139,4 +198,69 @@ TEST(XmlPP, deepDocumentsArePreprocessedWithoutRecursion)
     ASSERT_NE(node, nullptr);
     EXPECT_STREQ(node->toElement()->name(), "leaf");
     EXPECT_TRUE(document.messages.isEmpty());
+}
+
+TEST(XmlPPInclude, includedRootsTakeTheIncludesPlace)
+{
+    IncludeFiles files;
+    expectPasses({
+        {"", "<r><a/><include filename=\"env.xml\"/><b/></r>", "r(a x y b)"},
+        {"", "<r><include filename=\"plain.xml\"/></r>", "r(box[a=1](x))"},
+        {"", "<r><include filename=\"plain.xml\" no_root=\"1\"/></r>", "r(x)"},
+        {"", "<r><include filename=\"sub/inner.xml\"/></r>", "r(inner(leaf))"},
+        {"", "<r><include filename=\"plain.xml\" inherit_attributes=\"n;;missing\" n=\"N\"/></r>",
+         "r(box[a=1,n=N,missing=(none)](x))"},
+        {"", "<r><include filename=\"macros.xml\"/></r>", "r(m[a=$(A)](c[b=$(B)]))"},
+        {"", "<r><include filename=\"macros.xml\" expand_macros=\"1\"/></r>", "r(m[a=$(A)](c[b=$(B)]))"},
+        {"", "<r><include filename=\"macros.xml\" expand_macros=\"1\" macros=\"A=1;\nB=2\"/></r>", "r(m[a=1](c[b=2]))"},
+        // Definitions made in an included file stay there.
+        {"", "<r><include filename=\"defines.xml\"/><ifdef name=\"X\"><out/></ifdef></r>", "r(in)"},
+        // Fragments defined in an included file can be pasted later.
+        {"", "<r><include filename=\"fragment.xml\"/><xmlput name=\"F\"/></r>", "r(f)"},
+        // The document's own root may be an include.
+        {"", "<include filename=\"plain.xml\"/>", "box[a=1](x)"},
+        {"", "<include filename=\"env.xml\"/>", "x y"},
+    }, files);
+
+    // With expansion on, the root's attributes see the current definitions.
+    expectPasses({
+        {"A=5", "<r><include filename=\"macros.xml\"/></r>", "r(m[a=5](c[b=$(B)]))"},
+        {"A=5", "<r><include filename=\"macros.xml\" macros=\"B=3\"/></r>", "r(m[a=5](c[b=3]))"},
+    }, files, true);
+}
+
+TEST(XmlPPInclude, failedIncludesAreReportedAndKept)
+{
+    IncludeFiles files;
+    const auto unreadable = [&files](const char *name) {
+        return passError + "error \"couldn't read " + files.path(name) + "\" in include file " + files.path(name)
+            + " line:0";
+    };
+    const auto included = [&files](const char *name) {
+        return passError + "error: include file '" + files.path(name) + "' is already being included";
+    };
+    expectPasses({
+        {"", "<r><include filename=\"missing.xml\"><c/></include></r>", "r(include[filename=missing.xml](c))",
+         unreadable("missing.xml")},
+        {"", "<r><include filename=\"missing.xml\" no_root=\"\"><c/></include></r>", "r(c)", unreadable("missing.xml")},
+        {"", "<r><include filename=\"bad.xml\"/></r>", "r(include[filename=bad.xml])",
+         passError + "error: include file '" + files.path("bad.xml") + "' is empty"},
+        {"", "<r><include filename=\"late.xml\"/></r>", "r(include[filename=late.xml])",
+         passError + "error \"bad tagName\" in include file " + files.path("late.xml") + " line:1"},
+        {"", "<r><include/></r>", "r(include)", passError + "missing filename in <include>"},
+        {"", "<r><include filename=\"self.xml\"/></r>", "r(s(include[filename=self.xml]))", included("self.xml")},
+        {"", "<r><include filename=\"ping.xml\"/></r>", "r(ping(pong(include[filename=ping.xml])))",
+         included("ping.xml")},
+        {"", "<r><include filename=\"main.xml\"/></r>", "r(include[filename=main.xml])", included("main.xml")},
+    }, files);
+}
+
+TEST(XmlPPInclude, aFileThatCannotBeLoadedFailsThePass)
+{
+    IncludeFiles files;
+    RecordingDocument document;
+    EXPECT_FALSE(XmlPP::preprocessFile(document, files.path("none.xml"), "", false));
+    EXPECT_EQ(QString::fromLatin1(document.errorMessage()), "couldn't read " + files.path("none.xml"));
+    EXPECT_FALSE(XmlPP::preprocessFile(document, files.path("bad.xml"), "", false));
+    EXPECT_STREQ(document.errorMessage(), "bad tagName");
 }

@@ -34,40 +34,6 @@ inline QByteArray outline(ProjectNode *node)
     return children.join(' ');
 }
 
-// A solution holding a project holding a folder holding a file, each level
-// able to carry configurations, with the tool's project and build systems.
-struct ProjectTree {
-    explicit ProjectTree(const QString &solutionFile = "/work/sol/app.v1.hzp")
-    {
-        projects.setBuildSystem(&builds);
-        solution->setSolutionFile(solutionFile, QDateTime());
-        solution->addChild(project);
-        project->addChild(folder);
-        folder->addChild(file);
-    }
-    ProjectNode *addFolder(ProjectNode *parent, const QString &name, const QString &filterAttribute = QString())
-    {
-        auto *added = new ProjectNode(NodeKind::Folder);
-        added->storeProperty("Name", name);
-        if (!filterAttribute.isNull())
-            added->storeProperty("filter", filterAttribute);
-        parent->addChild(added);
-        return added;
-    }
-    void inherit(const QString &configuration, const QString &list)
-    {
-        ProjectSystem::setConfigurationValue(solution.get(), "inherited_configurations", configuration, list, false);
-        ProjectSystem::rebuildInheritedConfigurations(solution.get());
-    }
-
-    ARMProjectSystem projects;
-    ARMBuildSystem builds;
-    std::unique_ptr<ProjectNode> solution = std::make_unique<ProjectNode>(NodeKind::Solution);
-    ProjectNode *project = new ProjectNode(NodeKind::Project);
-    ProjectNode *folder = new ProjectNode(NodeKind::Folder);
-    ProjectNode *file = new ProjectNode(NodeKind::File);
-};
-
 // The first child of node whose name is name, or null.
 inline ProjectNode *childNamed(ProjectNode *node, const QString &name)
 {
