@@ -72,12 +72,8 @@ TEST_F(EnvironmentSettingsTest, eachLayerAppendsItsEntriesToTheCatalogue)
     EXPECT_EQ(arm.settings().at(190)->propertyClass()->name(), "ARM/Debug/UAL Disassemble");
     EXPECT_EQ(arm.setting("Target/Targets"), arm.settings().at(179));
     EXPECT_EQ(base.setting("Target/Targets"), nullptr);
-}
 
-TEST_F(EnvironmentSettingsTest, settingsTheToolReadsHaveTheirTypesAndDefaults)
-{
-    ARMLanternwickEnvironmentSettings settings;
-    settings.defineProperties();
+    // The entries the tool reads and the telling ones have their types and defaults.
     const struct { const char *name; PropertyClass::Type type; const char *defaultValue; } rows[] = {
         {"Environment/Macros/Global Macros", PropertyClass::StringList, ""},
         {"Environment/Project Explorer/Filename Replace Macros", PropertyClass::StringList, ""},
@@ -92,12 +88,12 @@ TEST_F(EnvironmentSettingsTest, settingsTheToolReadsHaveTheirTypesAndDefaults)
         {"Target/Targets", PropertyClass::String, ""},
     };
     for (const auto &row : rows) {
-        const EnvironmentPropertyValue *setting = settings.setting(QString::fromLatin1(row.name));
+        const EnvironmentPropertyValue *setting = arm.setting(QString::fromLatin1(row.name));
         ASSERT_NE(setting, nullptr) << row.name;
         EXPECT_EQ(setting->propertyClass()->type(), row.type) << row.name;
         EXPECT_EQ(setting->propertyClass()->defaultValue(), QString::fromLatin1(row.defaultValue)) << row.name;
     }
-    EXPECT_EQ(settings.setting(QStringLiteral("ARM/Build/Command Line Generation Version"))->propertyClass()->enumerates(),
+    EXPECT_EQ(arm.setting("ARM/Build/Command Line Generation Version")->propertyClass()->enumerates(),
               (QStringList{"2.0", "1.7", "1.6", "1.5"}));
 }
 
