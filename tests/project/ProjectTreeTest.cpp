@@ -202,16 +202,6 @@ TEST(PropertyLookup, aNodeValueReadsThroughTheTreeAndWritesTheNodesOwnConfigurat
     EXPECT_TRUE(tree.project->findConfiguration("Common")->propertyFlag("C"));
 }
 
-TEST(ProjectNode, aNodeWithoutANameIsCalledNull)
-{
-    ProjectNode node(NodeKind::Folder);
-    EXPECT_EQ(node.nodeName(), "<NULL>");
-    node.storeProperty("Name", "");
-    EXPECT_EQ(node.nodeName(), "<NULL>");
-    node.storeProperty("Name", "Source Files");
-    EXPECT_EQ(node.nodeName(), "Source Files");
-}
-
 TEST(ProjectMacros, describeTheNodeItsProjectAndItsSolution)
 {
     MacroTree tree;

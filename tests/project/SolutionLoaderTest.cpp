@@ -14,16 +14,17 @@ TEST_F(SolutionFixture, elementsBecomeNodesInDocumentOrderWithTheirAttributes)
                                            "    <configuration Name=\"Common\" project_type=\"Library\" odd=\"a&amp;b\"/>\n"
                                            "    <folder Name=\"Source Files\"><file file_name=\"main.c\"/>"
                                            "<notes><file file_name=\"x.c\"/></notes><file file_name=\"util.c\"/></folder>\n"
-                                           "    <configuration Name=\"Release\"/>\n"
+                                           "    <configuration Name=\"Release\"/><folder/><folder Name=\"\"/>\n"
                                            "  </project>\n"));
     ProjectNode *root = load("app/main.hzp");
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->kind(), NodeKind::Solution);
     EXPECT_EQ(root->filePath(), absoluteFilePath(dir.qpath() + "/app/main.hzp"));
     EXPECT_EQ(root->nodeName(), "S");
-    // An element of unknown tag is skipped with everything inside it.
+    // An element of unknown tag is skipped with everything inside it; a node
+    // without a name is called <NULL>.
     EXPECT_EQ(outline(root), "project:app(configuration:Common folder:Source Files(file:main.c file:util.c) "
-                             "configuration:Release)");
+                             "configuration:Release folder:<NULL> folder:<NULL>)");
     ProjectNode *project = root->firstChild();
     EXPECT_EQ(project->findConfiguration("Common")->getProperty("odd"), "a&b");
     EXPECT_EQ(project->findConfiguration("Release"), project->firstChild()->nextSibling()->nextSibling());
