@@ -100,63 +100,48 @@ void rewriteElsewhere(const TempDir &dir, const QByteArray &text)
 
 } // namespace
 
-TEST(SettingsStore, lookupSetAndRemoveTrackChangesAndAnUnreadableFileKeepsThem)
-{
-    TempDir dir;
-    SettingsStore store;
-    open(store, dir, SettingsMap{{"a", "1"}, {"b", "2"}});
-    EXPECT_FALSE(store.isDirty());
-    EXPECT_EQ(store.lookup("a", "d"), "1");
-    EXPECT_EQ(store.lookup("z", "d"), "d");
-    store.set("a", "1");
-    EXPECT_FALSE(store.isDirty());  // same text: nothing changes
-    store.remove("absent");
-    EXPECT_FALSE(store.isDirty());
-    store.remove("b");
-    EXPECT_TRUE(store.isDirty());
-    EXPECT_EQ(store.lookup("b", "d"), "d");
-    store.set("b", "2");  // a removed entry comes back as changed
-    EXPECT_EQ(store.entries().value("b").state, SettingsStore::Changed);
-    EXPECT_EQ(store.lookup("b", "d"), "2");
-
-    dir.write(file, "<broken");
-    EXPECT_FALSE(store.load());
-    EXPECT_EQ(store.lookup("a", {}), "1");
-}
-
 TEST(SettingsStore, syncWritesLoadsOrMergesAsTheFileAndTheStoreChanged)
 {
-    // The file as loaded, the changes made here (a null text removes), what
-    // another process wrote meanwhile, and what the file and the store hold
-    // after one sync.
+    // The file as loaded, the changes made here in order (a null text
+    // removes), whether they leave the store dirty, what another process
+    // wrote meanwhile, and what the file and the store hold after one sync.
     const struct {
         const char *name;
         std::optional<SettingsMap> loaded;
-        SettingsMap changes;
+        QList<std::pair<QString, QString>> changes;
+        bool dirty;
         std::optional<QByteArray> elsewhere;
         SettingsMap synced;
         bool backup;
     } cases[] = {
-        {"first write makes the directory", std::nullopt, {{"a", "x<y"}}, std::nullopt, {{"a", "x<y"}}, false},
-        {"a change here is written", {{{"a", "1"}}}, {{"a", "2"}}, std::nullopt, {{"a", "2"}}, true},
-        {"a change elsewhere is loaded", {{{"a", "1"}}}, {}, formatSettingsFile({{"a", "9"}, {"c", "3"}}),
+        {"first write makes the directory", std::nullopt, {{"a", "x<y"}}, true, std::nullopt, {{"a", "x<y"}}, false},
+        {"a change here is written", {{{"a", "1"}}}, {{"a", "2"}}, true, std::nullopt, {{"a", "2"}}, true},
+        {"the same text changes nothing", {{{"a", "1"}}}, {{"a", "1"}}, false, std::nullopt, {{"a", "1"}}, false},
+        {"removing an absent name changes nothing", {{{"a", "1"}}}, {{"z", QString()}}, false, std::nullopt,
+         {{"a", "1"}}, false},
+        {"a change elsewhere is loaded", {{{"a", "1"}}}, {}, false, formatSettingsFile({{"a", "9"}, {"c", "3"}}),
          {{"a", "9"}, {"c", "3"}}, false},
         {"changes on both sides merge", {{{"a", "1"}, {"b", "2"}, {"keep", "k"}}}, {{"a", "mine"}, {"b", QString()}},
-         formatSettingsFile({{"a", "theirs"}, {"b", "theirs"}, {"new", "n"}}), {{"a", "mine"}, {"new", "n"}}, true},
-        {"an unreadable file loses nothing held here", {{{"a", "1"}}}, {{"b", "2"}}, "<half", {{"a", "1"}, {"b", "2"}},
+         true, formatSettingsFile({{"a", "theirs"}, {"b", "theirs"}, {"new", "n"}}), {{"a", "mine"}, {"new", "n"}},
          true},
+        {"a removed entry set again is a change", {{{"a", "1"}, {"b", "2"}}}, {{"b", QString()}, {"b", "2"}}, true,
+         formatSettingsFile({{"a", "1"}}), {{"a", "1"}, {"b", "2"}}, true},
+        {"an unreadable file loses nothing held here", {{{"a", "1"}}}, {{"b", "2"}}, true, "<half",
+         {{"a", "1"}, {"b", "2"}}, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
         SettingsStore store;
         open(store, dir, c.loaded);
-        for (auto change = c.changes.cbegin(); change != c.changes.cend(); ++change) {
-            if (change.value().isNull())
-                store.remove(change.key());
+        for (const auto &[name, text] : c.changes) {
+            if (text.isNull())
+                store.remove(name);
             else
-                store.set(change.key(), change.value());
+                store.set(name, text);
+            EXPECT_EQ(store.lookup(name, "gone"), text.isNull() ? "gone" : text);
         }
+        EXPECT_EQ(store.isDirty(), c.dirty);
         if (c.elsewhere)
             rewriteElsewhere(dir, *c.elsewhere);
         store.sync();
@@ -184,7 +169,7 @@ TEST(SettingsStore, syncWritesLoadsOrMergesAsTheFileAndTheStoreChanged)
     }
 }
 
-TEST(SettingsStore, failedWriteLeavesTheFileAndStaysDirty)
+TEST(SettingsStore, failedWritesAndReadsLoseNothingHeld)
 {
     TempDir dir;
     SettingsStore store;
@@ -201,4 +186,8 @@ TEST(SettingsStore, failedWriteLeavesTheFileAndStaysDirty)
     store.sync();  // a later save tries again
     EXPECT_FALSE(store.isDirty());
     EXPECT_EQ(readSettings(dir), (SettingsMap{{"a", "2"}}));
+
+    dir.write(file, "<broken");
+    EXPECT_FALSE(store.load());
+    EXPECT_EQ(store.lookup("a", {}), "2");
 }

@@ -169,25 +169,23 @@ TEST_F(TargetDefinitions, valuesReadAsTheirColumnsSay)
 TEST(TargetSystems, eachProjectSystemLayerAnswersItsTypesExtensionsAndPlatform)
 {
     const StandardProjectSystem standard;
+    const GCCProjectSystem gcc(".out");
     const ARMProjectSystem arm;
-    for (const ProjectSystem *system : {static_cast<const ProjectSystem *>(&standard),
-                                        static_cast<const ProjectSystem *>(&arm)}) {
-        EXPECT_EQ(system->projectTypes(), (QStringList{"Executable", "Library", "Object file", "Staging", "Combining",
-                                                       "Externally Built Executable"}));
-        EXPECT_EQ(system->fileTypes().size(), 14);
-        EXPECT_EQ(system->fileTypes().first(), "C");
-        EXPECT_EQ(system->fileTypes().last(), "Object file");
-        EXPECT_EQ(system->objectFileExtension(), ".o");
-        EXPECT_EQ(system->libraryFileExtension(), ".a");
+    const struct { const ProjectSystem &system; const char *executable, *platform; } layers[] = {
+        {standard, "", ""}, {gcc, ".out", ""}, {arm, ".elf", "ARM"}};
+    for (const auto &layer : layers) {
+        SCOPED_TRACE(layer.executable);
+        EXPECT_EQ(layer.system.projectTypes(), (QStringList{"Executable", "Library", "Object file", "Staging",
+                                                             "Combining", "Externally Built Executable"}));
+        EXPECT_EQ(layer.system.fileTypes().size(), 14);
+        EXPECT_EQ(QStringList({layer.system.fileTypes().first(), layer.system.fileTypes().last(),
+                               layer.system.objectFileExtension(), layer.system.libraryFileExtension(),
+                               layer.system.executableFileExtension()}),
+                  QStringList({"C", "Object file", ".o", ".a", layer.executable}));
+        // The platform belongs to the ARM layer; the classes below stay as
+        // they were defined.
+        EXPECT_EQ(layer.system.propertyClass(PS::PlatformName)->defaultValue(), layer.platform);
     }
-    EXPECT_EQ(standard.executableFileExtension(), "");
-    EXPECT_EQ(arm.executableFileExtension(), ".elf");
-    EXPECT_EQ(GCCProjectSystem(".out").executableFileExtension(), ".out");
-
-    // The platform belongs to the ARM layer; the classes of the standard
-    // system stay as they were defined.
-    EXPECT_EQ(arm.propertyClass(PS::PlatformName)->defaultValue(), "ARM");
-    EXPECT_EQ(standard.propertyClass(PS::PlatformName)->defaultValue(), "");
 }
 
 TEST(TargetSystems, theArmBuildSystemMovesTheToolChainRootToItsGccTools)
