@@ -10,20 +10,17 @@
 
 namespace {
 
-const QString nonInteger = QStringLiteral("PropertyValue::setValue(int): Setting a non-integer property");
-const QString nonBoolean = QStringLiteral("PropertyValue::setValue(int): Setting a non-Boolean property");
-const QString notEnumerated = QStringLiteral(
-    "PropertyValue::setValue(int): Setting an enumeration to a value which isn't in its enumerates");
+const QString setting = QStringLiteral("PropertyValue::setValue(int): Setting ");
+const QString nonInteger = setting + "a non-integer property";
+const QString nonBoolean = setting + "a non-Boolean property";
+const QString notEnumerated = setting + "an enumeration to a value which isn't in its enumerates";
 
 PropertyClass *makeClass(PropertyClass::Type type, const QString &defaultValue = {}, const QStringList &texts = {},
                          int maximum = 0)
 {
     static QList<std::shared_ptr<PropertyClass>> keep;
-    PropertyClass::Definition row{QStringLiteral("p"), type};
-    row.defaultValue = defaultValue;
-    row.enumerates = texts;
-    row.maximum = maximum;
-    keep.append(std::make_shared<PropertyClass>(row));
+    keep.append(std::make_shared<PropertyClass>(
+        PropertyClass::Definition{"p", type, {}, {}, {}, {}, defaultValue, texts, 0, maximum}));
     return keep.last().get();
 }
 
