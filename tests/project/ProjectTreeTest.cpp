@@ -71,13 +71,12 @@ struct FileTree : ProjectTree {
     TempDir dir;
 };
 
+// The file names of a folder's children (null for a child that is no file).
 QStringList fileNames(const ProjectNode *folder)
 {
     QStringList names;
-    for (const ProjectNode *child = folder->firstChild(); child; child = child->nextSibling()) {
-        if (child->kind() == NodeKind::File)
-            names.append(child->getProperty("file_name"));
-    }
+    for (const ProjectNode *child = folder->firstChild(); child; child = child->nextSibling())
+        names.append(child->getProperty("file_name"));
     return names;
 }
 

@@ -209,6 +209,7 @@ TEST(PropertyValue, coloursAndFontsReadTheirTextForms)
         } else {
             EXPECT_EQ(value.fontValue(fallback).family(), QString::fromLatin1(c.family)) << c.text;
             EXPECT_EQ(value.fontValue(fallback).pointSize(), c.size) << c.text;
+            EXPECT_EQ(value.fontValue(fallback) == fallback, qstrcmp(c.family, "Fallback") == 0) << c.text;
         }
     }
 }
