@@ -49,12 +49,12 @@ TEST(NormalizedPath, appendsNormalisedAndReportsWhetherTheNamedFileExists)
 {
     TempDir dir;
     dir.write("sub/file", "x");
-    const NormalizedPath sub(dir.qpath() + QStringLiteral("//sub/."));
+    const NormalizedPath sub(dir.qpath() + "//sub/.");
     EXPECT_TRUE(sub.exists());
     EXPECT_TRUE(sub.isDirectory());
-    EXPECT_TRUE((sub + QStringLiteral("/x/../file")).exists()); // an appended name is normalised too
-    EXPECT_FALSE((sub + QStringLiteral("/file")).isDirectory());
-    EXPECT_FALSE((sub + QStringLiteral("/missing")).exists());
+    EXPECT_TRUE((sub + "/x/../file").exists()); // an appended name is normalised too
+    EXPECT_FALSE((sub + "/file").isDirectory());
+    EXPECT_FALSE((sub + "/missing").exists());
 }
 
 TEST(SystemDirectories, installationIsTheCanonicalParentOfTheProgramDirectory)
@@ -64,32 +64,31 @@ TEST(SystemDirectories, installationIsTheCanonicalParentOfTheProgramDirectory)
     ASSERT_EQ(symlink(dir.file("real").constData(), dir.file("link").constData()), 0);
     const QString canonicalRoot = canonicalPath(dir.qpath());
 
-    locateInstallation(dir.qpath() + QStringLiteral("/link/bin/mkpkg"), 1);
-    EXPECT_EQ(programDirectory(), canonicalRoot + QStringLiteral("/real/bin"));
-    EXPECT_EQ(installationDirectory(), canonicalRoot + QStringLiteral("/real"));
+    locateInstallation(dir.qpath() + "/link/bin/mkpkg", 1);
+    EXPECT_EQ(programDirectory(), canonicalRoot + "/real/bin");
+    EXPECT_EQ(installationDirectory(), canonicalRoot + "/real");
 
     // A bare name is taken from the current directory; no search path is used.
     const QString previous = currentDirectory();
     ASSERT_EQ(chdir(dir.file("real/bin").constData()), 0);
-    locateInstallation(QStringLiteral("mkpkg"), 1);
-    EXPECT_EQ(installationDirectory(), canonicalRoot + QStringLiteral("/real"));
-    locateInstallation(QStringLiteral("mkpkg"), 2);
+    locateInstallation("mkpkg", 1);
+    EXPECT_EQ(installationDirectory(), canonicalRoot + "/real");
+    locateInstallation("mkpkg", 2);
     EXPECT_EQ(installationDirectory(), canonicalRoot);
     ASSERT_EQ(chdir(nativeName(previous).constData()), 0);
 }
 
 TEST(SystemDirectories, rootUserDirectoryComesFromTheVariableOrHome)
 {
-    EXPECT_EQ(rootUserDirectoryFor(QStringLiteral("/opt/u"), QStringLiteral("/home/a")), QStringLiteral("/opt/u"));
-    EXPECT_EQ(rootUserDirectoryFor(QString(), QStringLiteral("/home/a b")),
-              QStringLiteral("/home/a_b/.tallowmere_instruments"));
-    EXPECT_EQ(rootUserDirectoryFor(QString(), QString()), QStringLiteral("/.tallowmere_instruments"));
+    EXPECT_EQ(rootUserDirectoryFor("/opt/u", "/home/a"), "/opt/u");
+    EXPECT_EQ(rootUserDirectoryFor(QString(), "/home/a b"), "/home/a_b/.tallowmere_instruments");
+    EXPECT_EQ(rootUserDirectoryFor(QString(), QString()), "/.tallowmere_instruments");
     EXPECT_EQ(rootUserDirectory(), nameFromNative(getenv("FERNHOLLOW_ROOT_USER_DIR")));
 }
 
 TEST(SystemDirectories, systemMacrosNameTheVersionAndNormalisedDirectories)
 {
-    defineSystemMacros(QStringLiteral("/opt//fernhollow/./bin/.."));
+    defineSystemMacros("/opt//fernhollow/./bin/..");
     const QString home = nameFromNative(getenv("HOME"));
     const QString root = nameFromNative(getenv("FERNHOLLOW_ROOT_USER_DIR"));
     const struct { const char *name; QString value; } rows[] = {
@@ -105,9 +104,9 @@ TEST(SystemDirectories, systemMacrosNameTheVersionAndNormalisedDirectories)
 TEST(SystemDirectories, packagesDirectoryGetsTheUsersTemplateFilesOnce)
 {
     TempDir dir;
-    MacroTable::instance().setMacro(QStringLiteral("SetupTestRoot"), dir.qpath());
-    setupPackagesDirectory(QStringLiteral("$(SetupTestRoot)//user/./packages"));
-    const QString packages = dir.qpath() + QStringLiteral("/user/packages");
+    MacroTable::instance().setMacro("SetupTestRoot", dir.qpath());
+    setupPackagesDirectory("$(SetupTestRoot)//user/./packages");
+    const QString packages = dir.qpath() + "/user/packages";
     EXPECT_EQ(QStringList({macro("PackagesDir"), macro("TargetsDir"), macro("SamplesDir")}),
               QStringList({packages, packages + "/targets", packages + "/samples"}));
     EXPECT_FALSE(dir.exists("user/packages/samples"));
@@ -120,7 +119,7 @@ TEST(SystemDirectories, packagesDirectoryGetsTheUsersTemplateFilesOnce)
 
     dir.write("user/packages/targets/project_templates.xml", "mine");
     dir.write("user/packages/targets/frequencies.xml", "");
-    setupPackagesDirectory(QStringLiteral("$(SetupTestRoot)/user/packages"));
+    setupPackagesDirectory("$(SetupTestRoot)/user/packages");
     EXPECT_EQ(dir.read("user/packages/targets/project_templates.xml"), "mine");
     EXPECT_EQ(dir.read("user/packages/targets/frequencies.xml"), "");
 }
