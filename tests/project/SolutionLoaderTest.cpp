@@ -1,70 +1,46 @@
-#include "SolutionFixture.h"
+#include "ProjectFixtures.h"
 
 #include "platform/FileSystem.h"
 #include "macros/MacroTable.h"
-#include "project/LoadHandlers.h"
-#include "project/SolutionLoadError.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-QByteArray solutionFile(const QByteArray &body, const QByteArray &name = "S", bool current = true)
-{
-    return "<!DOCTYPE Lanternwick_Project_File>\n<solution Name=\"" + name + "\"" + (current ? " version=\"2\"" : "")
-        + ">\n" + body + "</solution>\n";
-}
-
-QStringList childKinds(const ProjectNode *node)
-{
-    static const char *names[] = {"solution", "configuration", "project", "folder", "file"};
-    QStringList kinds;
-    for (const ProjectNode *child = node->firstChild(); child; child = child->nextSibling())
-        kinds.append(QString::fromLatin1(names[int(child->kind())]));
-    return kinds;
-}
-
 TEST_F(SolutionFixture, elementsBecomeNodesInDocumentOrderWithTheirAttributes)
 {
     dir.write("app/main.hzp", solutionFile("  <project Name=\"app\">\n"
                                            "    <configuration Name=\"Common\" project_type=\"Library\" odd=\"a&amp;b\"/>\n"
-                                           "    <folder Name=\"Source Files\"><file file_name=\"main.c\"/><notes><file file_name=\"x.c\"/></notes>"
-                                           "<file file_name=\"util.c\"/></folder>\n"
-                                           "    <configuration Name=\"Release\"/>\n"
+                                           "    <folder Name=\"Source Files\"><file file_name=\"main.c\"/>"
+                                           "<notes><file file_name=\"x.c\"/></notes><file file_name=\"util.c\"/></folder>\n"
+                                           "    <configuration Name=\"Release\"/><folder/><folder Name=\"\"/>\n"
                                            "  </project>\n"));
     ProjectNode *root = load("app/main.hzp");
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->kind(), NodeKind::Solution);
     EXPECT_EQ(root->filePath(), absoluteFilePath(dir.qpath() + "/app/main.hzp"));
     EXPECT_EQ(root->nodeName(), "S");
-    ASSERT_EQ(childKinds(root), QStringList{"project"});
-
+    // An element of unknown tag is skipped with everything inside it; a node
+    // without a name is called <NULL>.
+    EXPECT_EQ(outline(root), "project:app(configuration:Common folder:Source Files(file:main.c file:util.c) "
+                             "configuration:Release folder:<NULL> folder:<NULL>)");
     ProjectNode *project = root->firstChild();
-    EXPECT_EQ(childKinds(project), (QStringList{"configuration", "folder", "configuration"}));
     EXPECT_EQ(project->findConfiguration("Common")->getProperty("odd"), "a&b");
     EXPECT_EQ(project->findConfiguration("Release"), project->firstChild()->nextSibling()->nextSibling());
-    // An element of unknown tag is skipped with everything inside it.
-    ProjectNode *folder = project->firstChild()->nextSibling();
-    EXPECT_EQ(childKinds(folder), (QStringList{"file", "file"}));
-    EXPECT_EQ(folder->firstChild()->getProperty("file_name"), "main.c");
-    EXPECT_EQ(folder->firstChild()->nextSibling()->getProperty("file_name"), "util.c");
 
     EXPECT_EQ(system->projectNames(), QStringList{"app"});
     EXPECT_EQ(system->solutionNames(), QStringList{"S"});
     EXPECT_FALSE(root->isModified());
-    EXPECT_FALSE(folder->firstChild()->isModified());
+    EXPECT_FALSE(project->firstChild()->nextSibling()->firstChild()->isModified());
     EXPECT_EQ(loadedSignals, 1);
 }
 
 TEST_F(SolutionFixture, filesResolveAgainstTheirProjectDirectory)
 {
-    const QString base = absoluteFilePath(dir.qpath());
     dir.write("s/s.hzp", solutionFile("<project Name=\"rel\"><configuration Name=\"Common\" project_directory=\"sub/../p\"/>"
-                                      "<file file_name=\"a.c\"/><file file_name=\"../up/b.c\"/><file file_name=\"$(Where)/c.c\"/></project>"
-                                      "<project Name=\"here\"><file file_name=\"d/e.c\"/></project>"
+                                      "<file file_name=\"a.c\"/><file file_name=\"../up/b.c\"/><file file_name=\"$(Where)/c.c\"/>"
+                                      "</project><project Name=\"here\"><file file_name=\"d/e.c\"/></project>"
                                       "<project Name=\"abs\"><configuration Name=\"Common\" project_directory=\"/opt/x\"/>"
                                       "<file file_name=\"/tmp/./f.c\"/></project>"
                                       "<folder Name=\"loose\"><file file_name=\"g.c\"/></folder>"));
@@ -76,12 +52,8 @@ TEST_F(SolutionFixture, filesResolveAgainstTheirProjectDirectory)
     ProjectNode *a = rel->firstChild()->nextSibling();
     // A file outside any project lies below its solution file's directory.
     ProjectNode *loose = abs->nextSibling()->firstChild();
-    const QString s = base + "/s";
-    const struct {
-        ProjectNode *file;
-        QString projectDirectory, localName, filePath;
-        bool inProjectDirectory, underProjectDirectory;
-    } rows[] = {
+    const QString s = absoluteFilePath(dir.qpath()) + "/s";
+    const struct { ProjectNode *file; QString projectDirectory, localName, filePath; bool in, under; } rows[] = {
         {a, s + "/p", "a.c", s + "/p/a.c", true, true},
         {a->nextSibling(), s + "/p", "../up/b.c", s + "/up/b.c", false, false},
         {a->nextSibling()->nextSibling(), s + "/p", "w/c.c", s + "/p/w/c.c", false, true},
@@ -91,12 +63,12 @@ TEST_F(SolutionFixture, filesResolveAgainstTheirProjectDirectory)
     };
     for (const auto &row : rows) {
         row.file->resolveFileInfo();
-        const QString name = row.file->getProperty("file_name");
-        EXPECT_EQ(row.file->projectDirectory(), row.projectDirectory) << qPrintable(name);
-        EXPECT_EQ(row.file->localName(), row.localName) << qPrintable(name);
-        EXPECT_EQ(row.file->filePath(), row.filePath) << qPrintable(name);
-        EXPECT_EQ(row.file->inProjectDirectory(), row.inProjectDirectory) << qPrintable(name);
-        EXPECT_EQ(row.file->underProjectDirectory(), row.underProjectDirectory) << qPrintable(name);
+        SCOPED_TRACE(qPrintable(row.file->getProperty("file_name")));
+        EXPECT_EQ(row.file->projectDirectory(), row.projectDirectory);
+        EXPECT_EQ(row.file->localName(), row.localName);
+        EXPECT_EQ(row.file->filePath(), row.filePath);
+        EXPECT_EQ(row.file->inProjectDirectory(), row.in);
+        EXPECT_EQ(row.file->underProjectDirectory(), row.under);
     }
     EXPECT_EQ(a->nodeName(), "a.c");
 
@@ -108,8 +80,7 @@ TEST_F(SolutionFixture, filesResolveAgainstTheirProjectDirectory)
 
 TEST_F(SolutionFixture, importsFollowTheImportingFileAndKeepTheWrittenName)
 {
-    dir.write("top/main.hzp", solutionFile("<import file_name=\"../lib/lib.hzp\"/>"
-                                           "<import file_name=\"$(LibDir)/lib.hzp\"/>"
+    dir.write("top/main.hzp", solutionFile("<import file_name=\"../lib/lib.hzp\"/><import file_name=\"$(LibDir)/lib.hzp\"/>"
                                            "<project Name=\"app\"/>"));
     dir.write("lib/lib.hzp", solutionFile("<project Name=\"ring\"/><import file_name=\"inner/inner.hzp\"/>", "L", false));
     dir.write("lib/inner/inner.hzp", solutionFile("<project Name=\"deep\"/>", "I", false));
@@ -117,10 +88,10 @@ TEST_F(SolutionFixture, importsFollowTheImportingFileAndKeepTheWrittenName)
     ProjectNode *root = load("top/main.hzp");
     ASSERT_NE(root, nullptr);
 
-    ProjectNode *first = root->firstChild();
-    ProjectNode *second = first->nextSibling();
-    ASSERT_EQ(childKinds(root), (QStringList{"solution", "solution", "project"}));
-    EXPECT_NE(first, second);
+    // The same file imported twice is loaded twice.
+    EXPECT_EQ(outline(root), "solution:L(project:ring solution:I(project:deep)) "
+                             "solution:L(project:ring solution:I(project:deep)) project:app");
+    ProjectNode *first = root->firstChild(), *second = first->nextSibling();
     EXPECT_TRUE(first->isImported());
     EXPECT_EQ(first->getProperty("file_name"), "../lib/lib.hzp");
     EXPECT_EQ(second->getProperty("file_name"), "$(LibDir)/lib.hzp");
@@ -139,21 +110,16 @@ TEST_F(SolutionFixture, importsFollowTheImportingFileAndKeepTheWrittenName)
     EXPECT_EQ(system->findSolution("L"), second);
     EXPECT_EQ(system->findSolution("L,I"), second->firstChild()->nextSibling());
     EXPECT_EQ(system->findSolution("I"), second->firstChild()->nextSibling());
-}
 
-TEST_F(SolutionFixture, aSolutionKeyedAgainBelowALaterImportNamesTheDeeperSolution)
-{
     // The walk enters the direct import "X" first; the import below "A" that
     // is also named "X" is entered later under the same key, as its own
     // solution's walk keys it.
     dir.write("main.hzp", solutionFile("<import file_name=\"x.hzp\"/><import file_name=\"a.hzp\"/>"));
     dir.write("x.hzp", solutionFile("", "X", false));
     dir.write("a.hzp", solutionFile("<import file_name=\"x.hzp\"/>", "A", false));
-    ProjectNode *root = load("main.hzp");
+    root = load("main.hzp");
     ASSERT_NE(root, nullptr);
-    ProjectNode *direct = root->firstChild();
-    ProjectNode *deeper = direct->nextSibling()->firstChild();
-    ASSERT_NE(deeper, nullptr);
+    ProjectNode *deeper = root->firstChild()->nextSibling()->firstChild();
     EXPECT_EQ(system->solutionNames(), (QStringList{"A", "A,X", "S", "X"}));
     EXPECT_EQ(system->findSolution("X"), deeper);
     EXPECT_EQ(system->findSolution("A,X"), deeper);
@@ -168,23 +134,24 @@ TEST_F(SolutionFixture, aRelativeImportIsTestedFromTheCurrentDirectoryButReadBes
     const QString cwd = currentDirectory();
     ASSERT_EQ(chdir(dir.file("cwd").constData()), 0);
     ProjectNode *root = load(dir.qpath() + "/s/main.hzp");
-    const QString loadedName = root ? root->firstChild()->firstChild()->getProperty("Name") : QString();
+    const QByteArray loaded = root ? outline(root) : QByteArray();
     const SolutionLoadError error = loadError(dir.qpath() + "/s/only.hzp");
     ASSERT_EQ(chdir(nativeName(cwd).constData()), 0);
 
-    EXPECT_EQ(loadedName, "beside");
+    EXPECT_EQ(loaded, "solution:S(project:beside)");
     EXPECT_EQ(error.subject, dir.qpath() + "/s/missing.hzp");
     EXPECT_EQ(error.detail, " does not exist");
 }
 
-TEST_F(SolutionFixture, repeatedImportsLoadTwice)
-{
-    dir.write("twice.hzp", solutionFile("<import file_name=\"leaf.hzp\"/><import file_name=\"leaf.hzp\"/>"));
-    dir.write("leaf.hzp", solutionFile("<project Name=\"leaf\"/>"));
-    ProjectNode *root = load(dir.qpath() + "/twice.hzp");
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(childKinds(root), (QStringList{"solution", "solution"}));
-}
+// A missing-file handler that asks to go on.
+struct AcceptingHandler : ProjectFileNotFoundErrorHandler {
+    QStringList asked;
+    bool fileNotFound(const QString &fileName) override
+    {
+        asked.append(fileName);
+        return true;
+    }
+};
 
 TEST_F(SolutionFixture, everyLoadFailureNamesItsSubjectAndDetailAndLeavesNoSolution)
 {
@@ -200,14 +167,9 @@ TEST_F(SolutionFixture, everyLoadFailureNamesItsSubjectAndDetailAndLeavesNoSolut
     dir.write("linked.hzp", solutionFile("<import file_name=\"link/linked.hzp\"/>"));
     ASSERT_EQ(symlink(".", dir.file("link").constData()), 0);
     dir.write("bad.hzp", solutionFile("<project Name=\"q\"/><import file_name=\"gone.hzp\"/>"));
-    QByteArray nested = QByteArray("<folder>").repeated(10002) + QByteArray("</folder>").repeated(10002);
-    dir.write("deep.hzp", solutionFile(nested));
+    dir.write("deep.hzp", solutionFile(QByteArray("<folder>").repeated(10002) + QByteArray("</folder>").repeated(10002)));
 
-    const struct {
-        const char *name;
-        QString subject;
-        const char *detail;
-    } cases[] = {
+    const struct { const char *name; QString subject; const char *detail; } cases[] = {
         {"none.hzp", base + "none.hzp", " does not exist"},
         {"nameless.hzp", base, " does not exist"},
         {"bad.hzp", base + "gone.hzp", " does not exist"},
@@ -233,56 +195,56 @@ TEST_F(SolutionFixture, everyLoadFailureNamesItsSubjectAndDetailAndLeavesNoSolut
     EXPECT_EQ(syntax.subject, base + "garbled.hzp");
     EXPECT_TRUE(syntax.syntaxError);
     EXPECT_EQ(syntax.detail, "tagName mismatch");
-    EXPECT_EQ(syntax.line, 2);
-    EXPECT_EQ(syntax.column, 0);
+    EXPECT_EQ(std::pair(syntax.line, syntax.column), std::pair(2, 0));
+
+    // A handler that goes on past a missing file meets the unreadable file.
+    AcceptingHandler handler;
+    const SolutionLoadError accepted = loadError(base + "bad.hzp", &handler);
+    EXPECT_EQ(std::pair(accepted.subject, accepted.detail), std::pair(base + "gone.hzp", QString(" cannot access")));
+    EXPECT_EQ(handler.asked, QStringList{base + "gone.hzp"});
 
     dir.write("locked.hzp", solutionFile(""));
     chmod(dir.file("locked.hzp").constData(), 0);
     if (geteuid() != 0) {
         const SolutionLoadError locked = loadError(base + "locked.hzp");
-        EXPECT_EQ(locked.subject, base + "locked.hzp");
-        EXPECT_EQ(locked.detail, " cannot access");
+        EXPECT_EQ(std::pair(locked.subject, locked.detail), std::pair(base + "locked.hzp", QString(" cannot access")));
     }
 }
 
-TEST_F(SolutionFixture, onlySolutionFilesOfOlderVersionsAreUpgraded)
+TEST_F(SolutionFixture, solutionFilesOfOlderVersionsMoveInstallationPathsToThePackagesArea)
 {
-    const QByteArray body = "<project Name=\"p\"><configuration Name=\"Common\""
-                            " linker_memory_map_file=\"$(StudioDir)/targets/Board/map.xml\"/></project>";
+    const struct { const char *property, *value, *upgraded; } cases[] = {
+        {"linker_memory_map_file", "$(StudioDir)/targets/Board/flash.xml", "$(TargetsDir)/Board/flash.xml"},
+        {"linker_section_placement_file", "x;$(StudioDir)/targets/A/B/p.xml", "x;$(TargetsDir)/A/B/p.xml"},
+        {"property_groups_file_path", "$(StudioDir)/targets/groups.xml", "$(StudioDir)/targets/groups.xml"},
+        {"arm_target_flash_loader_file_path", "$(studiodir)/targets/B/l.elf", "$(studiodir)/targets/B/l.elf"},
+        {"arm_simulator_memory_simulation_filename", "$(StudioDir)/targets/S/sim.so", "$(TargetsDir)/S/sim.so"},
+        {"linker_additional_files", "$(StudioDir)/lib/liblpc2000.a;$(StudioDir)/lib/libstr71x.a;$(StudioDir)/lib/libc.a",
+         "$(PackagesDir)/lib/liblpc2000.a;$(PackagesDir)/lib/libstr71x.a;$(StudioDir)/lib/libc.a"},
+        {"linker_additional_files", "$(StudioDir)/lib/libat91a.a;$(StudioDir)/lib/libat91b.a",
+         "$(PackagesDir)/lib/libat91a.a;$(StudioDir)/lib/libat91b.a"},
+        {"c_user_include_directories", "$(StudioDir)/targets/Board/", "$(StudioDir)/targets/Board/"},
+    };
+    QByteArray project = "<project Name=\"p\">";
+    for (const auto &c : cases)
+        project += "<configuration Name=\"Common\" " + QByteArray(c.property) + "=\"" + c.value + "\"/>";
+    project += "</project>";
+    // Files of version 2 are left as they are.
     for (const char *version : {"", " version=\"1\"", " version=\"2\""}) {
-        dir.write("s.hzp", "<!DOCTYPE Lanternwick_Project_File>\n<solution" + QByteArray(version) + ">" + body + "</solution>");
+        dir.write("s.hzp", "<!DOCTYPE Lanternwick_Project_File>\n<solution" + QByteArray(version)
+                               + " linker_memory_map_file=\"$(StudioDir)/targets/Top/m.xml\">" + project + "</solution>");
         ProjectNode *root = load("s.hzp");
         ASSERT_NE(root, nullptr);
+        SCOPED_TRACE(version);
         EXPECT_EQ(root->getProperty("version"), "2");
         EXPECT_FALSE(root->isModified());
-        const QString map = root->firstChild()->findConfiguration("Common")->getProperty("linker_memory_map_file");
-        EXPECT_EQ(map, qstrcmp(version, " version=\"2\"") == 0 ? "$(StudioDir)/targets/Board/map.xml"
-                                                                 : "$(TargetsDir)/Board/map.xml")
-            << version;
+        const bool current = qstrcmp(version, " version=\"2\"") == 0;
+        EXPECT_EQ(root->getProperty("linker_memory_map_file"),
+                  current ? "$(StudioDir)/targets/Top/m.xml" : "$(TargetsDir)/Top/m.xml");
+        const ProjectNode *configuration = root->firstChild()->firstChild();
+        for (const auto &c : cases) {
+            EXPECT_EQ(configuration->getProperty(c.property), current ? c.value : c.upgraded) << c.value;
+            configuration = configuration->nextSibling();
+        }
     }
 }
-
-struct AcceptingHandler : ProjectFileNotFoundErrorHandler {
-    QStringList asked;
-    bool fileNotFound(const QString &fileName) override
-    {
-        asked.append(fileName);
-        return true;
-    }
-};
-
-TEST_F(SolutionFixture, aMissingFileHandlerThatGoesOnMeetsTheUnreadableFile)
-{
-    dir.write("s.hzp", solutionFile("<import file_name=\"gone.hzp\"/>"));
-    AcceptingHandler handler;
-    try {
-        system->loadSolution(dir.qpath() + "/s.hzp", &handler);
-        ADD_FAILURE() << "a missing import loaded";
-    } catch (const SolutionLoadError &error) {
-        EXPECT_EQ(error.subject, dir.qpath() + "/gone.hzp");
-        EXPECT_EQ(error.detail, " cannot access");
-    }
-    EXPECT_EQ(handler.asked, QStringList{dir.qpath() + "/gone.hzp"});
-}
-
-} // namespace

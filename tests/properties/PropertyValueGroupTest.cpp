@@ -19,23 +19,18 @@ const char boardGroups[] =
     "</groups>";
 
 // The project model's value over a map of "configuration/name" texts.
-class StoredValue : public ProjectPropertyValue {
-public:
+struct StoredValue : ProjectPropertyValue {
     StoredValue(PropertyClass *propertyClass, const QString &configuration, QMap<QString, QString> &store)
-        : ProjectPropertyValue(propertyClass, nullptr, configuration), m_store(store)
-    {
-    }
+        : ProjectPropertyValue(propertyClass, nullptr, configuration), store(store) {}
     using PropertyValue::setValue;
     void setValue(const QString &text) override { storeNodeValue(propertyClass()->name(), configuration(), text); }
-    QString value() const override { return m_store.value(configuration() + u'/' + propertyClass()->name()); }
-    bool isInherited() const override { return !m_store.contains(configuration() + u'/' + propertyClass()->name()); }
+    QString value() const override { return store.value(configuration() + u'/' + propertyClass()->name()); }
+    bool isInherited() const override { return !store.contains(configuration() + u'/' + propertyClass()->name()); }
     void storeNodeValue(const QString &name, const QString &configuration, const QString &text) override
     {
-        m_store.insert(configuration + u'/' + name, text);
+        store.insert(configuration + u'/' + name, text);
     }
-
-private:
-    QMap<QString, QString> &m_store;
+    QMap<QString, QString> &store;
 };
 
 struct Groups {
@@ -55,26 +50,24 @@ struct Groups {
     QMap<QString, QString> store;
 };
 
+} // namespace
+
 TEST(PropertyValueGroup, classIsAnEnumerationOfItsEntries)
 {
     Groups groups;
     EXPECT_EQ(groups.board->type(), PropertyClass::Enumeration);
     EXPECT_EQ(groups.board->enumerates(), (QStringList{"A", "B"}));
-    EXPECT_EQ(groups.board->page(), QStringLiteral("General"));   // unless the group names one
-    EXPECT_EQ(groups.board->defaultValue(), QStringLiteral("A"));
-    EXPECT_EQ(groups.empty->page(), QStringLiteral("Debugger"));
+    EXPECT_EQ(groups.board->defaultValue(), "A");
+    EXPECT_EQ(groups.board->page(), "General");   // unless the group names one
+    EXPECT_EQ(groups.empty->page(), "Debugger");
     EXPECT_TRUE(groups.empty->enumerates().isEmpty());
-    EXPECT_NE(groups.board->findEntry(QStringLiteral("B")), nullptr);
-    EXPECT_EQ(groups.board->findEntry(QStringLiteral("b")), nullptr);
+    EXPECT_NE(groups.board->findEntry("B"), nullptr);
+    EXPECT_EQ(groups.board->findEntry("b"), nullptr);
 }
 
 TEST(PropertyValueGroup, settingTheGroupSetsTheEntrysProperties)
 {
-    const struct {
-        const char *text;
-        const char *configuration;
-        QMap<QString, QString> stored;
-    } cases[] = {
+    const struct { const char *text, *configuration; QMap<QString, QString> stored; } cases[] = {
         {"B", "Release", {{"Release/Board", "B"}, {"Debug/x", "2"}}},
         {"A", "Release", {{"Release/Board", "A"}, {"Release/x", "1"}, {"Release/y", "a"}}},
         {"Z", "Common", {{"Common/Board", "A"}, {"Common/x", "1"}, {"Common/y", "a"}}},  // unknown: the default
@@ -86,7 +79,7 @@ TEST(PropertyValueGroup, settingTheGroupSetsTheEntrysProperties)
         value.setValue(c.text);
         EXPECT_EQ(groups.store, c.stored) << c.text;
         EXPECT_FALSE(value.isInherited());
-        EXPECT_EQ(value.value(), c.stored.value(QString::fromLatin1(c.configuration) + QStringLiteral("/Board")));
+        EXPECT_EQ(value.value(), c.stored.value(QString::fromLatin1(c.configuration) + "/Board"));
     }
 }
 
@@ -97,50 +90,33 @@ TEST(PropertyValueGroup, groupWhoseDefaultNamesNoEntryOnlyStoresTheDefault)
     value.setValue("anything");
     EXPECT_EQ(groups.store, (QMap<QString, QString>{{"Debug/Empty", "none"}}));
 
-    PropertyClass plain(QStringLiteral("plain"), PropertyClass::String);
-    PropertyValueGroupValue notAGroup = groups.valueOf(&plain, "Debug");
-    notAGroup.setValue("text");
-    EXPECT_EQ(groups.store.value(QStringLiteral("Debug/plain")), QStringLiteral("text"));
+    PropertyClass plain("plain", PropertyClass::String);
+    groups.valueOf(&plain, "Debug").setValue("text");
+    EXPECT_EQ(groups.store.value("Debug/plain"), "text");
 }
 
-TEST(PropertyValueGroupFile, everyElementBelowTheRootIsAGroup)
+TEST(PropertyValueGroupFile, everyElementBelowThePreprocessedRootIsAGroup)
 {
     TempDir dir;
-    dir.write("groups.xml", boardGroups);
-    PropertyValueGroupFile file;
-    ASSERT_TRUE(file.load(dir.qpath() + QStringLiteral("/groups.xml")));
-    ASSERT_EQ(file.groups().size(), 2);
-    EXPECT_EQ(file.groups().at(0)->name(), QStringLiteral("Board"));
-    EXPECT_EQ(file.find(QStringLiteral("Empty")), file.groups().at(1));
-    EXPECT_EQ(file.find(QStringLiteral("Missing")), nullptr);
-    EXPECT_NE(file.find(QStringLiteral("Board"))->findEntry(QStringLiteral("B")), nullptr);
-
-    EXPECT_FALSE(file.load(dir.qpath() + QStringLiteral("/missing.xml")));
-    EXPECT_TRUE(file.groups().isEmpty());
-    dir.write("open.xml", "<groups><group name=\"x\">");
-    EXPECT_FALSE(file.load(dir.qpath() + QStringLiteral("/open.xml")));
-}
-
-TEST(PropertyValueGroupFile, isPreprocessedAndReportsProblemsAsWarnings)
-{
-    TempDir dir;
-    dir.write("boards.xml", "<envelope><group name=\"Included\"/></envelope>");
-    dir.write("groups.xml",
-              "<groups>"
-              "<define name=\"Kind\" value=\"small\"/>"
-              "<if Kind=\"small,tiny\"><group name=\"Small\"/></if>"
-              "<ifnot Kind=\"small\"><group name=\"Never\"/></ifnot>"
-              "<include filename=\"boards.xml\"/>"
-              "<define/>"
-              "</groups>");
+    dir.write("boards.xml", boardGroups);
+    dir.write("groups.xml", "<groups><define name=\"Kind\" value=\"small\"/>"
+                            "<if Kind=\"small,tiny\"><group name=\"Small\"/></if>"
+                            "<ifnot Kind=\"small\"><group name=\"Never\"/></ifnot>"
+                            "<include filename=\"boards.xml\" no_root=\"1\"/><define/></groups>");
     PropertyValueGroupFile file;
     WarningCapture capture;
-    ASSERT_TRUE(file.load(dir.qpath() + QStringLiteral("/groups.xml")));
+    ASSERT_TRUE(file.load(dir.qpath() + "/groups.xml"));
     QStringList names;
     for (const PropertyValueGroupClass *group : file.groups())
         names.append(group->name());
-    EXPECT_EQ(names, (QStringList{"Small", "Included"}));
+    EXPECT_EQ(names, (QStringList{"Small", "Board", "Empty"}));
     EXPECT_EQ(capture.warnings(), QStringList{"XmlPP::processConditionals(): missing name in <define>"});
-}
+    EXPECT_EQ(file.find("Empty"), file.groups().at(2));
+    EXPECT_EQ(file.find("Missing"), nullptr);
+    EXPECT_NE(file.find("Board")->findEntry("B"), nullptr);
 
-} // namespace
+    EXPECT_FALSE(file.load(dir.qpath() + "/missing.xml"));
+    EXPECT_TRUE(file.groups().isEmpty());
+    dir.write("open.xml", "<groups><group name=\"x\">");
+    EXPECT_FALSE(file.load(dir.qpath() + "/open.xml"));
+}

@@ -20,10 +20,7 @@ private:
         static WarningCapture *capture = nullptr;
         return capture;
     }
-    static void collect(QtMsgType, const QMessageLogContext &, const QString &message)
-    {
-        current()->m_warnings.append(message);
-    }
+    static void collect(QtMsgType, const QMessageLogContext &, const QString &text) { current()->m_warnings << text; }
 
     QtMessageHandler m_previous;
     QStringList m_warnings;

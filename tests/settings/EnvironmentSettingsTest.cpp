@@ -6,14 +6,14 @@
 #include <cstdio>
 
 #include "TempDir.h"
-#include "settings/EnvironmentPropertyValue.h"
-#include "settings/EnvironmentSettings.h"
-#include "platform/FileSystem.h"
-#include "settings/GlobalMacros.h"
 #include "macros/MacroExpansion.h"
 #include "macros/MacroTable.h"
-#include "settings/SettingsFile.h"
 #include "macros/SystemDirectories.h"
+#include "platform/FileSystem.h"
+#include "settings/EnvironmentPropertyValue.h"
+#include "settings/EnvironmentSettings.h"
+#include "settings/GlobalMacros.h"
+#include "settings/SettingsFile.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ protected:
         removeFiles();
     }
 
-    static QString primaryFile() { return rootUserDirectory() + QStringLiteral("/Fernhollow for ARM/settings.xml"); }
-    static QString sharedFile() { return rootUserDirectory() + QStringLiteral("/settings.xml"); }
+    static QString primaryFile() { return rootUserDirectory() + "/Fernhollow for ARM/settings.xml"; }
+    static QString sharedFile() { return rootUserDirectory() + "/settings.xml"; }
     static void removeFiles()
     {
         for (const QString &file : {primaryFile(), sharedFile()}) {
@@ -39,10 +39,7 @@ protected:
                 std::remove(nativeName(file + QLatin1String(suffix)).constData());
         }
     }
-    static void writePrimary(const SettingsMap &settings)
-    {
-        writeFile(nativeName(primaryFile()), formatSettingsFile(settings));
-    }
+    static void writePrimary(const SettingsMap &settings) { writeFile(nativeName(primaryFile()), formatSettingsFile(settings)); }
     static SettingsMap readPrimary()
     {
         SettingsMap settings;
@@ -73,19 +70,11 @@ TEST_F(EnvironmentSettingsTest, eachLayerAppendsItsEntriesToTheCatalogue)
     EXPECT_EQ(arm.settings().at(178)->propertyClass()->name(), "Environment/General/Document Title Format");
     EXPECT_EQ(arm.settings().at(186)->propertyClass()->name(), "Target/Enable Differential Download");
     EXPECT_EQ(arm.settings().at(190)->propertyClass()->name(), "ARM/Debug/UAL Disassemble");
-    EXPECT_EQ(arm.setting(QStringLiteral("Target/Targets")), arm.settings().at(179));
-    EXPECT_EQ(base.setting(QStringLiteral("Target/Targets")), nullptr);
-}
+    EXPECT_EQ(arm.setting("Target/Targets"), arm.settings().at(179));
+    EXPECT_EQ(base.setting("Target/Targets"), nullptr);
 
-TEST_F(EnvironmentSettingsTest, settingsTheToolReadsHaveTheirTypesAndDefaults)
-{
-    ARMLanternwickEnvironmentSettings settings;
-    settings.defineProperties();
-    const struct {
-        const char *name;
-        PropertyClass::Type type;
-        const char *defaultValue;
-    } rows[] = {
+    // The entries the tool reads and the telling ones have their types and defaults.
+    const struct { const char *name; PropertyClass::Type type; const char *defaultValue; } rows[] = {
         {"Environment/Macros/Global Macros", PropertyClass::StringList, ""},
         {"Environment/Project Explorer/Filename Replace Macros", PropertyClass::StringList, ""},
         {"Environment/Build/Tool Chain Root Directory", PropertyClass::String, "$(StudioDir)"},
@@ -99,68 +88,56 @@ TEST_F(EnvironmentSettingsTest, settingsTheToolReadsHaveTheirTypesAndDefaults)
         {"Target/Targets", PropertyClass::String, ""},
     };
     for (const auto &row : rows) {
-        const EnvironmentPropertyValue *setting = settings.setting(QString::fromLatin1(row.name));
+        const EnvironmentPropertyValue *setting = arm.setting(QString::fromLatin1(row.name));
         ASSERT_NE(setting, nullptr) << row.name;
         EXPECT_EQ(setting->propertyClass()->type(), row.type) << row.name;
         EXPECT_EQ(setting->propertyClass()->defaultValue(), QString::fromLatin1(row.defaultValue)) << row.name;
     }
-    EXPECT_EQ(settings.setting(QStringLiteral("ARM/Build/Command Line Generation Version"))->propertyClass()->enumerates(),
+    EXPECT_EQ(arm.setting("ARM/Build/Command Line Generation Version")->propertyClass()->enumerates(),
               (QStringList{"2.0", "1.7", "1.6", "1.5"}));
 }
 
-TEST_F(EnvironmentSettingsTest, valuesComeFromTheFileAndOnlyNonDefaultsGoBack)
+TEST_F(EnvironmentSettingsTest, valuesComeFromTheFileAndTheTimerSavesOnlyNonDefaults)
 {
-    writePrimary({{"Environment/Build/Show Command Lines", "Yes"}, {"Text Editor/Margins/Right", "100"}});
+    const SettingsMap stored{{"Environment/Build/Show Command Lines", "Yes"}, {"Text Editor/Margins/Right", "100"}};
+    writePrimary(stored);
     ARMLanternwickEnvironmentSettings settings;
     settings.defineProperties();
-    EnvironmentPropertyValue *commandLines = settings.setting(QStringLiteral("Environment/Build/Show Command Lines"));
-    EnvironmentPropertyValue *margin = settings.setting(QStringLiteral("Text Editor/Margins/Right"));
-    EnvironmentPropertyValue *proxy = settings.setting(QStringLiteral("Environment/Internet/HTTP Proxy Server"));
+    EnvironmentPropertyValue *commandLines = settings.setting("Environment/Build/Show Command Lines");
+    EnvironmentPropertyValue *margin = settings.setting("Text Editor/Margins/Right");
     EXPECT_TRUE(commandLines->boolValue());
     EXPECT_EQ(margin->intValue(), 100);
-    EXPECT_EQ(settings.setting(QStringLiteral("Environment/Build/Tool Chain Root Directory"))->value(),
-              QStringLiteral("$(StudioDir)"));
+    EXPECT_EQ(settings.setting("Environment/Build/Tool Chain Root Directory")->value(), "$(StudioDir)");
 
     QStringList announced;
     QObject::connect(&settings, &EnvironmentSettings::settingChanged,
                      [&announced](const QString &name) { announced.append(name); });
     commandLines->setValue(false);  // the default
     margin->setValue(100);          // unchanged: nothing happens
-    proxy->setValue(QStringLiteral("<proxy & co>"));
+    settings.setting("Environment/Internet/HTTP Proxy Server")->setValue("<proxy & co>");
     EXPECT_EQ(announced, (QStringList{"Environment/Build/Show Command Lines", "Environment/Internet/HTTP Proxy Server"}));
-    EXPECT_EQ(commandLines->value(), QStringLiteral("No"));
+    EXPECT_EQ(commandLines->value(), "No");
 
+    // Saving switched off writes nothing. The timer saves every minute; here
+    // it runs at once.
+    settings.setSaveEnabled(false);
     settings.saveSettings();
+    EXPECT_EQ(readPrimary(), stored);
+    const QTimer &timer = settings.saveTimer();
+    EXPECT_EQ(std::tuple(timer.interval(), timer.isActive(), timer.isSingleShot()), std::tuple(60000, true, false));
+    settings.setSaveEnabled(true);
+    const_cast<QTimer &>(timer).setInterval(1);
+    QElapsedTimer waited;
+    waited.start();
+    while (readPrimary() == stored && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     EXPECT_EQ(readPrimary(), (SettingsMap{{"Text Editor/Margins/Right", "100"},
                                           {"Environment/Internet/HTTP Proxy Server", "<proxy & co>"}}));
 
     ARMLanternwickEnvironmentSettings again;
     again.defineProperties();
-    EXPECT_EQ(again.setting(QStringLiteral("Environment/Internet/HTTP Proxy Server"))->value(),
-              QStringLiteral("<proxy & co>"));
-    EXPECT_FALSE(again.setting(QStringLiteral("Environment/Build/Show Command Lines"))->boolValue());
-}
-
-TEST_F(EnvironmentSettingsTest, savingCanBeSwitchedOffAndTheTimerSavesEveryMinute)
-{
-    EnvironmentSettings settings;
-    settings.defineProperties();
-    EXPECT_EQ(settings.saveTimer().interval(), 60000);
-    EXPECT_TRUE(settings.saveTimer().isActive());
-    EXPECT_FALSE(settings.saveTimer().isSingleShot());
-
-    settings.setting(QStringLiteral("Environment/Splash Screen"))->setValue(false);
-    settings.setSaveEnabled(false);
-    settings.saveSettings();
-    EXPECT_TRUE(readPrimary().isEmpty());
-    settings.setSaveEnabled(true);
-    // Run the timer quickly instead of waiting a minute.
-    const_cast<QTimer &>(settings.saveTimer()).setInterval(1);
-    QElapsedTimer waited;
-    waited.start();
-    while (readPrimary().isEmpty() && waited.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    EXPECT_EQ(readPrimary(), (SettingsMap{{"Environment/Splash Screen", "No"}}));
+    EXPECT_EQ(again.setting("Environment/Internet/HTTP Proxy Server")->value(), "<proxy & co>");
+    EXPECT_FALSE(again.setting("Environment/Build/Show Command Lines")->boolValue());
 }
 
 TEST_F(EnvironmentSettingsTest, globalMacrosComeFromTheirSetting)
@@ -183,16 +160,14 @@ TEST_F(EnvironmentSettingsTest, globalMacrosComeFromTheirSetting)
     EnvironmentSettings::setCurrent(&settings);
     EXPECT_EQ(globalMacros(false), (MacroMap{{"A", "1"}, {"B", "x;y"}, {"Date", "x"}}));
     const MacroMap all = globalMacros(true);
-    EXPECT_EQ(all.value(QStringLiteral("B")), QStringLiteral("x;y"));
-    EXPECT_EQ(all.value(QStringLiteral("HostOS")), QStringLiteral("linux"));
-    EXPECT_NE(expandMacros(QStringLiteral("$(Date)"), all), QStringLiteral("x"));  // still the date
-    EXPECT_EQ(globalMacro(QStringLiteral("A")), QStringLiteral("1"));
-    EXPECT_TRUE(globalMacro(QStringLiteral("None")).isEmpty());
+    EXPECT_EQ(std::pair(all.value("B"), all.value("HostOS")), std::pair(QStringLiteral("x;y"), QStringLiteral("linux")));
+    EXPECT_NE(expandMacros("$(Date)", all), "x");  // still the date
+    EXPECT_EQ(std::pair(globalMacro("A"), globalMacro("None")), std::pair(QStringLiteral("1"), QString()));
 
-    setGlobalMacro(QStringLiteral("C"), QStringLiteral("a;b"));
-    setGlobalMacro(QStringLiteral("A"), QString());
-    EXPECT_EQ(settings.setting(globalMacrosName)->value(), QStringLiteral("B=x\\;y;C=a\\;b;Date=x"));
-    EXPECT_EQ(globalMacro(QStringLiteral("C")), QStringLiteral("a;b"));
+    setGlobalMacro("C", "a;b");
+    setGlobalMacro("A", QString());
+    EXPECT_EQ(settings.setting(globalMacrosName)->value(), "B=x\\;y;C=a\\;b;Date=x");
+    EXPECT_EQ(globalMacro("C"), "a;b");
 }
 
 } // namespace

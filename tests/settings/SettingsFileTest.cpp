@@ -1,28 +1,28 @@
 #include <gtest/gtest.h>
 
-#include "settings/SettingsFile.h"
+#include <optional>
+#include <utime.h>
 
-namespace {
+#include "TempDir.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsStore.h"
 
 const QChar middleDot(0xb7);
 
 TEST(SettingsFile, valuesAreEscapedAndReadBack)
 {
-    const struct {
-        QString value;
-        const char *escaped;
-    } cases[] = {
-        {QStringLiteral("plain"), "plain"},
-        {QStringLiteral("a<b"), "a&lt;b"},
-        {QStringLiteral("a>b"), "a&gt;b"},
-        {QStringLiteral("x&y"), "x&amp;y"},
-        {QStringLiteral("\"q\" 'a'"), "&quot;q&quot; &apos;a&apos;"},
+    const struct { QString value; const char *escaped; } cases[] = {
+        {"plain", "plain"},
+        {"a<b", "a&lt;b"},
+        {"a>b", "a&gt;b"},
+        {"x&y", "x&amp;y"},
+        {"\"q\" 'a'", "&quot;q&quot; &apos;a&apos;"},
         {QStringLiteral("a") + middleDot + QStringLiteral("b"), "a&middot;b"},
-        {QStringLiteral("<&>"), "&lt;&amp;&gt;"},
-        {QStringLiteral("A=1;B=x\\;y"), "A=1;B=x\\;y"},
-        {QStringLiteral("  "), "  "},  // white space alone is a value too
-        {QStringLiteral(" \t\n"), " \t\n"},
-        {QStringLiteral(" x "), " x "},
+        {"<&>", "&lt;&amp;&gt;"},
+        {"A=1;B=x\\;y", "A=1;B=x\\;y"},
+        {"  ", "  "},  // white space alone is a value too
+        {" \t\n", " \t\n"},
+        {" x ", " x "},
         {QString(), ""},
     };
     for (const auto &c : cases) {
@@ -69,4 +69,125 @@ TEST(SettingsFile, anyDocumentIsReadAndLaterDuplicatesWin)
     EXPECT_EQ(untouched, (SettingsMap{{"k", "v"}}));
 }
 
+namespace {
+
+const QByteArray file = "user/settings.xml";
+
+SettingsMap readSettings(const TempDir &dir)
+{
+    SettingsMap settings;
+    EXPECT_TRUE(parseSettingsFile(dir.read(file), settings));
+    return settings;
+}
+
+// A store over a file first written with the given entries (none: no file).
+void open(SettingsStore &store, const TempDir &dir, const std::optional<SettingsMap> &settings)
+{
+    if (settings)
+        dir.write(file, formatSettingsFile(*settings));
+    store.setFile(NormalizedPath(QString::fromLatin1(dir.file(file))));
+}
+
+// Another process rewrites the file; its time differs from any remembered.
+void rewriteElsewhere(const TempDir &dir, const QByteArray &text)
+{
+    static time_t stamp = 1000000000;
+    stamp += 1000;
+    dir.write(file, text);
+    struct utimbuf times{stamp, stamp};
+    utime(dir.file(file).constData(), &times);
+}
+
 } // namespace
+
+TEST(SettingsStore, syncWritesLoadsOrMergesAsTheFileAndTheStoreChanged)
+{
+    // The file as loaded, the changes made here in order (a null text
+    // removes), whether they leave the store dirty, what another process
+    // wrote meanwhile, and what the file and the store hold after one sync.
+    const struct {
+        const char *name;
+        std::optional<SettingsMap> loaded;
+        QList<std::pair<QString, QString>> changes;
+        bool dirty;
+        std::optional<QByteArray> elsewhere;
+        SettingsMap synced;
+        bool backup;
+    } cases[] = {
+        {"first write makes the directory", std::nullopt, {{"a", "x<y"}}, true, std::nullopt, {{"a", "x<y"}}, false},
+        {"a change here is written", {{{"a", "1"}}}, {{"a", "2"}}, true, std::nullopt, {{"a", "2"}}, true},
+        {"the same text changes nothing", {{{"a", "1"}}}, {{"a", "1"}}, false, std::nullopt, {{"a", "1"}}, false},
+        {"removing an absent name changes nothing", {{{"a", "1"}}}, {{"z", QString()}}, false, std::nullopt,
+         {{"a", "1"}}, false},
+        {"a change elsewhere is loaded", {{{"a", "1"}}}, {}, false, formatSettingsFile({{"a", "9"}, {"c", "3"}}),
+         {{"a", "9"}, {"c", "3"}}, false},
+        {"changes on both sides merge", {{{"a", "1"}, {"b", "2"}, {"keep", "k"}}}, {{"a", "mine"}, {"b", QString()}},
+         true, formatSettingsFile({{"a", "theirs"}, {"b", "theirs"}, {"new", "n"}}), {{"a", "mine"}, {"new", "n"}},
+         true},
+        {"a removed entry set again is a change", {{{"a", "1"}, {"b", "2"}}}, {{"b", QString()}, {"b", "2"}}, true,
+         formatSettingsFile({{"a", "1"}}), {{"a", "1"}, {"b", "2"}}, true},
+        {"an unreadable file loses nothing held here", {{{"a", "1"}}}, {{"b", "2"}}, true, "<half",
+         {{"a", "1"}, {"b", "2"}}, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        SettingsStore store;
+        open(store, dir, c.loaded);
+        for (const auto &[name, text] : c.changes) {
+            if (text.isNull())
+                store.remove(name);
+            else
+                store.set(name, text);
+            EXPECT_EQ(store.lookup(name, "gone"), text.isNull() ? "gone" : text);
+        }
+        EXPECT_EQ(store.isDirty(), c.dirty);
+        if (c.elsewhere)
+            rewriteElsewhere(dir, *c.elsewhere);
+        store.sync();
+        EXPECT_FALSE(store.isDirty());
+        EXPECT_EQ(readSettings(dir), c.synced);
+        for (auto entry = c.synced.cbegin(); entry != c.synced.cend(); ++entry)
+            EXPECT_EQ(store.lookup(entry.key(), "gone"), entry.value());
+        EXPECT_EQ(store.lookup("keep", "gone"), "gone");
+        EXPECT_FALSE(dir.exists(file + ".new"));
+        EXPECT_EQ(dir.exists(file + ".bak"), c.backup);
+        if (c.backup) {
+            EXPECT_EQ(dir.read(file + ".bak"), c.elsewhere.value_or(formatSettingsFile(*c.loaded)));
+        }
+
+        // Nothing changed anywhere: nothing is written. Written changes are
+        // not applied again over a later change elsewhere.
+        const QByteArray before = dir.read(file), backup = dir.read(file + ".bak");
+        store.sync();
+        EXPECT_EQ(dir.read(file), before);
+        EXPECT_EQ(dir.read(file + ".bak"), backup);
+        rewriteElsewhere(dir, formatSettingsFile({{"a", "later"}}));
+        store.set("z", "26");
+        store.sync();
+        EXPECT_EQ(readSettings(dir), (SettingsMap{{"a", "later"}, {"z", "26"}}));
+    }
+}
+
+TEST(SettingsStore, failedWritesAndReadsLoseNothingHeld)
+{
+    TempDir dir;
+    SettingsStore store;
+    open(store, dir, SettingsMap{{"a", "1"}});
+    dir.write(file + ".new/blocker", "");  // ".new" cannot be opened as a file
+    store.set("a", "2");
+    store.sync();
+    EXPECT_TRUE(store.isDirty());
+    EXPECT_EQ(readSettings(dir), (SettingsMap{{"a", "1"}}));
+    EXPECT_FALSE(dir.exists(file + ".bak"));
+
+    ASSERT_EQ(unlink(dir.file(file + ".new/blocker").constData()), 0);
+    ASSERT_EQ(rmdir(dir.file(file + ".new").constData()), 0);
+    store.sync();  // a later save tries again
+    EXPECT_FALSE(store.isDirty());
+    EXPECT_EQ(readSettings(dir), (SettingsMap{{"a", "2"}}));
+
+    dir.write(file, "<broken");
+    EXPECT_FALSE(store.load());
+    EXPECT_EQ(store.lookup("a", {}), "2");
+}

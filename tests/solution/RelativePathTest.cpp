@@ -2,35 +2,23 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-struct Case {
-    const char *base;
-    const char *path;
-    bool ok;
-    const char *expected;
-};
-
 TEST(RelativePath, storesFilesUnderTheSolutionDirectoryWithDotDotStepsWhereNeeded)
 {
-    const Case cases[] = {
+    const struct { const char *base, *path; bool ok; const char *expected; } cases[] = {
         {"/home/u/sol", "/home/u/sol/src/a.c", true, "src/a.c"},
         {"/home/u/sol", "/home/u/lib/b.c", true, "../lib/b.c"},
         {"/home/u/sol", "/home/u/sol/x.hzp", true, "x.hzp"},
-        {"/home/u/sol", "/opt/y/c.c", false, ""},
+        {"/home/u/sol", "/opt/y/c.c", false, "unchanged"},
         {"/home/u/sol/deep/er", "/home/x.c", true, "../../../../x.c"},
         {"/home/u/sol", "/home/u/sol/a/./b/../c.c", true, "a/c.c"},
         {"/home/u/sol", "/home/u/Sol/c.c", true, "../Sol/c.c"},            // compared case-sensitively
         {"/home/u/sol//", "/home//u/sol/d/e.c", true, "d/e.c"},            // empty parts dropped
         {"/home/u/sol", "/home/u/sol/\xc3\xa4/\xff.c", true, "\xc3\xa4/\xff.c"}, // bytes kept
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         QString result = QStringLiteral("unchanged");
-        EXPECT_EQ(relativePath(QString::fromLatin1(c.base), QString::fromLatin1(c.path), result), c.ok)
-            << c.base << " " << c.path;
-        if (c.ok) {
-            EXPECT_EQ(result.toLatin1(), QByteArray(c.expected)) << c.base << " " << c.path;
-        }
+        EXPECT_EQ(relativePath(QString::fromLatin1(c.base), QString::fromLatin1(c.path), result), c.ok) << c.path;
+        EXPECT_EQ(result.toLatin1(), QByteArray(c.expected)) << c.base << " " << c.path;
     }
 }
 
@@ -45,5 +33,3 @@ TEST(RelativePath, sameDirectoryAndDotGiveANullDirectory)
     EXPECT_EQ(result, QStringLiteral(".."));
     EXPECT_FALSE(relativeDirectory(QStringLiteral("/"), QStringLiteral("/a"), result));
 }
-
-} // namespace

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "TempDir.h"
+#include "XmlTestSupport.h"
 
+#include "project/LoadHandlers.h"
 #include "project/ProjectNode.h"
 #include "project/SolutionLoadError.h"
 #include "targets/ARMBuildSystem.h"
@@ -10,6 +12,27 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// A solution file of the current version, or of none, around body.
+inline QByteArray solutionFile(const QByteArray &body, const QByteArray &name = "S", bool current = true)
+{
+    return "<!DOCTYPE Lanternwick_Project_File>\n<solution Name=\"" + name + "\"" + (current ? " version=\"2\"" : "")
+        + ">\n" + body + "</solution>\n";
+}
+
+// A compact picture of the nodes below node: each as kind:name (a file's
+// name is its file_name) followed by its own children in parentheses.
+inline QByteArray outline(ProjectNode *node)
+{
+    static const char *kinds[] = {"solution", "configuration", "project", "folder", "file"};
+    QByteArrayList children;
+    for (ProjectNode *child = node->firstChild(); child; child = child->nextSibling()) {
+        const QString name = child->kind() == NodeKind::File ? child->getProperty("file_name") : child->nodeName();
+        const QByteArray inner = outline(child);
+        children.append(kinds[int(child->kind())] + (':' + name.toLatin1()) + (inner.isEmpty() ? "" : '(' + inner + ')'));
+    }
+    return children.join(' ');
+}
 
 // The first child of node whose name is name, or null.
 inline ProjectNode *childNamed(ProjectNode *node, const QString &name)
@@ -25,10 +48,7 @@ inline ProjectNode *childNamed(ProjectNode *node, const QString &name)
 // solution files into.
 class SolutionFixture : public ::testing::Test {
 protected:
-    SolutionFixture()
-    {
-        QObject::connect(system.get(), &ProjectSystem::solutionLoaded, [this] { ++loadedSignals; });
-    }
+    SolutionFixture() { QObject::connect(system.get(), &ProjectSystem::solutionLoaded, [this] { ++loadedSignals; }); }
 
     // Loads a solution (a name relative to the directory, or absolute) and
     // answers its root; null, with the failure recorded, when loading fails.
@@ -44,10 +64,10 @@ protected:
     }
 
     // The failure of loading a solution that must not load.
-    SolutionLoadError loadError(const QString &name)
+    SolutionLoadError loadError(const QString &name, ProjectFileNotFoundErrorHandler *handler = nullptr)
     {
         try {
-            system->loadSolution(name);
+            system->loadSolution(name, handler);
         } catch (const SolutionLoadError &error) {
             return error;
         }

@@ -1,28 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <QDate>
 #include <QRegularExpression>
 
+#include "macros/MacroDefinitions.h"
 #include "macros/MacroExpansion.h"
 #include "macros/MacroList.h"
+#include "macros/MacroTable.h"
 
 namespace {
 
-struct ExpansionCase {
-    const char *text;
-    const char *expected;
-};
-
-MacroMap sampleMacros()
-{
-    return {{"A", "alpha"}, {"Empty", ""}, {"Ref", "$(A)"}, {"Self", "x$(Self)"},
-            {"B", "beta"},  {"Colon", "c:d"}};
-}
+const MacroMap sampleMacros{{"A", "alpha"}, {"Empty", ""}, {"Ref", "$(A)"}, {"Self", "x$(Self)"}, {"B", "beta"}};
 
 } // namespace
 
 TEST(MacroExpansion, referenceFormsDefaultsAndReexpansion)
 {
-    const ExpansionCase cases[] = {
+    const struct { const char *text; const char *expected; } cases[] = {
         {"plain text", "plain text"},
         {"$(A)", "alpha"},
         {"<$(A)><$(B)>", "<alpha><beta>"},
@@ -44,22 +38,17 @@ TEST(MacroExpansion, referenceFormsDefaultsAndReexpansion)
         {"$(A", "(A"},                        // unterminated: the '$' goes
         {"$($(A)", "(alpha"},
         {"", ""},
+        // A '$' inside a reference that names no macro asks for another pass
+        // that gives the same text again.
+        {"a$($(Missing))b", "a$($(Missing))b"},
+        {"$(Missing:$(Self))", "x$(Self)"},   // a value that refers to itself ends after its own pass
     };
-    const MacroMap macros = sampleMacros();
-    for (const ExpansionCase &c : cases)
-        EXPECT_EQ(expandMacros(QString::fromUtf8(c.text), macros), QString::fromUtf8(c.expected))
-            << "text: " << c.text;
+    for (const auto &c : cases)
+        EXPECT_EQ(expandMacros(QString::fromUtf8(c.text), sampleMacros), QString::fromUtf8(c.expected)) << c.text;
 }
 
 TEST(MacroExpansion, endlessReexpansionEndsWithTheTextAsItStands)
 {
-    const MacroMap macros = sampleMacros();
-    // A '$' inside a reference that names no macro asks for another pass
-    // that gives the same text again.
-    EXPECT_EQ(expandMacros(QStringLiteral("a$($(Missing))b"), macros), QStringLiteral("a$($(Missing))b"));
-    // A value that refers to itself ends after its own pass.
-    EXPECT_EQ(expandMacros(QStringLiteral("$(Missing:$(Self))"), macros), QStringLiteral("x$(Self)"));
-
     // A reference that keeps asking for passes makes a value that refers to
     // itself twice double the text each pass: the growth is cut off after
     // whole passes, long before 64 doublings.
@@ -83,6 +72,40 @@ TEST(MacroExpansion, dateAndTimeNamesAreComputedOnlyWhenPresent)
     const QString time = expandMacros(QStringLiteral("$(Time)"), withDate);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(time).hasMatch());
     EXPECT_EQ(expandMacros(QStringLiteral("$(DateDay)"), MacroMap{}), QStringLiteral("$(DateDay)"));
+}
+
+TEST(MacroTable, isSeededWithHostAndDateTimeNames)
+{
+    const MacroMap &macros = MacroTable::instance().macros();
+    // The date and time names are stored empty and computed when expanded.
+    const struct { const char *name; const char *value; } seeds[] = {
+        {"HostArch", "x86"}, {"HostOS", "linux"}, {"HostEXE", ""}, {"HostDLL", ".so"}, {"Date", ""}, {"DateYear", ""},
+        {"DateMonth", ""}, {"DateDay", ""}, {"Time", ""}, {"TimeHour", ""}, {"TimeMinute", ""}, {"TimeSecond", ""},
+    };
+    for (const auto &seed : seeds) {
+        const QString value = MacroTable::lookup(macros, QString::fromLatin1(seed.name));
+        EXPECT_FALSE(value.isNull()) << seed.name;
+        EXPECT_EQ(value, QString::fromLatin1(seed.value)) << seed.name;
+    }
+    EXPECT_TRUE(MacroTable::lookup(macros, QStringLiteral("NoSuchMacro")).isNull());
+    EXPECT_EQ(expandMacros(QStringLiteral("$(HostOS)-$(DateYear)"), macros),
+              QStringLiteral("linux-") + QDate::currentDate().toString(QStringLiteral("yyyy")));
+}
+
+TEST(MacroDefinitions, itemsSplitAtTheFirstEqualsAndLaterOnesWin)
+{
+    const MacroMap macros = parseMacroDefinitions({"X=a=b", "Y", "Z=", "=v", "X=c", " S =s"});
+    EXPECT_EQ(macros, (MacroMap{{"X", "c"}, {"Y", ""}, {"Z", ""}, {"", "v"}, {" S ", "s"}}));
+    EXPECT_FALSE(macros.value(QStringLiteral("Y")).isNull());
+    EXPECT_EQ(parseMacroDefinitions({"X=a=b"}).value(QStringLiteral("X")), QStringLiteral("a=b"));
+    EXPECT_TRUE(parseMacroDefinitions({}).isEmpty());
+}
+
+TEST(MacroDefinitions, mapTurnsBackIntoItemsInNameOrderWithTrimmedNames)
+{
+    EXPECT_EQ(macroDefinitionsFromMap({{"b", "2"}, {" a ", "x=y"}, {"c", ""}}), (QStringList{"a=x=y", "b=2", "c="}));
+    const MacroMap macros{{"A", "1"}, {"B", "two=2"}, {"C", ""}};
+    EXPECT_EQ(parseMacroDefinitions(macroDefinitionsFromMap(macros)), macros);
 }
 
 TEST(MacroList, decodesEscapesAndEmptyItemsAndJoinsBack)

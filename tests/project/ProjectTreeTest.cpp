@@ -1,0 +1,363 @@
+// A hand-built solution tree: property look-ups through its levels, the
+// macros of its nodes, and the files its folders collect or list.
+
+#include "ProjectFixtures.h"
+
+#include "macros/MacroTable.h"
+#include "platform/FileSystem.h"
+#include "project/ProjectNodeValue.h"
+#include "properties/PropertyClass.h"
+
+#include <QMap>
+
+#include <unistd.h>
+
+namespace {
+
+using PS = ProjectSystem;
+
+// A solution holding a project holding a folder holding a file, each level
+// able to carry configurations, with the tool's project and build systems.
+struct ProjectTree {
+    explicit ProjectTree(const QString &solutionFile = "/work/sol/app.v1.hzp")
+    {
+        projects.setBuildSystem(&builds);
+        solution->setSolutionFile(solutionFile, QDateTime());
+        solution->addChild(project);
+        project->addChild(folder);
+        folder->addChild(file);
+    }
+    ProjectNode *addFolder(ProjectNode *parent, const QString &name, const QString &filterAttribute = QString())
+    {
+        auto *added = new ProjectNode(NodeKind::Folder);
+        added->storeProperty("Name", name);
+        if (!filterAttribute.isNull())
+            added->storeProperty("filter", filterAttribute);
+        parent->addChild(added);
+        return added;
+    }
+    void inherit(const QString &configuration, const QString &list)
+    {
+        PS::setConfigurationValue(solution.get(), "inherited_configurations", configuration, list, false);
+        PS::rebuildInheritedConfigurations(solution.get());
+    }
+
+    ARMProjectSystem projects;
+    ARMBuildSystem builds;
+    std::unique_ptr<ProjectNode> solution = std::make_unique<ProjectNode>(NodeKind::Solution);
+    ProjectNode *project = new ProjectNode(NodeKind::Project);
+    ProjectNode *folder = new ProjectNode(NodeKind::Folder);
+    ProjectNode *file = new ProjectNode(NodeKind::File);
+};
+
+PropertyClass stringClass("P", PropertyClass::String, {}, {}, {}, {}, "default");
+PropertyClass listClass("L", PropertyClass::StringList, {}, {}, {}, {}, "listdefault");
+
+// A solution file /work/sol/app.v1.hzp with a project (directory "proj")
+// whose folder holds a file.
+struct MacroTree : ProjectTree {
+    MacroTree()
+    {
+        project->storeProperty("Name", "blinky");
+        PS::setConfigurationValue(project, "project_directory", "Common", "proj", false);
+        file->storeProperty("file_name", "src/main.tar.c");
+    }
+};
+
+// A solution file in a temporary directory; its project's directory is
+// the solution's.
+struct FileTree : ProjectTree {
+    FileTree() { solution->setSolutionFile(absoluteFilePath(dir.qpath() + "/s.hzp"), QDateTime()); }
+    TempDir dir;
+};
+
+// The file names of a folder's children (null for a child that is no file).
+QStringList fileNames(const ProjectNode *folder)
+{
+    QStringList names;
+    for (const ProjectNode *child = folder->firstChild(); child; child = child->nextSibling())
+        names.append(child->getProperty("file_name"));
+    return names;
+}
+
+} // namespace
+
+TEST(PropertyLookup, nearestNodeWinsThenSolutionCommonThenDefault)
+{
+    ProjectTree tree;
+    PS::setConfigurationValue(tree.project, "P", "Debug", "project debug", false);
+    PS::setConfigurationValue(tree.solution.get(), "P", "Common", "solution common", false);
+
+    EXPECT_EQ(PS::getPropertyValue(tree.file, &stringClass, "Debug"), "project debug");
+    EXPECT_EQ(PS::getPropertyValue(tree.file, &stringClass, "Release"), "solution common");
+    EXPECT_EQ(PS::getPropertyValue(tree.file, &listClass, "Release"), "listdefault");
+
+    // A value present but empty is found and hides everything above it.
+    PS::setConfigurationValue(tree.folder, "P", "Release", "", false);
+    const QString hidden = PS::getPropertyValue(tree.file, &stringClass, "Release");
+    EXPECT_TRUE(hidden.isEmpty());
+    EXPECT_FALSE(hidden.isNull());
+
+    // Asking for "Common" itself never looks at named configurations.
+    EXPECT_EQ(PS::getPropertyValue(tree.file, &stringClass, "Common"), "solution common");
+    EXPECT_EQ(PS::getOwnPropertyValue(tree.project, &stringClass, "Debug"), "project debug");
+    EXPECT_TRUE(PS::getOwnPropertyValue(tree.file, &stringClass, "Debug").isNull());
+}
+
+TEST(PropertyLookup, inheritedConfigurationsComeInListOrderBeforeCommon)
+{
+    ProjectTree tree;
+    tree.inherit("ARM Debug", ";ARM;;Debug");
+    tree.inherit("ARM", "Thumb");
+    EXPECT_EQ(tree.solution->inheritedConfigurations().value("ARM Debug"), (QStringList{"ARM", "Debug"}));
+
+    // Each value is set on top of the ones before it. Only the asked
+    // configuration's own list is followed: what "ARM" inherits plays no part
+    // in a look-up of "ARM Debug".
+    const struct { ProjectNode *node; const char *configuration, *value, *armDebug, *arm; } steps[] = {
+        {tree.project, "Common", "project common", "project common", "project common"},
+        {tree.project, "Debug", "project debug", "project debug", "project common"},
+        {tree.project, "ARM", "project arm", "project arm", "project arm"},
+        {tree.project, "ARM Debug", "project arm debug", "project arm debug", "project arm"},
+        {tree.file, "Thumb", "file thumb", "project arm debug", "file thumb"},
+        {tree.file, "Debug", "file debug", "file debug", "file thumb"},
+    };
+    for (const auto &step : steps) {
+        PS::setConfigurationValue(step.node, "P", step.configuration, step.value, false);
+        EXPECT_EQ(PS::getPropertyValue(tree.file, &stringClass, "ARM Debug"), step.armDebug) << step.value;
+        EXPECT_EQ(PS::getPropertyValue(tree.file, &stringClass, "ARM"), step.arm) << step.value;
+    }
+}
+
+TEST(PropertyLookup, stringListsCollectEveryLevelMostSpecificFirst)
+{
+    ProjectTree tree;
+    tree.inherit("Debug", "Base");
+    PS::setConfigurationValue(tree.file, "L", "Debug", "f", false);
+    PS::setConfigurationValue(tree.project, "L", "Debug", "p", false);
+    PS::setConfigurationValue(tree.project, "L", "Base", "pb", false);
+    PS::setConfigurationValue(tree.project, "L", "Common", "pc", false);
+    PS::setConfigurationValue(tree.solution.get(), "L", "Debug", "s", false);
+
+    ValueTrace trace;
+    EXPECT_EQ(PS::getPropertyValue(tree.file, &listClass, "Debug", &trace), "f;p;pb;pc;s");
+    // The trace names each supplying configuration except "Common".
+    ASSERT_EQ(trace.size(), 4);
+    EXPECT_EQ(trace[0].value, "f");
+    EXPECT_EQ(trace[0].node, tree.file);
+    EXPECT_EQ(trace[2].configuration, "Base");
+    EXPECT_EQ(trace[3].node, tree.solution.get());
+
+    ValueTrace defaultTrace;
+    EXPECT_EQ(PS::getPropertyValue(tree.file, &listClass, "Release", &defaultTrace), "pc");
+    EXPECT_EQ(PS::getPropertyValue(tree.folder, &stringClass, "Release", &defaultTrace), "default");
+    ASSERT_EQ(defaultTrace.size(), 1);
+    EXPECT_EQ(defaultTrace[0].value, "default");
+    EXPECT_TRUE(defaultTrace[0].configuration.isEmpty());
+    EXPECT_EQ(defaultTrace[0].node, nullptr);
+}
+
+TEST(PropertyLookup, theLastConfigurationOfANameIsTheOneFound)
+{
+    ProjectTree tree;
+    ProjectNode *first = PS::addConfiguration(tree.project, "Debug", true);
+    ProjectNode *second = PS::addConfiguration(tree.project, "Debug", false);
+    EXPECT_TRUE(first->createdFlag());
+    EXPECT_TRUE(first->propertyFlag("Name"));
+    EXPECT_EQ(tree.project->findConfiguration("Debug"), second);
+    EXPECT_EQ(first->nextSibling(), second);
+}
+
+TEST(PropertyLookup, aNodeValueReadsThroughTheTreeAndWritesTheNodesOwnConfiguration)
+{
+    ProjectTree tree;
+    PropertyClass common(QStringLiteral("C"), PropertyClass::String);
+    common.setPerConfiguration(false);
+    PS::setConfigurationValue(tree.solution.get(), "P", "Debug", "from solution", false);
+    PS::setConfigurationValue(tree.solution.get(), "L", "Debug", "s1", false);
+
+    ProjectNodeValue text(&stringClass, "Debug", tree.project);
+    EXPECT_TRUE(text.isInherited());
+    EXPECT_EQ(text.value(), "from solution");
+    text.setValue(QStringLiteral("own"));
+    EXPECT_FALSE(text.isInherited());
+    EXPECT_EQ(tree.project->findConfiguration("Debug")->getProperty("P"), "own");
+    EXPECT_FALSE(tree.project->findConfiguration("Debug")->propertyFlag("P"));
+    EXPECT_EQ(ProjectNodeValue(&stringClass, "Release", tree.project).value(), "default");
+
+    // A list answers with the node's own text only; its typed read falls
+    // back to the default.
+    ProjectNodeValue list(&listClass, "Debug", tree.project);
+    EXPECT_TRUE(list.value().isNull());
+    EXPECT_EQ(list.stringList(false), QStringList{"listdefault"});
+    list.setValue(QStringList{"a;b", "c"});
+    EXPECT_EQ(list.value(), "a\\;b;c");
+
+    // A class kept per node, not per configuration, always lands in "Common".
+    ProjectNodeValue always(&common, "Debug", tree.project, true);
+    EXPECT_EQ(always.configuration(), "Common");
+    always.setValue(QStringLiteral("x"));
+    EXPECT_EQ(tree.project->findConfiguration("Common")->getProperty("C"), "x");
+    EXPECT_TRUE(tree.project->findConfiguration("Common")->propertyFlag("C"));
+}
+
+TEST(ProjectMacros, describeTheNodeItsProjectAndItsSolution)
+{
+    MacroTree tree;
+    PS::setConfigurationValue(tree.project, "macros", "Common", "Board=lpc;ProjectName=hidden;Configuration=x", false);
+    const QMap<QString, QString> macros = tree.builds.projectMacros(tree.file, "Debug");
+
+    // Fixed entries win over the project's own macros; the intermediate
+    // directory's default names the configuration.
+    const QMap<QString, QString> expected{
+        {"Board", "lpc"}, {"ProjectNodeName", "main.tar.c"}, {"ProjectDir", "/work/sol/proj"},
+        {"ProjectName", "blinky"}, {"Configuration", "Debug"}, {"SolutionDir", "/work/sol"},
+        {"SolutionName", "app"}, {"SolutionFileName", "app.v1.hzp"}, {"SolutionPath", "/work/sol/app.v1.hzp"},
+        {"SolutionExt", "v1.hzp"}, {"InputDir", "src"}, {"InputName", "main.tar"}, {"InputFileName", "main.tar.c"},
+        {"InputExt", "c"}, {"InputPath", "/work/sol/proj/src/main.tar.c"}, {"RelInputPath", "src/main.tar.c"},
+        {"OBJ", ".o"}, {"EXE", ".elf"}, {"LIB", ".a"}, {"PackageExt", "hzq"}, {"IntDir", "Debug"},
+    };
+    for (auto entry = expected.cbegin(); entry != expected.cend(); ++entry)
+        EXPECT_EQ(macros.value(entry.key()), entry.value()) << qPrintable(entry.key());
+    EXPECT_TRUE(macros.contains("Date"));
+
+    // Project macros apply to the project, not its file, in file-less form.
+    const QMap<QString, QString> projectMacros = tree.builds.projectMacros(tree.project, "Debug");
+    EXPECT_FALSE(projectMacros.contains("InputName"));
+    EXPECT_EQ(projectMacros.value("ProjectNodeName"), "blinky");
+    EXPECT_FALSE(tree.builds.projectMacros(tree.solution.get(), "Debug").contains("ProjectDir"));
+}
+
+TEST(ProjectMacros, outputDirectoriesExpandAgainstTheEntriesBeforeThem)
+{
+    // intermediate, root and output directory as set; IntDir, OutDir and
+    // RootRelativeOutDir as they come (null: not set).
+    const struct { const char *intermediate, *root, *output, *intDir, *outDir, *rootRelative; } cases[] = {
+        {"$(Configuration)/obj", "$(SolutionDir)/out", "$(SolutionDir)/out/$(ProjectName)", "Debug/obj",
+         "/work/sol/out/blinky", "blinky"},
+        {"", "", "", ".", ".", nullptr},
+        {"x", "/a/b/c", "/a/d", "x", "/a/d", "../../d"},
+        {"x", "out", "out", "x", "out", "."},
+        {"x", "/abs", "rel", "x", "rel", nullptr},
+        {"x", "$(IntDir)", "$(IntDir)/bin", "x", "x/bin", "bin"},
+    };
+    for (const auto &row : cases) {
+        MacroTree tree;
+        PS::setConfigurationValue(tree.project, "build_intermediate_directory", "Common", row.intermediate, false);
+        PS::setConfigurationValue(tree.project, "build_root_output_directory", "Common", row.root, false);
+        PS::setConfigurationValue(tree.project, "build_output_directory", "Common", row.output, false);
+        const QMap<QString, QString> macros = tree.builds.projectMacros(tree.file, "Debug");
+        EXPECT_EQ(macros.value("IntDir"), row.intDir) << row.output;
+        EXPECT_EQ(macros.value("OutDir"), row.outDir) << row.output;
+        EXPECT_EQ(macros.value("RootRelativeOutDir", "(not set)"), row.rootRelative ? row.rootRelative : "(not set)")
+            << row.output;
+    }
+}
+
+TEST(ProjectMacros, armLibrarySuffixAndLoaderTypeFollowTheProjectsProperties)
+{
+    const struct { QMap<QString, QString> properties; const char *libExt, *loaderType; } cases[] = {
+        {{}, "_v4t_a_le", "dcc"},
+        {{{"arm_architecture", "v5TE"}, {"arm_fp_abi", "SoftFP"}, {"arm_endian", "Big"}}, "_v5te_vfp_a_be", "dcc"},
+        {{{"arm_architecture", "ARM4T"}}, "_v4t_a_le", "dcc"},
+        {{{"arm_architecture", "v5T"}}, "_v4t_a_le", "dcc"},
+        {{{"arm_architecture", "v6"}}, "_v6_a_le", "dcc"},
+        {{{"arm_architecture", "v6T2"}}, "_v6t2_a_le", "dcc"},
+        {{{"arm_architecture", "v6M"}}, "_v6m_a_le", "dcc"},
+        {{{"arm_architecture", "v7M"}, {"arm_target_flash_loader_type", "RAM Loader"}}, "_v7m_a_le", "ram"},
+        {{{"arm_architecture", "v7A"}, {"arm_target_flash_loader_type", "KESTRA RPC Loader"}}, "__a_le", "rpc"},
+        {{{"arm_target_flash_loader_type", "Fast Comms Channel Loader"}}, "_v4t_a_le", "dcc"},
+        {{{"arm_target_flash_loader_type", "Other"}}, "_v4t_a_le", ""},
+        // An executable links with libraries of the library instruction set...
+        {{{"arm_library_instruction_set", "Thumb"}, {"arm_instruction_set", "ARM"}}, "_v4t_t_le", "dcc"},
+        // ...any other project is built for its own.
+        {{{"project_type", "Library"}, {"arm_library_instruction_set", "Thumb"}}, "_v4t_a_le", "dcc"},
+        {{{"project_type", "Library"}, {"arm_instruction_set", "Thumb"}}, "_v4t_t_le", "dcc"},
+        // Interworking and threading do not show in this tool's names.
+        {{{"arm_interwork", "No"}, {"link_use_multi_threaded_libraries", "Yes"}}, "_v4t_a_le", "dcc"},
+    };
+    for (const auto &row : cases) {
+        MacroTree tree;
+        for (auto property = row.properties.cbegin(); property != row.properties.cend(); ++property)
+            PS::setConfigurationValue(tree.project, property.key(), "Release", property.value(), false);
+        const QMap<QString, QString> macros = tree.builds.projectMacros(tree.project, "Release");
+        EXPECT_EQ(macros.value("LibExt"), row.libExt) << row.libExt;
+        EXPECT_EQ(macros.value("LoaderType"), row.loaderType) << row.libExt;
+        EXPECT_FALSE(tree.builds.projectMacros(tree.file, "Release").contains("LibExt"));
+    }
+}
+
+TEST(DynamicFolders, listMatchingFilesInCaseInsensitiveOrderRecursingWhenAskedBelowAnExpandedPath)
+{
+    FileTree tree;
+    for (const char *name : {"src/b.c", "src/A.c", "src/a.h", "src/.hidden.c", "src/sub/z.c", "src/sub/deeper/y.c",
+                             "src/Sub2/x.c", "src/c.C", "elsewhere/board.c", "loop/a.c", "shared/s.c"})
+        tree.dir.write(name, "");
+    // A directory linked back into itself is scanned once, but two links to
+    // one directory are both listed.
+    ASSERT_EQ(symlink(".", tree.dir.file("loop/back").constData()), 0);
+    ASSERT_EQ(symlink("../shared", tree.dir.file("loop/one").constData()), 0);
+    ASSERT_EQ(symlink("../shared", tree.dir.file("loop/two").constData()), 0);
+    MacroTable::instance().setMacro("BoardDir", tree.dir.qpath() + "/elsewhere");
+
+    // A file already in the folder keeps its place; without recurse only the
+    // directory itself is listed; no filter lets every file through; a macro
+    // path is scanned expanded and kept unexpanded in the names.
+    const struct { const char *path, *filter, *recurse, *existing; QStringList names; } cases[] = {
+        {"src", "*.c", "Yes", "src/b.c", {"src/b.c", "src/A.c", "src/sub/z.c", "src/sub/deeper/y.c", "src/Sub2/x.c"}},
+        {"src", "*.h; *.C", nullptr, nullptr, {"src/a.h", "src/c.C"}},
+        {"src/sub", nullptr, nullptr, nullptr, {"src/sub/z.c"}},
+        {"nowhere", nullptr, nullptr, nullptr, {}},
+        {"$(BoardDir)", nullptr, "No", nullptr, {"$(BoardDir)/board.c"}},
+        {"loop", nullptr, "Yes", nullptr, {"loop/a.c", "loop/one/s.c", "loop/two/s.c"}},
+    };
+    QList<ProjectNode *> folders;
+    for (const auto &c : cases) {
+        ProjectNode *dynamic = tree.addFolder(tree.project, c.path);
+        for (const auto &[name, value] : {std::pair("path", c.path), {"filter", c.filter}, {"recurse", c.recurse}}) {
+            if (value)
+                dynamic->storeProperty(name, value);
+        }
+        if (c.existing)
+            tree.projects.addFileNode(dynamic, c.existing, false);
+        tree.projects.populateDynamicFolder(dynamic);
+        EXPECT_EQ(fileNames(dynamic), c.names) << c.path;
+        folders.append(dynamic);
+    }
+    ProjectNode *a = folders[0]->firstChild()->nextSibling();
+    EXPECT_FALSE(a->createdFlag());
+    a->resolveFileInfo();
+    EXPECT_EQ(a->filePath(), absoluteFilePath(tree.dir.qpath() + "/src/A.c"));
+    ProjectNode *board = folders[4]->firstChild();
+    board->resolveFileInfo();
+    EXPECT_EQ(board->filePath(), absoluteFilePath(tree.dir.qpath() + "/elsewhere/board.c"));
+}
+
+TEST(FileNodes, projectsPutNewFilesIntoTheFolderThatCollectsTheirExtension)
+{
+    FileTree tree;
+    ProjectNode *headers = tree.addFolder(tree.project, "Headers", "h");
+    ProjectNode *sources = tree.addFolder(tree.project, "Source Files", "");
+    ProjectSystem::setConfigurationValue(sources, "filter", "Common", "c,CPP; s;asm", false);
+    ProjectNode *nested = tree.addFolder(sources, "Nested", "x");
+
+    const struct { const char *fileName; ProjectNode *home; } cases[] = {
+        {"main.c", sources},
+        {"boot.ASM", sources},
+        {"dir.h/util.cpp", tree.project},   // filter parts are compared as written
+        {"start.s", tree.project},
+        {"api.h", headers},
+        {"notes.txt", tree.project},
+        {"Makefile", tree.project},
+        {"deep.x", tree.project},   // only direct folders are considered
+    };
+    for (const auto &row : cases) {
+        ProjectNode *file = tree.projects.addFileNode(tree.project, row.fileName, true);
+        EXPECT_EQ(file->parent(), row.home) << row.fileName;
+        EXPECT_TRUE(file->createdFlag()) << row.fileName;
+        EXPECT_EQ(ProjectSystem::findFileChild(row.home, row.fileName), file) << row.fileName;
+    }
+    // A folder takes every file given to it, whatever its extension.
+    EXPECT_EQ(tree.projects.addFileNode(nested, "any.c", false)->parent(), nested);
+    EXPECT_EQ(ProjectSystem::findFileChild(sources, "any.c"), nullptr);
+}

@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <variant>
+
+#include "WarningCapture.h"
+#include "properties/PropertyClass.h"
+#include "properties/PropertyValue.h"
+#include "xml/XMLDocument.h"
+
+namespace {
+
+const QString setting = QStringLiteral("PropertyValue::setValue(int): Setting ");
+const QString nonInteger = setting + "a non-integer property";
+const QString nonBoolean = setting + "a non-Boolean property";
+const QString notEnumerated = setting + "an enumeration to a value which isn't in its enumerates";
+
+PropertyClass *makeClass(PropertyClass::Type type, const QString &defaultValue = {}, const QStringList &texts = {},
+                         int maximum = 0)
+{
+    static QList<std::shared_ptr<PropertyClass>> keep;
+    keep.append(std::make_shared<PropertyClass>(
+        PropertyClass::Definition{"p", type, {}, {}, {}, {}, defaultValue, texts, 0, maximum}));
+    return keep.last().get();
+}
+
+// The class defined by the root element of text.
+struct Defined {
+    explicit Defined(const char *text) { EXPECT_TRUE(document.parseText(text) && document.root()) << text; }
+    PropertyClass make() const { return PropertyClass(*document.root()); }
+    XMLDocument document;
+};
+
+TEST(PropertyClass, integerHexTextWidthFollowsTheMaximum)
+{
+    const struct { qint64 value; int maximum; const char *expected; } cases[] = {
+        {10, 0, "0xa"},          {10, -5, "0xa"},          {10, 15, "0xa"},
+        {10, 16, "0x0a"},        {255, 255, "0xff"},       {10, 4095, "0x00a"},
+        {255, 65535, "0x00ff"},  {1, 1048575, "0x00001"},  {1, 16777215, "0x000001"},
+        {1, 268435455, "0x0000001"}, {1, 268435456, "0x00000001"}, {1, 2147483647, "0x00000001"},
+        {0x1234, 255, "0x1234"}, // more digits than the width keeps them all
+        {0, 0, "0x0"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(PropertyClass::integerHexText(c.value, c.maximum), QString::fromLatin1(c.expected))
+            << c.value << " max " << c.maximum;
+}
+
+TEST(PropertyClass, everyFormOfDefinitionGivesItsDefaultChoicesAndBounds)
+{
+    using Row = PropertyClass::Definition;
+    const Defined element("<property name=\"gap\" type=\"IntegerHex\" group=\"G\" short=\"S\" long=\"L &lt;b&gt;\""
+                          " default=\"0x00\" minimum=\"0\" maximum=\"255\" enumeration=\"a;;b;\""
+                          " specialvalue=\"None\" page=\"ignored\"/>");
+    // The default, null for none; the choices; the bounds.
+    const struct { const char *name; PropertyClass propertyClass; QString defaultValue; QStringList enumerates;
+                   int minimum, maximum; } cases[] = {
+        {"bare", PropertyClass("bare", PropertyClass::String), QString(), {}, 0, 0},
+        {"hex default is as wide as the maximum",
+         PropertyClass("h", PropertyClass::IntegerHex, 0, 65535, {}, {}, {}, {}, 255), "0x00ff", {}, 0, 65535},
+        {"narrow hex", PropertyClass("h", PropertyClass::IntegerHex, 0, 255, {}, {}, {}, {}, 255), "0xff", {}, 0, 255},
+        {"decimal", PropertyClass("d", PropertyClass::Integer, 0, 65535, {}, {}, {}, {}, 255), "255", {}, 0, 65535},
+        {"boolean yes", PropertyClass("b", {}, {}, {}, {}, true), "Yes", {"No", "Yes"}, 0, 0},
+        {"enumeration", PropertyClass("e", PropertyClass::Enumeration, {"a", "b"}, {}, {}, {}, {}, "b"), "b",
+         {"a", "b"}, 0, 0},
+        {"boolean with its own texts", PropertyClass("o", PropertyClass::Boolean, {"Off", "On"}, {}, {}, {}, {}, {}),
+         QString(), {"Off", "On"}, 0, 0},
+        {"row: enumeration", PropertyClass(Row{"arm_endian", PropertyClass::Enumeration, "C/C++",
+                                               "Code Generation Options", "Byte Order", "help", "Little",
+                                               {"Little", "Big"}}), "Little", {"Little", "Big"}, 0, 0},
+        {"row: hex", PropertyClass(Row{"gap", PropertyClass::IntegerHex, "Linker", "", "Gap", "", 0, {}, 0, 255}),
+         "0x00", {}, 0, 255},
+        {"row: range", PropertyClass(Row{"pad", PropertyClass::IntegerRange, "Debugger", "JTAG", "Pad", "", 7, {}, 0,
+                                         1024, "bits"}), "7", {}, 0, 1024},
+        {"row: boolean", PropertyClass(Row{"flag", PropertyClass::Boolean, "General", "", "Flag", "", false}), "No",
+         {"No", "Yes"}, 0, 0},
+        {"row: no default", PropertyClass(Row{"date", PropertyClass::String, "General", "", "Date"}), QString(), {}, 0,
+         0},
+        {"element", element.make(), "0x00", {"a", "b"}, 0, 255},
+        {"element: unknown type", Defined("<p name=\"x\" type=\"integer\"/>").make(), QString(), {"No", "Yes"}, 0, 0},
+        {"element: no type", Defined("<p name=\"x\"/>").make(), QString(), {"No", "Yes"}, 0, 0},
+        {"element: bad minimum", Defined("<p name=\"x\" type=\"StringList\" minimum=\"ten\" maximum=\"12\"/>").make(),
+         QString(), {}, 0, 12},
+        {"element: bad maximum", Defined("<p name=\"x\" type=\"Custom\" minimum=\"-3\" maximum=\"4k\"/>").make(),
+         QString(), {}, 0, 0},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(c.propertyClass.defaultValue(), c.defaultValue) << c.name;
+        EXPECT_EQ(c.propertyClass.defaultValue().isNull(), c.defaultValue.isNull()) << c.name;
+        EXPECT_EQ(c.propertyClass.enumerates(), c.enumerates) << c.name;
+        EXPECT_EQ(c.propertyClass.minimum(), c.minimum) << c.name;
+        EXPECT_EQ(c.propertyClass.maximum(), c.maximum) << c.name;
+    }
+
+    // The other attributes are read as they stand, entities decoded; an
+    // element has no page.
+    const PropertyClass gap = element.make();
+    EXPECT_EQ(gap.type(), PropertyClass::IntegerHex);
+    EXPECT_EQ(QStringList({gap.group(), gap.shortTitle(), gap.longText(), gap.specialValue(), gap.page()}),
+              QStringList({"G", "S", "L <b>", "None", ""}));
+    EXPECT_EQ(gap.enumerateTexts(), (QStringList{"a", "b"}));
+    EXPECT_EQ(Defined("<p name=\"x\" type=\"Custom\"/>").make().type(), PropertyClass::Custom);
+}
+
+TEST(PropertyValue, emptyTextReadsAsTheDefault)
+{
+    SimplePropertyValue value(makeClass(PropertyClass::Integer, "10"));
+    EXPECT_TRUE(value.value().isNull());
+    EXPECT_EQ(value.intValue(), 10);
+    value.setValue(5);
+    EXPECT_EQ(std::pair(value.value(), value.intValue()), std::pair(QStringLiteral("5"), 5));
+    value.setValue(QString());
+    EXPECT_EQ(value.intValue(), 10);
+    value.setValue("");
+    EXPECT_EQ(value.text(), "10");
+
+    SimplePropertyValue list(makeClass(PropertyClass::StringList, "a;;b\\;c"));
+    EXPECT_EQ(list.stringList(false), (QStringList{"a", "b;c"}));
+    EXPECT_EQ(list.stringList(true), (QStringList{"a", "", "b;c"}));
+    list.setValue(QStringList{"x;y", "z"});
+    EXPECT_EQ(list.value(), QStringLiteral("x\\;y;z"));
+}
+
+TEST(PropertyValue, integerTextsReadWithAutomaticBase)
+{
+    const struct { const char *text; int expected; } cases[] = {
+        {"0x1F", 31}, {"0X1f", 31}, {"010", 8}, {"0", 0}, {"42", 42}, {"-7", -7}, {" 12 ", 12},
+        {"08", 0},    {"0x", 0},    {"12a", 0}, {"abc", 0}, {"0x0x1", 0}, {"1.5", 0},
+    };
+    SimplePropertyValue value(makeClass(PropertyClass::Integer));
+    for (const auto &c : cases) {
+        value.setValue(c.text);
+        EXPECT_EQ(value.intValue(), c.expected) << c.text;
+    }
+}
+
+TEST(PropertyValue, booleanAndEnumerationReadsUseThePositionInTheTexts)
+{
+    PropertyClass *flag = makeClass(PropertyClass::Boolean);
+    PropertyClass *choice = makeClass(PropertyClass::Enumeration, {}, {"a", "b"});
+    const struct { PropertyClass *propertyClass; const char *text; bool expected; int position; } cases[] = {
+        {flag, "Yes", true, 1}, {flag, "No", false, 0}, {flag, "TRUE", true, 0}, {flag, "yes", true, 0},
+        {flag, "1", true, 0},   {flag, "on", false, 0}, {flag, "", false, 0},
+        {choice, "b", true, 1}, {choice, "c", false, 0},
+    };
+    for (const auto &c : cases) {
+        SimplePropertyValue value(c.propertyClass);
+        value.setValue(c.text);
+        EXPECT_EQ(value.boolValue(), c.expected) << c.text;
+        EXPECT_EQ(value.intValue(), c.position) << c.text;
+    }
+}
+
+TEST(PropertyValue, typedWritesStoreTheirTextOrWarn)
+{
+    PropertyClass *choice = makeClass(PropertyClass::Enumeration, {}, {"a", "b"});
+    PropertyClass *flag = makeClass(PropertyClass::Boolean);
+    PropertyClass *text = makeClass(PropertyClass::String);
+    // The text before, the value written, the text after (null: the stored
+    // text becomes null) and the warnings.
+    const struct { const char *name; PropertyClass *propertyClass; const char *before;
+                   std::variant<int, bool, QRect, QColor> written; QString expected; QStringList warnings; } cases[] = {
+        {"enumeration in range", choice, "a", 1, "b", {}},
+        {"enumeration out of range", choice, "a", 2, QString(), {notEnumerated}},
+        {"negative enumeration", choice, "a", -1, QString(), {notEnumerated}},
+        {"boolean true", flag, "No", true, "Yes", {}},
+        {"boolean false", makeClass(PropertyClass::Boolean, {}, {"Off", "On"}), "On", false, "Off", {}},
+        {"hex width", makeClass(PropertyClass::IntegerHex, {}, {}, 4095), "", 10, "0x00a", {}},
+        {"hex no maximum", makeClass(PropertyClass::IntegerHex), "", 10, "0xa", {}},
+        {"range", makeClass(PropertyClass::IntegerRange), "", -3, "-3", {}},
+        {"integer on string", text, "keep", 3, "keep", {nonInteger}},
+        {"bool on string", text, "keep", true, "keep", {nonBoolean, nonInteger}},
+        {"bool on enumeration", choice, "", true, "b", {nonBoolean}},
+        {"rectangle", text, "", QRect(QPoint(10, 20), QPoint(29, 59)), "10,20,20,40", {}},
+        {"colour", makeClass(PropertyClass::Color), "", QColor(0x12, 0x34, 0x56), "#123456", {}},
+    };
+    for (const auto &c : cases) {
+        SimplePropertyValue value(c.propertyClass);
+        value.setValue(c.before);
+        WarningCapture capture;
+        std::visit([&value](const auto &written) { value.setValue(written); }, c.written);
+        EXPECT_EQ(value.value(), c.expected) << c.name;
+        EXPECT_EQ(value.value().isNull(), c.expected.isNull()) << c.name;
+        EXPECT_EQ(capture.warnings(), c.warnings) << c.name;
+    }
+}
+
+TEST(PropertyValue, coloursAndFontsReadTheirTextForms)
+{
+    const QFont fallback(QStringLiteral("Fallback"), 7);
+    // The default, the text set (null: none); the colour, or the font family
+    // and size, read.
+    const struct { PropertyClass::Type type; const char *defaultValue, *text; QColor colour; const char *family;
+                   int size; } cases[] = {
+        {PropertyClass::Color, "#00ff00", nullptr, QColor(0, 255, 0), "", 0},
+        {PropertyClass::Color, "", "#123456", QColor(0x12, 0x34, 0x56), "", 0},
+        {PropertyClass::Color, "", "no such colour", QColor(), "", 0},
+        {PropertyClass::Font, "", nullptr, {}, "Fallback", 7},
+        {PropertyClass::Font, "", "Monospace,10,-1,5,50,0,0,0,0,0", {}, "Monospace", 10},
+        {PropertyClass::Font, "", "not,a,font,at,all", {}, "Fallback", 7},
+        {PropertyClass::FixedPitchFont, "Courier,12,-1,5,50,0,0,0,0,0", nullptr, {}, "Courier", 12},
+    };
+    for (const auto &c : cases) {
+        SimplePropertyValue value(makeClass(c.type, QString::fromLatin1(c.defaultValue)));
+        if (c.text)
+            value.setValue(c.text);
+        if (c.type == PropertyClass::Color) {
+            EXPECT_EQ(value.colorValue(), c.colour) << c.text;
+        } else {
+            EXPECT_EQ(value.fontValue(fallback).family(), QString::fromLatin1(c.family)) << c.text;
+            EXPECT_EQ(value.fontValue(fallback).pointSize(), c.size) << c.text;
+            EXPECT_EQ(value.fontValue(fallback) == fallback, qstrcmp(c.family, "Fallback") == 0) << c.text;
+        }
+    }
+}
+
+// A value that counts its destruction, owned by its list or not.
+struct WatchedValue : SimplePropertyValue {
+    WatchedValue(PropertyClass *propertyClass, bool owned, int &destroyed)
+        : SimplePropertyValue(propertyClass), destroyed(destroyed) { setOwned(owned); }
+    ~WatchedValue() override { ++destroyed; }
+    int &destroyed;
+};
+
+TEST(PropertyValueList, appendsUniqueByClassAndDestroysOnlyOwnedValues)
+{
+    PropertyClass *first = makeClass(PropertyClass::String);
+    PropertyClass *second = makeClass(PropertyClass::String);
+    int destroyed = 0;
+    WatchedValue notOwned(second, false, destroyed);
+    {
+        PropertyValueList list;
+        auto *owned = new WatchedValue(first, true, destroyed);
+        EXPECT_EQ(list.appendUnique(owned), owned);
+        auto *duplicate = new WatchedValue(first, true, destroyed);
+        EXPECT_EQ(list.appendUnique(duplicate), owned);
+        delete duplicate;
+        EXPECT_EQ(destroyed, 1);
+        EXPECT_EQ(list.appendUnique(&notOwned), &notOwned);
+        EXPECT_EQ(list.size(), 2);
+        EXPECT_EQ(list.find(second), &notOwned);
+        EXPECT_EQ(list.find(makeClass(PropertyClass::String)), nullptr);
+
+        WarningCapture capture;
+        EXPECT_EQ(list.appendUnique(nullptr), nullptr);
+        SimplePropertyValue classless(nullptr);
+        EXPECT_EQ(list.appendUnique(&classless), nullptr);
+        EXPECT_EQ(capture.warnings(), QStringList(2, "Bad property value in PropertyValueList::appendUnique"));
+        EXPECT_EQ(list.size(), 2);
+    }
+    EXPECT_EQ(destroyed, 2);  // the owned one only
+}
+
+} // namespace
