@@ -13,6 +13,7 @@
 namespace {
 
 constexpr qint64 CopyChunk = 1 << 20;
+constexpr qint64 HeldBlockSize = 1 << 20;
 constexpr quint64 Limit32 = quint64(1) << 32;
 
 quint32 readWord(const char *p)
@@ -92,10 +93,33 @@ bool PackageArchive::addDiskFile(const QByteArray &name, const QByteArray &diskP
     entry.size = quint32(info.st_size);
     entry.readOnly = (info.st_mode & (S_IRUSR | S_IWUSR)) == S_IRUSR ? 1 : 0;
     entry.modificationTime = quint32(info.st_mtime);
-    entry.source = EntrySource::diskFile(diskPath);
+    if (!holdData(file.fd(), info.st_size, entry))
+        entry.source = EntrySource::diskFile(diskPath);
     m_entries.append(std::move(entry));
     if (mode)
         *mode = info.st_mode;
+    return true;
+}
+
+bool PackageArchive::holdData(int fd, qint64 size, PackageEntry &entry)
+{
+    if (size > HeldFileLimit || size > m_holdBudget)
+        return false;
+    if (!m_heldBlock || m_heldBlock->held.capacity() - m_heldBlock->held.size() < size) {
+        m_heldBlock = std::make_shared<EntrySource>();
+        m_heldBlock->held.reserve(qMax<qint64>(HeldBlockSize, size));
+    }
+    QByteArray &block = m_heldBlock->held;
+    const qsizetype start = block.size();
+    block.resize(start + size);
+    // A file that reads short is left to be opened again, and to fail then.
+    if (preadFully(fd, block.data() + start, size, 0) != size) {
+        block.resize(start);
+        return false;
+    }
+    m_holdBudget -= size;
+    entry.offset = quint32(start);
+    entry.source = m_heldBlock;
     return true;
 }
 
@@ -165,6 +189,12 @@ bool PackageArchive::copyEntryData(const PackageEntry &entry, PackageSink &sink,
 {
     if (entry.source && entry.source->inflating)
         return entry.source->inflating->copy(entry, sink, destination, error);
+    if (entry.source && !entry.source->held.isNull()) {
+        if (sink.write(entry.source->held.constData() + entry.offset, entry.size))
+            return true;
+        error = "write error on " + destination + ": " + errorText(errno);
+        return false;
+    }
     const QByteArray sourcePath = entry.source ? entry.source->path : QByteArray();
     FileHandle opened;
     int fd = entry.source && entry.source->file ? entry.source->file->fd() : -1;

@@ -17,6 +17,10 @@
 
 namespace {
 
+// The data of small files is read when they are added, so each is opened
+// once; this much of it may be held in memory at a time.
+constexpr qint64 HeldDataBudget = 32 << 20;
+
 bool namesPackagedFile(NodeKind kind)
 {
     return kind == NodeKind::File || kind == NodeKind::Solution;
@@ -130,6 +134,7 @@ bool writePackagedSolution(ProjectNode &root, const QString &outputName, const Q
                            QByteArray &error, const PackagingReport &report)
 {
     PackageArchive package;
+    package.holdSmallFiles(HeldDataBudget);
     const QString base = absoluteDirectory(root.filePath());
     PackagedFile solution;
     solution.fileName = root.filePath();

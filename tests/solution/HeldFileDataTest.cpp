@@ -1,0 +1,61 @@
+#include "TempDir.h"
+#include "package/PackageArchive.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+struct BytesSink : PackageSink {
+    QByteArray bytes;
+    bool write(const char *buffer, qint64 n) override
+    {
+        bytes.append(buffer, n);
+        return true;
+    }
+};
+
+struct Case {
+    qint64 budget;
+    QList<qint64> sizes;  // one file each, added in this order
+    QList<bool> held;     // whether each is read when added
+};
+
+// A file read when it was added keeps the bytes it had then, even when it
+// is gone by the time the package is written; any other file is opened
+// again and its absence is reported as before.
+TEST(HeldFileData, smallFilesAreReadWhenAddedWhileTheBudgetLasts)
+{
+    const qint64 limit = PackageArchive::HeldFileLimit;
+    const Case cases[] = {
+        {0, {10}, {false}},
+        {1 << 20, {10, 0, limit, limit + 1}, {true, true, true, false}},
+        {15, {10, 10, 5}, {true, false, true}},
+        {3 * limit, {limit, limit, limit, 1}, {true, true, true, false}},
+    };
+    for (const Case &c : cases) {
+        TempDir dir;
+        PackageArchive package;
+        package.holdSmallFiles(c.budget);
+        QByteArray error;
+        for (int i = 0; i < c.sizes.size(); ++i) {
+            const QByteArray name = QByteArray::number(i);
+            dir.write(name, QByteArray(c.sizes[i], char('a' + i)));
+            ASSERT_TRUE(package.addDiskFile(name, dir.file(name), error)) << error.constData();
+        }
+        for (int i = 0; i < c.sizes.size(); ++i) {
+            const QByteArray name = QByteArray::number(i);
+            ::unlink(dir.file(name).constData());
+            BytesSink sink;
+            const bool copied = PackageArchive::copyEntryData(package.entries()[i], sink, "out", error);
+            EXPECT_EQ(copied, c.held[i]) << "budget " << c.budget << ", file " << i;
+            if (copied)
+                EXPECT_EQ(sink.bytes, QByteArray(c.sizes[i], char('a' + i)));
+            else
+                EXPECT_EQ(error, "read error on " + dir.file(name) + ": No such file or directory");
+        }
+    }
+}
+
+} // namespace
