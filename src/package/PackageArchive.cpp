@@ -78,7 +78,7 @@ bool PackageArchive::addDiskFile(const QByteArray &name, const QByteArray &diskP
 {
     // Only a regular file has a size to store; opening does not wait for a
     // FIFO that took a file's place.
-    FileHandle file(::open(diskPath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const FileHandle file = m_opener.open(diskPath, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat info;
     if (!file.isOpen() || ::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode)) {
         error = "can't open " + diskPath + " for reading";

@@ -65,6 +65,7 @@ private:
 
     QList<PackageEntry> m_entries;
     QByteArray m_fileName;
+    FileOpener m_opener;                      // for files added from disk
     qint64 m_holdBudget = 0;                  // bytes that may still be read into memory
     std::shared_ptr<EntrySource> m_heldBlock; // the block being filled
 };

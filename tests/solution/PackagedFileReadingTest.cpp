@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -59,3 +60,28 @@ TEST(HeldFileData, smallFilesAreReadWhenAddedWhileTheBudgetLasts)
 }
 
 } // namespace
+
+// Whatever directory the file before lay in, each path opens the file it
+// names, or fails, as open() would.
+TEST(FileOpener, opensWhatEachPathNamesWhicheverDirectoryCameBefore)
+{
+    TempDir dir;
+    for (const char *name : {"d/a", "d/b", "dd/a", "d/e/a"})
+        dir.write(name, name);
+    const struct {
+        const char *path;
+        const char *contents; // null: fails to open; empty: opens a directory
+    } cases[] = {
+        {"d/a", "d/a"}, {"d/b", "d/b"}, {"dd/a", "dd/a"}, {"d/a", "d/a"}, {"d/missing", nullptr},
+        {"none/a", nullptr}, {"d/e/a", "d/e/a"}, {"d/e/../b", "d/b"}, {"d/", ""}, {"d/a", "d/a"},
+    };
+    FileOpener opener;
+    for (const auto &c : cases) {
+        const FileHandle file = opener.open(dir.file(c.path), O_RDONLY);
+        EXPECT_EQ(file.isOpen(), c.contents != nullptr) << c.path;
+        char buffer[16];
+        if (c.contents) {
+            EXPECT_EQ(QByteArray(buffer, qMax<qint64>(0, preadFully(file.fd(), buffer, 16, 0))), c.contents) << c.path;
+        }
+    }
+}
