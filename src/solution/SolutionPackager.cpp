@@ -45,22 +45,34 @@ QByteArray unreadableReason(const QString &path)
     return file.isOpen() ? QByteArray("cannot be read") : "cannot be read: " + errorText(errno);
 }
 
+// Adds name to names unless they hold it already; false then. One look-up
+// serves the test and the insertion.
+bool takeName(QSet<QByteArray> &names, const QByteArray &name)
+{
+    const qsizetype count = names.size();
+    names.insert(name);
+    return names.size() != count;
+}
+
 // Adds one file under its name relative to base, unless names must be unique
 // and uniqueNames (the names of the package's entries) holds it already, and
 // tells report what became of it.
-void addRelativeFile(const QString &base, PackagedFile file, QSet<QByteArray> *uniqueNames, PackageArchive &package,
+void addRelativeFile(const QString &base, PackagedFile &file, QSet<QByteArray> *uniqueNames, PackageArchive &package,
                      const PackagingReport &report)
 {
     file.base = base;
-    QByteArray entryName;
-    if (!relativePath(base, file.location, file.entryName))
+    if (!relativePath(base, file.location, file.entryName)) {
         file.outcome = PackagedFile::Unrelated;
-    else if (uniqueNames && uniqueNames->contains(entryName = nativeName(file.entryName)))
-        file.outcome = PackagedFile::DuplicateName;
-    else if (!addFileToPackage(file.location, file.entryName, package))
-        file.outcome = PackagedFile::Unreadable;
-    else if (uniqueNames)
-        uniqueNames->insert(entryName);
+    } else {
+        const QByteArray entryName = nativeName(file.entryName);
+        if (uniqueNames && !takeName(*uniqueNames, entryName)) {
+            file.outcome = PackagedFile::DuplicateName;
+        } else if (!addFileToPackage(file.location, entryName, package)) {
+            file.outcome = PackagedFile::Unreadable;
+            if (uniqueNames)
+                uniqueNames->remove(entryName);
+        }
+    }
     if (!report)
         return;
     if (file.outcome == PackagedFile::Unreadable)
@@ -117,13 +129,13 @@ void collectNodeFiles(const QString &base, ProjectNode *node, PackageArchive &pa
 
 } // namespace
 
-bool addFileToPackage(const QString &diskPath, const QString &entryName, PackageArchive &package)
+bool addFileToPackage(const QString &diskPath, const QByteArray &entryName, PackageArchive &package)
 {
     // One open and one status of the open file: a directory or any other
     // file that is not a regular one is refused there.
     QByteArray unused;
     mode_t mode = 0;
-    if (!package.addDiskFile(nativeName(entryName), nativeName(diskPath), unused, &mode))
+    if (!package.addDiskFile(entryName, nativeName(diskPath), unused, &mode))
         return false;
     // A packaged solution records a file as read-only when its owner may not write it.
     package.entries().last().readOnly = (mode & S_IWUSR) ? 0 : 1;
@@ -141,7 +153,7 @@ bool writePackagedSolution(ProjectNode &root, const QString &outputName, const Q
     solution.location = root.filePath();
     solution.entryName = fileNameOf(root.filePath());
     solution.base = base;
-    if (!addFileToPackage(root.filePath(), solution.entryName, package)) {
+    if (!addFileToPackage(root.filePath(), nativeName(solution.entryName), package)) {
         solution.outcome = PackagedFile::Unreadable;
         solution.reason = unreadableReason(root.filePath());
     }
