@@ -13,7 +13,6 @@
 namespace {
 
 constexpr qint64 CopyChunk = 1 << 20;
-constexpr qint64 HeldBlockSize = 1 << 20;
 constexpr quint64 Limit32 = quint64(1) << 32;
 
 quint32 readWord(const char *p)
@@ -76,50 +75,20 @@ PackageArchive::ReadResult PackageArchive::readPackage(PackageStream &stream, co
 
 bool PackageArchive::addDiskFile(const QByteArray &name, const QByteArray &diskPath, QByteArray &error, mode_t *mode)
 {
-    // Only a regular file has a size to store; opening does not wait for a
-    // FIFO that took a file's place.
-    const FileHandle file = m_opener.open(diskPath, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat info;
-    if (!file.isOpen() || ::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        error = "can't open " + diskPath + " for reading";
-        return false;
-    }
-    if (quint64(info.st_size) >= Limit32) {
-        error = "can't store " + diskPath + ": files of 4 GiB or more do not fit in a package";
-        return false;
-    }
-    PackageEntry entry;
-    entry.name = name;
-    entry.size = quint32(info.st_size);
-    entry.readOnly = (info.st_mode & (S_IRUSR | S_IWUSR)) == S_IRUSR ? 1 : 0;
-    entry.modificationTime = quint32(info.st_mtime);
-    if (!holdData(file.fd(), info.st_size, entry))
-        entry.source = EntrySource::diskFile(diskPath);
-    m_entries.append(std::move(entry));
-    if (mode)
-        *mode = info.st_mode;
-    return true;
+    HeldFileData nothingHeld;
+    return addDiskFile(name, openDiskFile(diskPath, m_opener, nothingHeld), error, mode);
 }
 
-bool PackageArchive::holdData(int fd, qint64 size, PackageEntry &entry)
+bool PackageArchive::addDiskFile(const QByteArray &name, DiskFile file, QByteArray &error, mode_t *mode)
 {
-    if (size > HeldFileLimit || size > m_holdBudget)
-        return false;
-    if (!m_heldBlock || m_heldBlock->held.capacity() - m_heldBlock->held.size() < size) {
-        m_heldBlock = std::make_shared<EntrySource>();
-        m_heldBlock->held.reserve(qMax<qint64>(HeldBlockSize, size));
-    }
-    QByteArray &block = m_heldBlock->held;
-    const qsizetype start = block.size();
-    block.resize(start + size);
-    // A file that reads short is left to be opened again, and to fail then.
-    if (preadFully(fd, block.data() + start, size, 0) != size) {
-        block.resize(start);
+    if (!file.error.isEmpty()) {
+        error = file.error;
         return false;
     }
-    m_holdBudget -= size;
-    entry.offset = quint32(start);
-    entry.source = m_heldBlock;
+    file.entry.name = name;
+    m_entries.append(std::move(file.entry));
+    if (mode)
+        *mode = file.mode;
     return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include <sys/types.h>
 
+#include "package/DiskFile.h"
 #include "package/PackageEntry.h"
 #include "package/PackageStreams.h"
 
@@ -31,14 +32,13 @@ public:
     // Adds a file from disk under the stored name, taking its size,
     // modification time and read-only state (owner may read but not write).
     // False with "can't open PATH for reading" when it cannot be opened.
-    // mode, when given, receives the file's mode bits. A file of at most
-    // HeldFileLimit bytes is read right away while the budget given to
-    // holdSmallFiles lasts, and its data comes from memory when the package
-    // is written; other files are opened again then.
+    // mode, when given, receives the file's mode bits. The file is opened
+    // again for its data when the package is written.
     bool addDiskFile(const QByteArray &name, const QByteArray &diskPath, QByteArray &error,
                      mode_t *mode = nullptr);
-    static constexpr qint64 HeldFileLimit = 256 << 10;
-    void holdSmallFiles(qint64 budget) { m_holdBudget = budget; }
+    // The same for a file opened already (see openDiskFile), whose data may
+    // be held in memory.
+    bool addDiskFile(const QByteArray &name, DiskFile file, QByteArray &error, mode_t *mode = nullptr);
     // The first entry whose name equals name byte for byte, or null.
     PackageEntry *findEntry(const QByteArray &name);
 
@@ -61,11 +61,7 @@ public:
                               QByteArray &error);
 
 private:
-    bool holdData(int fd, qint64 size, PackageEntry &entry);
-
     QList<PackageEntry> m_entries;
     QByteArray m_fileName;
-    FileOpener m_opener;                      // for files added from disk
-    qint64 m_holdBudget = 0;                  // bytes that may still be read into memory
-    std::shared_ptr<EntrySource> m_heldBlock; // the block being filled
+    FileOpener m_opener; // for files added from disk
 };

@@ -2,6 +2,7 @@
 
 #include "platform/FileHandle.h"
 #include "platform/FileSystem.h"
+#include "package/DiskFile.h"
 #include "package/PackageArchive.h"
 #include "package/PackageWriter.h"
 #include "project/ProjectNode.h"
@@ -17,8 +18,8 @@
 
 namespace {
 
-// The data of small files is read when they are added, so each is opened
-// once; this much of it may be held in memory at a time.
+// The data of small files is read when they are opened ahead, so each is
+// opened once; this much of it may be held in memory at a time.
 constexpr qint64 HeldDataBudget = 32 << 20;
 
 bool namesPackagedFile(NodeKind kind)
@@ -54,23 +55,115 @@ bool takeName(QSet<QByteArray> &names, const QByteArray &name)
     return names.size() != count;
 }
 
-// Adds one file under its name relative to base, unless names must be unique
-// and uniqueNames (the names of the package's entries) holds it already, and
-// tells report what became of it.
-void addRelativeFile(const QString &base, PackagedFile &file, QSet<QByteArray> *uniqueNames, PackageArchive &package,
-                     const PackagingReport &report)
+// A file of the solution on its way into the package: what became of it so
+// far and, for a file still to add, its entry name as bytes and where it is
+// among the files opened ahead (-1 when it was not).
+struct PendingFile {
+    PackagedFile file;
+    QByteArray entryName;
+    qsizetype opened = -1;
+};
+
+// Takes the name the file has relative to base; a file without one is left
+// out as unrelated.
+void placeFile(const QString &base, PendingFile &pending)
 {
+    PackagedFile &file = pending.file;
     file.base = base;
-    if (!relativePath(base, file.location, file.entryName)) {
+    if (relativePath(base, file.location, file.entryName))
+        pending.entryName = nativeName(file.entryName);
+    else
         file.outcome = PackagedFile::Unrelated;
-    } else {
-        const QByteArray entryName = nativeName(file.entryName);
-        if (uniqueNames && !takeName(*uniqueNames, entryName)) {
+}
+
+// The file a node names. A name that holds "$" is left out; where it leads
+// is found only when it is to be reported.
+PendingFile nodeFile(const QString &base, ProjectNode &node, bool reported)
+{
+    PendingFile pending;
+    PackagedFile &file = pending.file;
+    file.fileName = node.getProperty(QStringLiteral("file_name"));
+    if (file.fileName.contains(u'$')) {
+        file.outcome = PackagedFile::MacroName;
+        file.base = base;
+        if (reported) {
+            node.resolveFileInfo();
+            file.location = node.filePath();
+        }
+        return pending;
+    }
+    node.resolveFileInfo();
+    file.location = node.filePath();
+    placeFile(base, pending);
+    return pending;
+}
+
+// The files that node, its following siblings and, below solutions, projects
+// and folders, their children name, in document order. The walk keeps its
+// own stack so that deeply nested trees cannot exhaust the call stack.
+QList<PendingFile> nodeFiles(const QString &base, ProjectNode *node, bool reported)
+{
+    QList<PendingFile> files;
+    QList<ProjectNode *> resume;
+    while (node || !resume.isEmpty()) {
+        if (!node) {
+            node = resume.takeLast();
+            continue;
+        }
+        if (namesPackagedFile(node->kind()))
+            files.append(nodeFile(base, *node, reported));
+        if (holdsPackagedFiles(node->kind()) && node->firstChild()) {
+            resume.append(node->nextSibling());
+            node = node->firstChild();
+        } else {
+            node = node->nextSibling();
+        }
+    }
+    return files;
+}
+
+// Opens, all at once, every file to add whose name neither names (the
+// package's entries) nor a file before it holds. A later file of the same
+// name is added only when the first one cannot be, and is opened then.
+std::vector<DiskFile> openAhead(QList<PendingFile> &files, QSet<QByteArray> names)
+{
+    QList<QByteArray> paths;
+    for (PendingFile &pending : files) {
+        if (pending.file.outcome == PackagedFile::Added && takeName(names, pending.entryName)) {
+            pending.opened = paths.size();
+            paths.append(nativeName(pending.file.location));
+        }
+    }
+    return openDiskFiles(paths, HeldDataBudget);
+}
+
+// Adds an opened file under entryName; a packaged solution records a file as
+// read-only when its owner may not write it.
+bool addOpenedFile(DiskFile file, const QByteArray &entryName, PackageArchive &package)
+{
+    QByteArray unused;
+    mode_t mode = 0;
+    if (!package.addDiskFile(entryName, std::move(file), unused, &mode))
+        return false;
+    package.entries().last().readOnly = (mode & S_IWUSR) ? 0 : 1;
+    return true;
+}
+
+// Adds a file still to add, from opened when it was opened ahead, unless
+// names must be unique and uniqueNames (the names of the package's entries)
+// holds its name already; tells report what became of it.
+void addFile(PendingFile &pending, DiskFile *opened, QSet<QByteArray> *uniqueNames, PackageArchive &package,
+             const PackagingReport &report)
+{
+    PackagedFile &file = pending.file;
+    if (file.outcome == PackagedFile::Added) {
+        if (uniqueNames && !takeName(*uniqueNames, pending.entryName)) {
             file.outcome = PackagedFile::DuplicateName;
-        } else if (!addFileToPackage(file.location, entryName, package)) {
+        } else if (opened ? !addOpenedFile(std::move(*opened), pending.entryName, package)
+                          : !addFileToPackage(file.location, pending.entryName, package)) {
             file.outcome = PackagedFile::Unreadable;
             if (uniqueNames)
-                uniqueNames->remove(entryName);
+                uniqueNames->remove(pending.entryName);
         }
     }
     if (!report)
@@ -80,73 +173,21 @@ void addRelativeFile(const QString &base, PackagedFile &file, QSet<QByteArray> *
     report(file);
 }
 
-// Adds the file a node names when it lies at a name relative to base that the
-// package does not hold yet; names holds the names of the package's entries.
-void collectNodeFile(const QString &base, ProjectNode &node, PackageArchive &package, QSet<QByteArray> &names,
-                     const PackagingReport &report)
-{
-    PackagedFile file;
-    file.fileName = node.getProperty(QStringLiteral("file_name"));
-    if (file.fileName.contains(u'$')) {
-        if (report) {
-            node.resolveFileInfo();
-            file.outcome = PackagedFile::MacroName;
-            file.location = node.filePath();
-            file.base = base;
-            report(file);
-        }
-        return;
-    }
-    node.resolveFileInfo();
-    file.location = node.filePath();
-    addRelativeFile(base, file, &names, package, report);
-}
-
-// Visits node, its following siblings and, below solutions, projects and
-// folders, their children, in document order. The walk keeps its own stack
-// so that deeply nested trees cannot exhaust the call stack.
-void collectNodeFiles(const QString &base, ProjectNode *node, PackageArchive &package, const PackagingReport &report)
-{
-    QSet<QByteArray> names;
-    for (const PackageEntry &entry : package.entries())
-        names.insert(entry.name);
-    QList<ProjectNode *> resume;
-    while (node || !resume.isEmpty()) {
-        if (!node) {
-            node = resume.takeLast();
-            continue;
-        }
-        if (namesPackagedFile(node->kind()))
-            collectNodeFile(base, *node, package, names, report);
-        if (holdsPackagedFiles(node->kind()) && node->firstChild()) {
-            resume.append(node->nextSibling());
-            node = node->firstChild();
-        } else {
-            node = node->nextSibling();
-        }
-    }
-}
-
 } // namespace
 
 bool addFileToPackage(const QString &diskPath, const QByteArray &entryName, PackageArchive &package)
 {
     // One open and one status of the open file: a directory or any other
     // file that is not a regular one is refused there.
-    QByteArray unused;
-    mode_t mode = 0;
-    if (!package.addDiskFile(entryName, nativeName(diskPath), unused, &mode))
-        return false;
-    // A packaged solution records a file as read-only when its owner may not write it.
-    package.entries().last().readOnly = (mode & S_IWUSR) ? 0 : 1;
-    return true;
+    FileOpener opener;
+    HeldFileData nothingHeld;
+    return addOpenedFile(openDiskFile(nativeName(diskPath), opener, nothingHeld), entryName, package);
 }
 
 bool writePackagedSolution(ProjectNode &root, const QString &outputName, const QString &descriptionPath,
                            QByteArray &error, const PackagingReport &report)
 {
     PackageArchive package;
-    package.holdSmallFiles(HeldDataBudget);
     const QString base = absoluteDirectory(root.filePath());
     PackagedFile solution;
     solution.fileName = root.filePath();
@@ -159,13 +200,20 @@ bool writePackagedSolution(ProjectNode &root, const QString &outputName, const Q
     }
     if (report)
         report(solution);
-    collectNodeFiles(base, root.firstChild(), package, report);
+    QList<PendingFile> files = nodeFiles(base, root.firstChild(), bool(report));
+    QSet<QByteArray> names;
+    for (const PackageEntry &entry : package.entries())
+        names.insert(entry.name);
+    std::vector<DiskFile> opened = openAhead(files, names);
+    for (PendingFile &pending : files)
+        addFile(pending, pending.opened < 0 ? nullptr : &opened[size_t(pending.opened)], &names, package, report);
     if (!descriptionPath.isEmpty()) {
-        PackagedFile description;
-        description.fileName = descriptionPath;
-        description.location = absoluteFilePath(descriptionPath);
+        PendingFile description;
+        description.file.fileName = descriptionPath;
+        description.file.location = absoluteFilePath(descriptionPath);
+        placeFile(base, description);
         // The description file may repeat a name that the package holds.
-        addRelativeFile(base, description, nullptr, package, report);
+        addFile(description, nullptr, nullptr, package, report);
     }
     return writeCompressedPackage(package, nativeName(outputName), error);
 }

@@ -19,16 +19,18 @@ struct BytesSink : PackageSink {
 
 struct Case {
     qint64 budget;
-    QList<qint64> sizes;  // one file each, added in this order
-    QList<bool> held;     // whether each is read when added
+    QList<qint64> sizes;  // one file each, opened in this order
+    QList<bool> held;     // whether each is read when opened
 };
 
-// A file read when it was added keeps the bytes it had then, even when it
+} // namespace
+
+// A file read when it was opened keeps the bytes it had then, even when it
 // is gone by the time the package is written; any other file is opened
 // again and its absence is reported as before.
-TEST(HeldFileData, smallFilesAreReadWhenAddedWhileTheBudgetLasts)
+TEST(DiskFile, smallFilesAreReadWhenOpenedWhileTheBudgetLasts)
 {
-    const qint64 limit = PackageArchive::HeldFileLimit;
+    const qint64 limit = HeldFileData::FileLimit;
     const Case cases[] = {
         {0, {10}, {false}},
         {1 << 20, {10, 0, limit, limit + 1}, {true, true, true, false}},
@@ -37,19 +39,21 @@ TEST(HeldFileData, smallFilesAreReadWhenAddedWhileTheBudgetLasts)
     };
     for (const Case &c : cases) {
         TempDir dir;
-        PackageArchive package;
-        package.holdSmallFiles(c.budget);
-        QByteArray error;
+        FileOpener opener;
+        HeldFileData held(c.budget);
+        QList<DiskFile> opened;
         for (int i = 0; i < c.sizes.size(); ++i) {
             const QByteArray name = QByteArray::number(i);
             dir.write(name, QByteArray(c.sizes[i], char('a' + i)));
-            ASSERT_TRUE(package.addDiskFile(name, dir.file(name), error)) << error.constData();
+            opened.append(openDiskFile(dir.file(name), opener, held));
+            ASSERT_EQ(opened.last().error, QByteArray());
         }
         for (int i = 0; i < c.sizes.size(); ++i) {
             const QByteArray name = QByteArray::number(i);
             ::unlink(dir.file(name).constData());
             BytesSink sink;
-            const bool copied = PackageArchive::copyEntryData(package.entries()[i], sink, "out", error);
+            QByteArray error;
+            const bool copied = PackageArchive::copyEntryData(opened[i].entry, sink, "out", error);
             EXPECT_EQ(copied, c.held[i]) << "budget " << c.budget << ", file " << i;
             if (copied)
                 EXPECT_EQ(sink.bytes, QByteArray(c.sizes[i], char('a' + i)));
@@ -59,7 +63,30 @@ TEST(HeldFileData, smallFilesAreReadWhenAddedWhileTheBudgetLasts)
     }
 }
 
-} // namespace
+// Opened on several threads, the files come back in the order of the paths,
+// the ones that cannot be opened among them.
+TEST(DiskFile, filesOpenedOnSeveralThreadsComeBackInTheirOrder)
+{
+    TempDir dir;
+    QList<QByteArray> paths;
+    for (int i = 0; i < 1500; ++i) {
+        const QByteArray name = "d" + QByteArray::number(i / 100) + "/" + QByteArray::number(i);
+        if (i % 7)
+            dir.write(name, name);
+        paths.append(dir.file(name));
+    }
+    const std::vector<DiskFile> opened = openDiskFiles(paths, 1 << 20);
+    ASSERT_EQ(opened.size(), size_t(paths.size()));
+    for (int i = 0; i < paths.size(); ++i) {
+        BytesSink sink;
+        QByteArray error;
+        EXPECT_EQ(opened[size_t(i)].error.isEmpty(), i % 7 != 0) << i;
+        if (i % 7) {
+            EXPECT_TRUE(PackageArchive::copyEntryData(opened[size_t(i)].entry, sink, "out", error)) << error.constData();
+            EXPECT_TRUE(paths[i].endsWith("/" + sink.bytes)) << i;
+        }
+    }
+}
 
 // Whatever directory the file before lay in, each path opens the file it
 // names, or fails, as open() would.
