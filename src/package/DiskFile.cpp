@@ -55,7 +55,7 @@ DiskFile openDiskFile(const QByteArray &path, FileOpener &opener, HeldFileData &
 std::vector<DiskFile> openDiskFiles(const QList<QByteArray> &paths, qint64 heldBudget)
 {
     // A list shorter than two runs of this length stays on the calling thread.
-    constexpr qsizetype LeastPerThread = 512;
+    constexpr qsizetype LeastPerThread = 128;
     const qsizetype threads = std::clamp<qsizetype>(paths.size() / LeastPerThread, 1,
                                                     qMax<qsizetype>(1, std::thread::hardware_concurrency()));
     std::vector<DiskFile> opened(size_t(paths.size()));
