@@ -102,27 +102,20 @@ PackageArchive::ReadResult PackageArchive::readPackage(PackageStream &stream, co
 
 bool PackageArchive::addDiskFile(const QByteArray &name, const QByteArray &diskPath, QByteArray &error, mode_t *mode)
 {
-    // Only a regular file has a size to store; opening does not wait for a
-    // FIFO that took a file's place.
-    FileHandle file(::open(diskPath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat info;
-    if (!file.isOpen() || ::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        error = "can't open " + diskPath + " for reading";
+    HeldFileData nothingHeld;
+    return addDiskFile(name, openDiskFile(diskPath, m_opener, nothingHeld), error, mode);
+}
+
+bool PackageArchive::addDiskFile(const QByteArray &name, DiskFile file, QByteArray &error, mode_t *mode)
+{
+    if (!file.error.isEmpty()) {
+        error = file.error;
         return false;
     }
-    if (quint64(info.st_size) >= Limit32) {
-        error = "can't store " + diskPath + ": files of 4 GiB or more do not fit in a package";
-        return false;
-    }
-    PackageEntry entry;
-    entry.name = name;
-    entry.size = quint32(info.st_size);
-    entry.readOnly = (info.st_mode & (S_IRUSR | S_IWUSR)) == S_IRUSR ? 1 : 0;
-    entry.modificationTime = quint32(info.st_mtime);
-    entry.source = EntrySource::diskFile(diskPath);
-    m_entries.append(std::move(entry));
+    file.entry.name = name;
+    m_entries.append(std::move(file.entry));
     if (mode)
-        *mode = info.st_mode;
+        *mode = file.mode;
     return true;
 }
 
@@ -200,6 +193,12 @@ bool PackageArchive::copyEntryData(const PackageEntry &entry, PackageSink &sink,
 {
     if (entry.source && entry.source->inflating)
         return entry.source->inflating->copy(entry, sink, destination, error);
+    if (entry.source && !entry.source->held.isNull()) {
+        if (sink.write(entry.source->held.constData() + entry.offset, entry.size))
+            return true;
+        error = "write error on " + destination + ": " + errorText(errno);
+        return false;
+    }
     const QByteArray sourcePath = entry.source ? entry.source->path : QByteArray();
     FileHandle opened;
     int fd = entry.source && entry.source->file ? entry.source->file->fd() : -1;

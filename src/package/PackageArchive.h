@@ -7,6 +7,7 @@
 
 #include <sys/types.h>
 
+#include "package/DiskFile.h"
 #include "package/PackageEntry.h"
 #include "package/PackageStreams.h"
 
@@ -31,9 +32,13 @@ public:
     // Adds a file from disk under the stored name, taking its size,
     // modification time and read-only state (owner may read but not write).
     // False with "can't open PATH for reading" when it cannot be opened.
-    // mode, when given, receives the file's mode bits.
+    // mode, when given, receives the file's mode bits. The file is opened
+    // again for its data when the package is written.
     bool addDiskFile(const QByteArray &name, const QByteArray &diskPath, QByteArray &error,
                      mode_t *mode = nullptr);
+    // The same for a file opened already (see openDiskFile), whose data may
+    // be held in memory.
+    bool addDiskFile(const QByteArray &name, DiskFile file, QByteArray &error, mode_t *mode = nullptr);
     // The first entry whose name equals name byte for byte, or null.
     PackageEntry *findEntry(const QByteArray &name);
 
@@ -58,4 +63,5 @@ public:
 private:
     QList<PackageEntry> m_entries;
     QByteArray m_fileName;
+    FileOpener m_opener; // for files added from disk
 };

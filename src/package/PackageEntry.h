@@ -12,11 +12,13 @@ class InflatingPackageData;
 // The file that holds the data of entries: a file from disk, opened by its
 // path when its data is needed, or the open package file that entries read
 // from a package share, or the data area of a compressed package as it
-// inflates in table order.
+// inflates in table order, or a block of memory holding the data of small
+// files read whole when they were added, one after another.
 struct EntrySource {
     QByteArray path;                         // for messages, and to open it
     std::shared_ptr<const FileHandle> file;  // the open package, or null
     std::shared_ptr<InflatingPackageData> inflating = nullptr; // or null
+    QByteArray held = {};                    // the block of memory, or null
 
     static std::shared_ptr<const EntrySource> diskFile(const QByteArray &path)
     {

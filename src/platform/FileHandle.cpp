@@ -33,6 +33,22 @@ int FileHandle::release()
     return fd;
 }
 
+FileHandle FileOpener::open(const QByteArray &path, int flags)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash <= 0 || slash == path.size() - 1)
+        return FileHandle(::open(path.constData(), flags));
+    const QByteArrayView directory(path.constData(), slash);
+    if (!m_directory.isOpen() || directory != m_directoryPath) {
+        m_directoryPath = directory.toByteArray();
+        m_directory = FileHandle(::open(m_directoryPath.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    }
+    // Where the directory cannot be opened, the whole path fails as it would.
+    if (!m_directory.isOpen())
+        return FileHandle(::open(path.constData(), flags));
+    return FileHandle(::openat(m_directory.fd(), path.constData() + slash + 1, flags));
+}
+
 qint64 preadFully(int fd, char *buffer, qint64 n, qint64 offset)
 {
     qint64 done = 0;

@@ -24,6 +24,18 @@ private:
     int m_fd = -1;
 };
 
+// Opens files by path as open() does. A file in the directory of the file
+// before is opened relative to a descriptor of that directory, so a run of
+// files in one directory looks up the directory's path once.
+class FileOpener {
+public:
+    FileHandle open(const QByteArray &path, int flags);
+
+private:
+    QByteArray m_directoryPath;
+    FileHandle m_directory;
+};
+
 // Reads up to n bytes at an absolute offset, retrying short reads and
 // leaving the file position alone; returns the count (less than n only at
 // end of file) or -1 with errno set.

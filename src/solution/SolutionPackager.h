@@ -41,4 +41,4 @@ bool writePackagedSolution(ProjectNode &root, const QString &outputName, const Q
 // Adds one disk file under entryName with its size, modification time and
 // read-only state; false (and no entry) when it cannot be opened or is a
 // directory.
-bool addFileToPackage(const QString &diskPath, const QString &entryName, PackageArchive &package);
+bool addFileToPackage(const QString &diskPath, const QByteArray &entryName, PackageArchive &package);

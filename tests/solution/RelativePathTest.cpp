@@ -14,6 +14,10 @@ TEST(RelativePath, storesFilesUnderTheSolutionDirectoryWithDotDotStepsWhereNeede
         {"/home/u/sol", "/home/u/Sol/c.c", true, "../Sol/c.c"},            // compared case-sensitively
         {"/home/u/sol//", "/home//u/sol/d/e.c", true, "d/e.c"},            // empty parts dropped
         {"/home/u/sol", "/home/u/sol/\xc3\xa4/\xff.c", true, "\xc3\xa4/\xff.c"}, // bytes kept
+        {"/home/u/sol", "/home/u/solar/f.c", true, "../solar/f.c"},        // a longer name is no directory
+        {"/home/u/sol", "/home/u/sol/d//f.c", true, "d/f.c"},
+        {"/home/u/sol", "/home/u/sol/d/..", true, "../.."},                 // a last ".." stays a name
+        {"/home/u/./sol", "/home/u/./sol/f.c", true, "f.c"},
     };
     for (const auto &c : cases) {
         QString result = QStringLiteral("unchanged");
