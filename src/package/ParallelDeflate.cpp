@@ -1,5 +1,6 @@
 #include "package/ParallelDeflate.h"
 
+#include <fcntl.h>
 #include <libdeflate.h>
 #include <zlib.h>
 
@@ -16,6 +17,8 @@ namespace {
 // flight); four keep the whole program under 32 MiB, and more would rarely
 // be fed fast enough by the caller's reading anyway.
 constexpr int MostWorkers = 4;
+// How much written data may wait before its write-back is started.
+constexpr qint64 FlushStep = 8 << 20;
 
 } // namespace
 
@@ -173,6 +176,14 @@ bool ParallelDeflate::writeBytes(const unsigned char *bytes, size_t n)
     if (m_failed)
         return false;
     m_failed = !writeFully(m_fd, reinterpret_cast<const char *>(bytes), qint64(n));
+    m_written += qint64(n);
+    if (m_written - m_flushedTo >= FlushStep) {
+        // Start writing what is there back to the disk now, so that the
+        // flush before the file takes its name has little left to wait
+        // for. A descriptor that cannot do this (a pipe) just says so.
+        ::sync_file_range(m_fd, m_flushedTo, m_written - m_flushedTo, SYNC_FILE_RANGE_WRITE);
+        m_flushedTo = m_written;
+    }
     return !m_failed;
 }
 

@@ -68,4 +68,6 @@ private:
     std::unique_ptr<DeflateBlockCompressor> m_ownCompressor; // the caller's, when it helps
     quint32 m_adler = 1;
     bool m_failed = false;
+    qint64 m_written = 0;   // bytes written to m_fd
+    qint64 m_flushedTo = 0; // where write-back was last started
 };
