@@ -3,28 +3,17 @@
 #include <QCoreApplication>
 
 #include <fcntl.h>
-#include <ftw.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
 QByteArray scratch;
-
-int removeOne(const char *path, const struct stat *, int, struct FTW *)
-{
-    return ::remove(path);
-}
-
-void removeScratch()
-{
-    if (!scratch.isEmpty())
-        ::nftw(scratch.constData(), removeOne, 16, FTW_DEPTH | FTW_PHYS);
-}
 
 void require(bool condition, const char *what)
 {
@@ -36,28 +25,9 @@ void require(bool condition, const char *what)
 
 } // namespace
 
-void prepareFuzzProcess()
+const QByteArray &scratchDirectory()
 {
-    if (!scratch.isEmpty())
-        return;
-    const char *base = std::getenv("TMPDIR");
-    QByteArray pattern = QByteArray(base && *base ? base : "/tmp") + "/mkpkg-fuzz-XXXXXX";
-    require(::mkdtemp(pattern.data()) != nullptr, "mkdtemp");
-    scratch = pattern;
-    std::atexit(removeScratch);
-    // Beside the inputs lie a directory and a FIFO, for inputs that name
-    // them where a file is expected.
-    for (const char *name : {"/home", "/root", "/dir"})
-        require(::mkdir((scratch + name).constData(), 0700) == 0, "mkdir");
-    require(::mkfifo((scratch + "/fifo").constData(), 0600) == 0, "mkfifo");
-    ::setenv("HOME", (scratch + "/home").constData(), 1);
-    ::setenv("FERNHOLLOW_ROOT_USER_DIR", (scratch + "/root").constData(), 1);
-
-    static int argc = 1;
-    static char name[] = "mkpkg-fuzz";
-    static char *argv[] = {name, nullptr};
-    static auto *application = new QCoreApplication(argc, argv);
-    Q_UNUSED(application);
+    return scratch;
 }
 
 InScratchDirectory::InScratchDirectory() : m_previous(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC))
@@ -69,11 +39,6 @@ InScratchDirectory::~InScratchDirectory()
 {
     require(::fchdir(m_previous) == 0, "fchdir");
     ::close(m_previous);
-}
-
-const QByteArray &scratchDirectory()
-{
-    return scratch;
 }
 
 void writeScratchFile(const QByteArray &name, const uint8_t *data, std::size_t size)
@@ -97,7 +62,24 @@ __attribute__((weak)) void prepareFuzzTarget() {}
 // Both libFuzzer and the replay runner call this once before the first input.
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    prepareFuzzProcess();
+    const char *base = std::getenv("TMPDIR");
+    scratch = QByteArray(base && *base ? base : "/tmp") + "/mkpkg-fuzz-XXXXXX";
+    require(::mkdtemp(scratch.data()) != nullptr, "mkdtemp");
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(scratch.constData(), ignored);
+    });
+    // Beside the inputs lie a directory and a FIFO, for inputs that name
+    // them where a file is expected.
+    for (const char *name : {"/home", "/root", "/dir"})
+        require(::mkdir((scratch + name).constData(), 0700) == 0, "mkdir");
+    require(::mkfifo((scratch + "/fifo").constData(), 0600) == 0, "mkfifo");
+    ::setenv("HOME", (scratch + "/home").constData(), 1);
+    ::setenv("FERNHOLLOW_ROOT_USER_DIR", (scratch + "/root").constData(), 1);
+    static int argc = 1;
+    static char name[] = "mkpkg-fuzz";
+    static char *argv[] = {name, nullptr};
+    new QCoreApplication(argc, argv);
     prepareFuzzTarget();
     return 0;
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-
 #include <sys/resource.h>
 
 // Sets a resource limit of this process, and so of every program it runs
@@ -39,15 +37,3 @@ class FileSizeLimit : public ResourceLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes) : ResourceLimit(RLIMIT_FSIZE, bytes) {}
 };
-
-// Pseudo-random bytes that do not compress, so that what is written of them
-// outgrows a limit.
-inline QByteArray incompressibleBytes(qsizetype size)
-{
-    QByteArray bytes;
-    for (quint32 seed = 1; bytes.size() < size;) {
-        seed = seed * 1103515245u + 12345u;
-        bytes.append(char(seed >> 24));
-    }
-    return bytes;
-}
