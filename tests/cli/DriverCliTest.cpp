@@ -24,16 +24,6 @@ const QByteArray Usage = Banner
                            "  -V          show version\n"
                            "  -x          extract files from package\n";
 
-QByteArray error(const QByteArray &text)
-{
-    return programMessage("error", text);
-}
-
-QByteArray fatal(const QByteArray &text)
-{
-    return programMessage("fatal", text);
-}
-
 } // namespace
 
 TEST(DriverCli, bannerHelpVersionAndParserErrorsAnswerWhereverTheyStandAndTouchNoFile)
@@ -47,19 +37,19 @@ TEST(DriverCli, bannerHelpVersionAndParserErrorsAnswerWhereverTheyStandAndTouchN
         {{"--version"}, 0, Banner, ""},
         {{"-c", "p.pkg", "--help", "nosuchdir/x"}, 0, Usage, ""},
         {{"-V", "--version", "-q"}, 0, Banner + Banner, ""},
-        {{"-q", "--help"}, 0, Usage, error("unrecognised option -q")},
-        {{"--helpful", "--versions"}, 0, "", error("unrecognised option --helpful") + error("unrecognised option --versions")},
+        {{"-q", "--help"}, 0, Usage, errorLine("unrecognised option -q")},
+        {{"--helpful", "--versions"}, 0, "", errorLine("unrecognised option --helpful") + errorLine("unrecognised option --versions")},
         {{"-v"}, 0, Banner, ""},
         {{"-V"}, 0, Banner, ""},
         {{"-V", "-v", "missing.pkg"}, 0, Banner + Banner, ""},
         {{"-c", "-v"}, 0, Banner, ""},
         {{"-t", "missing.pkg"}, 0, "", ""},
         {{"-q", "-", "@missing", "@opts", "-v"}, 0, Banner,
-         error("unrecognised option -q") + error("unrecognised option -")
-             + error("can't open indirect file missing: No such file or directory")
-             + error("unterminated string in indirect file opts(2)")},
+         errorLine("unrecognised option -q") + errorLine("unrecognised option -")
+             + errorLine("can't open indirect file missing: No such file or directory")
+             + errorLine("unterminated string in indirect file opts(2)")},
         // The run ends while the arguments are parsed.
-        {{"-c", "p.pkg", "nosuchdir/x", "-v"}, 0, "", error("can't open nosuchdir")},
+        {{"-c", "p.pkg", "nosuchdir/x", "-v"}, 0, "", errorLine("can't open nosuchdir")},
     });
     EXPECT_EQ(namesIn(runner.dir().path()), before);
 }
@@ -68,20 +58,28 @@ TEST(DriverCli, badPackagesAreFatalAndNameTheFileRead)
 {
     CliRunner runner;
     TempDir &dir = runner.dir();
-    dir.write("short", "abc");
-    dir.write("cut-toc", plainPackage({{"./a", "aaaa"}, {"./b", "b"}}).left(8 + 1040 + 100));
-    dir.write("corrupt", compressedHead(0x1000) + "garbage");
-    dir.write("magic", CompressedMagic);
-    dir.write("almost", CompressedMagic.chopped(1));
-    dir.write("empty", "");
+    const QByteArray one = plainPackage({{"./one", "1"}});
+    for (const auto &[name, bytes] : QList<std::pair<QByteArray, QByteArray>>{
+             {"short", "abc"}, {"empty", ""}, {"magic", CompressedMagic}, {"almost", CompressedMagic.chopped(1)},
+             {"corrupt", compressedHead(0x1000) + "garbage"}, {"wrong-magic", "X" + plainPackage({}).mid(1)},
+             {"negative", plainPackage({}).left(4) + "\xFF\xFF\xFF\xFF"}, {"cut-record", one.left(8 + 1039)},
+             {"cut-toc", plainPackage({{"./a", "aaaa"}, {"./b", "b"}}).left(8 + 1040 + 100)},
+             {"largest", one.left(4) + "\xFF\xFF\xFF\x7F" + one.mid(8)}, {"no-data", one.left(8 + 1040)}})
+        dir.write(name, bytes);
     ASSERT_EQ(runner.run({"-c", "whole.pkg", "short"}).exitStatus, 0);
     const QByteArray cut = dir.read("whole.pkg").chopped(4); // the zlib checksum is lost
     dir.write("cut.pkg", cut);
-    const auto badHeader = [](const QByteArray &file) { return fatal("bad header in package " + file); };
+    const auto badHeader = [](const QByteArray &file) { return fatalLine("bad header in package " + file); };
     expectRuns(runner, {
         {{"short"}, 1, "", badHeader("short")},
         {{"-d", "short"}, 1, "", badHeader("short")},
-        {{"-t", "cut-toc"}, 1, "", fatal("bad table of contents in package cut-toc")},
+        {{"-t", "wrong-magic"}, 1, "", badHeader("wrong-magic")},
+        {{"-t", "negative"}, 1, "", badHeader("negative")},
+        {{"-t", "cut-record"}, 1, "", fatalLine("bad table of contents in package cut-record")},
+        {{"-t", "cut-toc"}, 1, "", fatalLine("bad table of contents in package cut-toc")},
+        {{"-t", "largest"}, 1, "", fatalLine("bad table of contents in package largest")},
+        // The listing needs no data.
+        {{"-t", "no-data"}, 0, "rw         1  Tue Jan 11 10:15:00 2011  ./one\n1 Files, 1 Bytes\n", ""},
         // Only a file that starts with the whole magic is read as compressed.
         {{"magic"}, 1, "", badHeader("magic.decompressed")},
         {{"almost"}, 1, "", badHeader("almost")},
@@ -96,15 +94,15 @@ TEST(DriverCli, badPackagesAreFatalAndNameTheFileRead)
     });
     EXPECT_EQ(dir.read("short"), "abc");
     EXPECT_EQ(dir.read("cut.pkg"), cut);
-    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"almost", "corrupt", "cut-toc", "cut.pkg", "empty", "home", "magic", "root", "short",
-                                                      "whole.pkg"}));
+    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"almost", "corrupt", "cut-record", "cut-toc", "cut.pkg", "empty", "home", "largest",
+                                                      "magic", "negative", "no-data", "root", "short", "whole.pkg", "wrong-magic"}));
 }
 
 TEST(DriverCli, aPackageThatExistsButCannotBeOpenedIsNeverReplaced)
 {
     CliRunner runner;
     ASSERT_EQ(::symlink("loop", runner.dir().file("loop").constData()), 0);
-    const QByteArray refused = error("can't open loop for reading: Too many levels of symbolic links");
+    const QByteArray refused = errorLine("can't open loop for reading: Too many levels of symbolic links");
     expectRuns(runner, {
         {{"-t", "loop", "out"}, 0, "", refused},
         {{"-c", "loop", "out"}, 0, "", refused},

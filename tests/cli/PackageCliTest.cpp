@@ -12,16 +12,6 @@
 
 namespace {
 
-QByteArray error(const QByteArray &text)
-{
-    return programMessage("error", text);
-}
-
-QByteArray warning(const QByteArray &text)
-{
-    return programMessage("warning", text);
-}
-
 // Writes files of the run's directory, each with its own name as contents
 // unless given, all modified at Tue Jan 11 10:15:00 2011 UTC.
 void writeFiles(TempDir &dir, const QList<std::pair<QByteArray, QByteArray>> &files)
@@ -136,7 +126,7 @@ TEST(PackageCli, deleteAndReplaceKeepTheOrderAndWriteNothingOnAWarning)
     writeFiles(dir, {{"a.txt", {}}, {"b.txt", {}}, {"c.txt", {}}, {"other.txt", {}}});
     ASSERT_EQ(runner.run({"-c", "p.pkg", "a.txt", "b.txt", "c.txt"}).exitStatus, 0);
     const QByteArray before = dir.read("p.pkg");
-    expectRuns(runner, {{{"-d", "p.pkg", "b.txt", "other.txt"}, 0, "", warning("./other.txt not in archive.")}});
+    expectRuns(runner, {{{"-d", "p.pkg", "b.txt", "other.txt"}, 0, "", warningLine("./other.txt not in archive.")}});
     EXPECT_EQ(dir.read("p.pkg"), before) << "nothing is deleted when one name is missing";
 
     writeFiles(dir, {{"a.txt", "a changed and longer"}});
@@ -165,15 +155,16 @@ TEST(PackageCli, scratchNamesOfUsersSurviveEveryCommand)
     TempDir &dir = runner.dir();
     dir.write("tmp", "the user's tmp");
     dir.write("p.pkg.decompressed", "the user's own file");
-    dir.write("a.txt", "a");
-    for (const QList<QByteArray> &arguments : QList<QList<QByteArray>>{
-             {"-c", "p.pkg", "a.txt"}, {"p.pkg"}, {"-r", "p.pkg", "a.txt"}, {"-x", "p.pkg", "out"}, {"-d", "p.pkg", "a.txt"}}) {
-        const CliResult result = runner.run(arguments);
-        EXPECT_EQ(result.exitStatus, 0) << arguments.join(' ').constData();
-        EXPECT_EQ(result.err, "") << arguments.join(' ').constData();
-        EXPECT_EQ(dir.read("tmp"), "the user's tmp");
-        EXPECT_EQ(dir.read("p.pkg.decompressed"), "the user's own file");
-    }
+    writeFiles(dir, {{"a.txt", "a"}});
+    expectRuns(runner, {
+        {{"-c", "p.pkg", "a.txt"}, 0, "", ""},
+        {{"p.pkg"}, 0, "rw         1  Tue Jan 11 10:15:00 2011  ./a.txt\n1 Files, 1 Bytes\n", ""},
+        {{"-r", "p.pkg", "a.txt"}, 0, "", ""},
+        {{"-x", "p.pkg", "out"}, 0, "", ""},
+        {{"-d", "p.pkg", "a.txt"}, 0, "", ""},
+    });
+    EXPECT_EQ(dir.read("tmp"), "the user's tmp");
+    EXPECT_EQ(dir.read("p.pkg.decompressed"), "the user's own file");
     EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "home", "out", "p.pkg", "p.pkg.decompressed", "root", "tmp"}));
     EXPECT_EQ(expandedPackage(dir.read("p.pkg")), plainPackage({}));
 }
@@ -194,14 +185,14 @@ TEST(PackageCli, failuresAreReportedAndLeaveThePackageAndTheOutputSafe)
     dir.write(longName, "x");
 
     expectRuns(runner, {
-        {{"-c", "file/p.pkg", "a.txt"}, 0, "", error("can't open file/p.pkg for writing: Not a directory")},
+        {{"-c", "file/p.pkg", "a.txt"}, 0, "", errorLine("can't open file/p.pkg for writing: Not a directory")},
         {{"-c", "long.pkg", "a.txt", longName}, 0, "",
-         error("can't store " + longName + ": names of 1024 bytes or more do not fit in a package")},
-        {{"-x", "cut.pkg"}, 0, "", error("output directory not specified")},
-        {{"-d", "cut.pkg", "a.txt"}, 0, "", warning("./a.txt not in archive.")},
-        {{"-r", "cut.pkg", "a.txt"}, 0, "", error("read error on cut.pkg: the data of ./second ends early")},
-        {{"-x", "cut.pkg", "out"}, 0, "", error("can't extract ./second: the package's data ends before its end")},
-        {{"-x", "cut.pkg", "file/out"}, 0, "", error("can't open file/out/./first for writing")},
+         errorLine("can't store " + longName + ": names of 1024 bytes or more do not fit in a package")},
+        {{"-x", "cut.pkg"}, 0, "", errorLine("output directory not specified")},
+        {{"-d", "cut.pkg", "a.txt"}, 0, "", warningLine("./a.txt not in archive.")},
+        {{"-r", "cut.pkg", "a.txt"}, 0, "", errorLine("read error on cut.pkg: the data of ./second ends early")},
+        {{"-x", "cut.pkg", "out"}, 0, "", errorLine("can't extract ./second: the package's data ends before its end")},
+        {{"-x", "cut.pkg", "file/out"}, 0, "", errorLine("can't open file/out/./first for writing")},
     });
     EXPECT_EQ(dir.read("cut.pkg"), cut) << "the package stays as it was";
     EXPECT_EQ(namesIn(dir.file("out")), (QList<QByteArray>{"first", "third"})) << "no invented contents";
@@ -233,14 +224,14 @@ TEST(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepWhatWasThere)
     const FileSizeLimit limit(64 * 1024);
     ASSERT_TRUE(limit.active());
     expectRuns(runner, {
-        {{"-r", "p.pkg", "noise.bin"}, 0, "", error("write error on p.pkg: " + tooLarge)},
-        {{"-x", "plain.pkg", "out"}, 0, "", error("write error on out/./noise.bin: " + tooLarge)},
+        {{"-r", "p.pkg", "noise.bin"}, 0, "", errorLine("write error on p.pkg: " + tooLarge)},
+        {{"-x", "plain.pkg", "out"}, 0, "", errorLine("write error on out/./noise.bin: " + tooLarge)},
         // A compressed package extracts as it inflates.
-        {{"-x", "big.pkg", "out2"}, 0, "", error("write error on out2/./noise.bin: " + tooLarge)},
+        {{"-x", "big.pkg", "out2"}, 0, "", errorLine("write error on out2/./noise.bin: " + tooLarge)},
         {{"-x", "layout.pkg", "out3"}, 1, "",
-         error("write error on layout.pkg.decompressed: " + tooLarge) + programMessage("fatal", "bad header in package layout.pkg.decompressed")},
+         errorLine("write error on layout.pkg.decompressed: " + tooLarge) + fatalLine("bad header in package layout.pkg.decompressed")},
         // A packaged solution fails like a full disk instead of killing the run.
-        {{"-hzr", "s.hzp", "s.hzr"}, 0, "", error("write error on s.hzr: " + tooLarge)},
+        {{"-hzr", "s.hzp", "s.hzr"}, 0, "", errorLine("write error on s.hzr: " + tooLarge)},
     });
     EXPECT_EQ(dir.read("p.pkg"), package);
     EXPECT_EQ(dir.read("s.hzr"), solutionPackage);
@@ -249,4 +240,77 @@ TEST(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepWhatWasThere)
     EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "big.pkg", "home", "layout.pkg", "noise.bin", "out", "out2",
                                                       "p.pkg", "plain.pkg", "root", "s.hzp", "s.hzr"}))
         << "no scratch file stays";
+}
+
+// Packages from other writers may lay the entries' data out in any order,
+// with gaps between them; the table of contents says where each lies.
+
+TEST(PackageLayoutCli, everyCommandCopiesEntryDataWhereverThePackageLaysItOut)
+{
+    const PlainEntry a{"./a.txt", QByteArray(70000, 'a') + "end of a"};
+    const PlainEntry b{"./b.txt", "bravo", 1};
+    const PlainEntry c{"./c.txt", QByteArray(3000, 'c')};
+    const PlainEntry empty{"./e.txt", ""};
+    const PlainEntry newA{"./a.txt", "a replaced"};
+    const struct {
+        const char *what;
+        QList<int> order; // of a, b, c, e in the data area
+        int gap;
+    } layouts[] = {
+        {"dense, in table order", {0, 1, 2, 3}, 0},
+        {"in table order with gaps", {0, 1, 2, 3}, 17},
+        {"in reverse order", {3, 2, 1, 0}, 0},
+        {"a before c before b", {0, 2, 1, 3}, 5},
+    };
+    const struct {
+        QList<QByteArray> args;
+        QList<PlainEntry> result;
+    } commands[] = {
+        {{"-d", "p.pkg", "b.txt"}, {a, c, empty}},
+        {{"-d", "p.pkg", "a.txt", "e.txt"}, {b, c}},
+        {{"-r", "p.pkg", "a.txt"}, {b, c, empty, newA}},
+    };
+    for (const auto &layout : layouts) {
+        SCOPED_TRACE(layout.what);
+        const QByteArray package = compressedPackage(plainPackage({a, b, c, empty}, layout.order, layout.gap));
+        CliRunner extraction;
+        extraction.dir().write("p.pkg", package);
+        expectRuns(extraction, {{{"-x", "p.pkg", "out"}, 0, "", ""}});
+        for (const PlainEntry &entry : {a, b, c, empty})
+            EXPECT_EQ(extraction.dir().read("out/" + entry.name), entry.data) << entry.name.constData();
+        EXPECT_EQ(modeOf(extraction.dir().file("out/b.txt")) & 0200, 0u) << "b.txt stays read-only";
+
+        for (const auto &command : commands) {
+            CliRunner runner;
+            runner.dir().write("p.pkg", package);
+            // Only names of files that exist are deleted.
+            runner.dir().write("b.txt", "b");
+            runner.dir().write("e.txt", "e");
+            runner.dir().write("a.txt", newA.data);
+            setMtime(runner.dir().file("a.txt"), newA.time);
+            expectRuns(runner, {{command.args, 0, "", ""}});
+            EXPECT_EQ(expandedPackage(runner.dir().read("p.pkg")), plainPackage(command.result));
+        }
+    }
+}
+
+TEST(PackageLayoutCli, dataAreaShorterThanTheTableSaysIsAReadErrorInAnyLayout)
+{
+    const PlainEntry a{"./a.txt", QByteArray(5000, 'a')};
+    const PlainEntry b{"./b.txt", QByteArray(5000, 'b')};
+    for (const auto &[order, first, last] : {std::tuple{QList<int>{0, 1}, "a.txt", "./b.txt"}, {{1, 0}, "b.txt", "./a.txt"}}) {
+        SCOPED_TRACE(last);
+        CliRunner runner;
+        runner.dir().write("z.txt", "z");
+        const QByteArray before = compressedPackage(plainPackage({a, b}, order).chopped(10));
+        runner.dir().write("p.pkg", before);
+        expectRuns(runner, {
+            {{"-r", "p.pkg", "z.txt"}, 0, "",
+             errorLine("read error on p.pkg.decompressed: the data of " + QByteArray(last) + " ends early")},
+            {{"-x", "p.pkg", "out"}, 0, "",
+             errorLine("can't extract " + QByteArray(last) + ": the package's data ends before its end")},
+        });
+        EXPECT_EQ(runner.dir().read("p.pkg"), before);
+        EXPECT_EQ(namesIn(runner.dir().file("out")), QList<QByteArray>{first}) << "the other entry is extracted";
+    }
 }

@@ -19,18 +19,17 @@ protected:
 
     void writeSolution(const QByteArray &name, const QByteArray &body) const { dir.write(name, kDoctype + body); }
 
-    // The entries of a written package, decoded with zlib alone.
-    QList<PlainEntry> packaged(const QByteArray &name) const
+    // Checks that the package, expanded with zlib alone, holds exactly the
+    // named files in that order, each stored under its name relative to the
+    // solution directory with its bytes, read-only state and time.
+    void expectPackage(const QByteArray &package, const QByteArray &solutionDirectory, const QList<QByteArray> &names) const
     {
-        return plainEntries(expandedPackage(dir.read(name)).value_or(QByteArray()));
-    }
-
-    // Runs the program and answers the names stored in the package it made.
-    QList<QByteArray> packagedNames(const QList<QByteArray> &args, const QByteArray &package) const
-    {
-        const CliResult result = runner.run(args);
-        EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
-        return entryNames(packaged(package));
+        QList<PlainEntry> entries;
+        for (const QByteArray &name : names) {
+            const QByteArray path = dir.file(solutionDirectory + '/' + name);
+            entries.append({name, readFile(path), (modeOf(path) & 0200) == 0, quint32(mtimeOf(path))});
+        }
+        EXPECT_EQ(expandedPackage(dir.read(package)), plainPackage(entries)) << names.join(", ").constData();
     }
 
     // The names in the run's directory, the user areas left out.
@@ -43,11 +42,6 @@ protected:
     }
 };
 
-QByteArray error(const QByteArray &text)
-{
-    return programMessage("error", text);
-}
-
 TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolutionDirectory)
 {
     writeSolution("sol/app.hzp",
@@ -55,14 +49,9 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
                   " <project Name=\"p\">\n"
                   "  <configuration Name=\"Common\" project_type=\"Executable\"/>\n"
                   "  <folder Name=\"Source Files\">\n"
-                  "   <file file_name=\"main.c\"/>\n"
-                  "   <file file_name=\"$(StudioDir)/source/crt0.s\"/>\n"
-                  "   <file file_name=\"src/util.c\"/>\n"
-                  "   <file file_name=\"./main.c\"/>\n"
-                  "   <file file_name=\"app.hzp\"/>\n"
-                  "   <file file_name=\"missing.c\"/>\n"
-                  "   <file file_name=\"/dev/null\"/>\n"
-                  "   <folder Name=\"Nested\"><file file_name=\"../top.h\"/></folder>\n"
+                  "   <file file_name=\"main.c\"/><file file_name=\"$(StudioDir)/source/crt0.s\"/><file file_name=\"src/util.c\"/>\n"
+                  "   <file file_name=\"./main.c\"/><file file_name=\"app.hzp\"/><file file_name=\"missing.c\"/>\n"
+                  "   <file file_name=\"/dev/null\"/><folder Name=\"Nested\"><file file_name=\"../top.h\"/></folder>\n"
                   "  </folder>\n"
                   "  <configuration Name=\"Debug\"><file file_name=\"debug_only.c\"/></configuration>\n"
                   " </project>\n"
@@ -73,16 +62,8 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
     dir.write("top.h", "#define TOP 1\n");
     chmod(dir.file("sol/src/util.c").constData(), 0444);
     setMtime(dir.file("sol/main.c"), 1234567890);
-
     expectRuns(runner, {{{"-hzr", "sol/app.hzp"}, 0, "", ""}});
-    const QList<PlainEntry> entries = packaged("app.hzr");
-    ASSERT_EQ(entryNames(entries), (QList<QByteArray>{"app.hzp", "main.c", "src/util.c", "../top.h"}));
-    EXPECT_EQ(entries[0].data, dir.read("sol/app.hzp"));
-    EXPECT_EQ(entries[1].data, dir.read("sol/main.c"));
-    EXPECT_EQ(entries[1].time, 1234567890u);
-    EXPECT_EQ(entries[1].readOnly, 0u);
-    EXPECT_EQ(entries[2].readOnly, 1u);
-    EXPECT_EQ(entries[3].data, "#define TOP 1\n");
+    expectPackage("app.hzr", "sol", {"app.hzp", "main.c", "src/util.c", "../top.h"});
     EXPECT_FALSE(dir.exists("tmp"));
 
     // -v tells of every file node, packaged or left out, and why.
@@ -100,7 +81,7 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
                          "leaving out /dev/null: /dev/null shares no leading directory with " + dir.file("sol") + "\n"
                          "adding ../top.h\n",
                          ""}});
-    EXPECT_EQ(entryNames(packaged("app.hzr")), entryNames(entries));
+    expectPackage("app.hzr", "sol", {"app.hzp", "main.c", "src/util.c", "../top.h"});
 }
 
 TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndTheFirstNameWins)
@@ -113,22 +94,15 @@ TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndT
                   " <import file_name=\"../lib/lib.hzp\"/>\n"
                   "</solution>\n");
     writeSolution("work/lib/lib.hzp",
-                  "<solution Name=\"lib\" version=\"2\">\n"
-                  " <project Name=\"ring\">\n"
-                  "  <configuration Name=\"Common\" project_directory=\"src\"/>\n"
-                  "  <file file_name=\"../ring.c\"/>\n"
-                  "  <file file_name=\"ring_impl.c\"/>\n"
-                  " </project>\n"
-                  "</solution>\n");
+                  "<solution Name=\"lib\" version=\"2\"><project Name=\"ring\">\n"
+                  " <configuration Name=\"Common\" project_directory=\"src\"/>\n"
+                  " <file file_name=\"../ring.c\"/><file file_name=\"ring_impl.c\"/>\n"
+                  "</project></solution>\n");
     for (const char *name : {"work/sol/a.c", "work/sol/z.c", "work/lib/ring.c", "work/lib/src/ring_impl.c"})
         dir.write(name, name);
-
     const CliResult result = runner.run({"-hzr", "sol/app.hzp", "out.hzr"}, dir.file("work"));
     EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
-    const QList<PlainEntry> entries = packaged("work/out.hzr");
-    ASSERT_EQ(entryNames(entries), (QList<QByteArray>{"app.hzp", "a.c", "../lib/lib.hzp", "../lib/ring.c",
-                                                      "../lib/src/ring_impl.c", "z.c"}));
-    EXPECT_EQ(entries[3].data, "work/lib/ring.c");
+    expectPackage("work/out.hzr", "work/sol", {"app.hzp", "a.c", "../lib/lib.hzp", "../lib/ring.c", "../lib/src/ring_impl.c", "z.c"});
 }
 
 TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionUpToItsFirstDotAndTheDescriptionFileComesLast)
@@ -136,17 +110,18 @@ TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionUpToItsFirstDotAndTheDescripti
     writeSolution("dir/my.app.hzp", "<solution Name=\"my\" version=\"2\"><file file_name=\"readme.txt\"/></solution>\n");
     dir.write("dir/readme.txt", "read me\n");
     dir.write("dir/my_package.xml", "<package/>\n");
-    EXPECT_EQ(packagedNames({"-hzr", "dir/my.app.hzp"}, "my.hzr"),
-              (QList<QByteArray>{"my.app.hzp", "readme.txt", "my_package.xml"}));
-    EXPECT_FALSE(dir.exists("dir/my.hzr"));
-
+    writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
     // Without a description file beside it, the package ends with the project
     // files. The output's directory is not created.
-    writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
-    expectRuns(runner, {{{"-hzr", "s.hzp", "sub/out.hzr"}, 0, "",
-                         error("can't open sub/out.hzr for writing: No such file or directory")}});
-    EXPECT_FALSE(dir.exists("sub"));
-    EXPECT_EQ(packagedNames({"-hzr", "s.hzp", "out.hzr"}, "out.hzr"), QList<QByteArray>{"s.hzp"});
+    expectRuns(runner, {
+        {{"-hzr", "dir/my.app.hzp"}, 0, "", ""},
+        {{"-hzr", "s.hzp", "sub/out.hzr"}, 0, "", errorLine("can't open sub/out.hzr for writing: No such file or directory")},
+        {{"-hzr", "s.hzp", "out.hzr"}, 0, "", ""},
+    });
+    expectPackage("my.hzr", "dir", {"my.app.hzp", "readme.txt", "my_package.xml"});
+    expectPackage("out.hzr", ".", {"s.hzp"});
+    EXPECT_EQ(names(), (QList<QByteArray>{"dir", "my.hzr", "out.hzr", "s.hzp"}));
+    EXPECT_EQ(namesIn(dir.file("dir")), (QList<QByteArray>{"my.app.hzp", "my_package.xml", "readme.txt"}));
 }
 
 // Every kind of load failure has its own row in the loader's tests; here each
@@ -175,8 +150,8 @@ TEST_F(SolutionRoad, theSolutionFileIsNeverOverwrittenByItsOwnPackage)
     const QByteArray before = dir.read("s.hzp");
     const QByteArray refusal = " would replace the solution file s.hzp; nothing written (name the solution file right after -hzr)";
     expectRuns(runner, {
-        {{"s.hzp", "-hzr"}, 1, "", error("the packaged solution s.hzp" + refusal)},
-        {{"-hzr", "s.hzp", "./s.hzp"}, 1, "", error("the packaged solution ./s.hzp" + refusal)},
+        {{"s.hzp", "-hzr"}, 1, "", errorLine("the packaged solution s.hzp" + refusal)},
+        {{"-hzr", "s.hzp", "./s.hzp"}, 1, "", errorLine("the packaged solution ./s.hzp" + refusal)},
     });
     EXPECT_EQ(dir.read("s.hzp"), before);
     EXPECT_EQ(names(), QList<QByteArray>{"s.hzp"});
@@ -188,19 +163,20 @@ TEST_F(SolutionRoad, aFailedWriteReportsAnErrorAndLeavesTheOutputAndAUsersTmpFil
     dir.write("a.c", "a");
     dir.write("tmp", "the user's own file\n");
     dir.write("taken.hzr/inside", "kept\n"); // a directory where the package should go
-    expectRuns(runner, {{{"-hzr", "s.hzp", "taken.hzr"}, 0, "", error("can't open taken.hzr for writing: Is a directory")}});
+    dir.write("old.hzr", "previous package\n");
+    expectRuns(runner, {
+        {{"-hzr", "s.hzp", "taken.hzr"}, 0, "", errorLine("can't open taken.hzr for writing: Is a directory")},
+        // A package that replaces an earlier one leaves nothing else behind.
+        {{"-hzr", "s.hzp", "old.hzr"}, 0, "", ""},
+    });
     EXPECT_EQ(dir.read("taken.hzr/inside"), "kept\n");
     EXPECT_EQ(namesIn(dir.file("taken.hzr")), QList<QByteArray>{"inside"});
-    EXPECT_EQ(names(), (QList<QByteArray>{"a.c", "s.hzp", "taken.hzr", "tmp"}));
-
-    // A package that replaces an earlier one leaves nothing else behind.
-    dir.write("old.hzr", "previous package\n");
-    EXPECT_EQ(packagedNames({"-hzr", "s.hzp", "old.hzr"}, "old.hzr"), (QList<QByteArray>{"s.hzp", "a.c"}));
+    expectPackage("old.hzr", ".", {"s.hzp", "a.c"});
     EXPECT_EQ(names(), (QList<QByteArray>{"a.c", "old.hzr", "s.hzp", "taken.hzr", "tmp"}));
     EXPECT_EQ(dir.read("tmp"), "the user's own file\n");
 }
 
-TEST_F(SolutionRoad, dynamicFoldersAndMacroNamedImportsContributeTheirFiles)
+TEST_F(SolutionRoad, dynamicFoldersMacroNamedImportsAndNamesWithAnyBytesContributeTheirFilesUnchanged)
 {
     // A global macro from the user's settings names the imported solution,
     // which is then left out while its projects' files are stored.
@@ -208,40 +184,28 @@ TEST_F(SolutionRoad, dynamicFoldersAndMacroNamedImportsContributeTheirFiles)
               "<!DOCTYPE Fernhollow_Settings_File>\n<settings>\n"
               "  <setting name=\"Environment/Macros/Global Macros\">LibDir=" + dir.file("lib") + "</setting>\n"
               "</settings>\n");
+    const QByteArray utf8 = "\xc3\x9c" "bung.c";
+    const QByteArray raw = "raw\xff.c";
+    const QByteArray scanned = "gen/d\xc3\xa9j\xe0.c";
     writeSolution("sol/app.hzp",
                   "<solution Name=\"app\" version=\"2\">\n"
                   " <project Name=\"dyn\">\n"
+                  "  <file file_name=\"" + utf8 + "\"/><file file_name=\"" + raw + "\"/>\n"
                   "  <folder Name=\"Generated\" path=\"gen\" filter=\"*.c\" recurse=\"Yes\"/>\n"
                   "  <folder Name=\"Flat\" path=\"gen\" filter=\"*.h\"/>\n"
                   " </project>\n"
-                  " <import file_name=\"$(LibDir)/lib.hzp\"/>\n"
+                  " <import file_name=\"$(LibDir)/lib.hzp\"/><import file_name=\"\xc3\xa4/i.hzp\"/>\n"
                   "</solution>\n");
     writeSolution("lib/lib.hzp", "<solution Name=\"lib\" version=\"2\"><project Name=\"ring\"><file file_name=\"ring.c\"/>"
                                  "<file file_name=\"$(LibDir)/ring.h\"/></project></solution>\n");
-    for (const char *name : {"sol/gen/b.c", "sol/gen/A.c", "sol/gen/x.h", "sol/gen/sub/c.c", "sol/gen/sub/y.h",
-                             "lib/ring.c", "lib/ring.h"})
-        dir.write(name, name);
-    EXPECT_EQ(packagedNames({"-hzr", "sol/app.hzp"}, "app.hzr"),
-              (QList<QByteArray>{"app.hzp", "gen/A.c", "gen/b.c", "gen/sub/c.c", "gen/x.h", "../lib/ring.c"}));
-}
-
-TEST_F(SolutionRoad, namesWithAnyBytesTravelFromTheSolutionIntoThePackageUnchanged)
-{
-    const QByteArray utf8 = "\xc3\x9c" "bung.c";
-    const QByteArray raw = "raw\xff.c";
-    const QByteArray scanned = "d\xc3\xa9j\xe0.c";
-    writeSolution("sol/s.hzp", "<solution Name=\"s\" version=\"2\"><project Name=\"p\">"
-                               "<file file_name=\"" + utf8 + "\"/><file file_name=\"" + raw + "\"/>"
-                               "<folder Name=\"g\" path=\"gen\" filter=\"*.c\"/></project>"
-                               "<import file_name=\"\xc3\xa4/i.hzp\"/></solution>\n");
     writeSolution("sol/\xc3\xa4/i.hzp", "<solution Name=\"i\" version=\"2\"/>\n");
-    dir.write("sol/" + utf8, "u");
-    dir.write("sol/" + raw, "r");
-    dir.write("sol/gen/" + scanned, "s");
-    expectRuns(runner, {{{"-hzr", "sol/s.hzp"}, 0, "", ""}});
-    const QList<PlainEntry> entries = packaged("s.hzr");
-    ASSERT_EQ(entryNames(entries), (QList<QByteArray>{"s.hzp", utf8, raw, "gen/" + scanned, "\xc3\xa4/i.hzp"}));
-    EXPECT_EQ(entries[3].data, "s");
+    for (const QByteArray &name : {QByteArray("sol/gen/b.c"), QByteArray("sol/gen/A.c"), QByteArray("sol/gen/x.h"),
+                                   QByteArray("sol/gen/sub/c.c"), QByteArray("sol/gen/sub/y.h"), "sol/" + scanned,
+                                   "sol/" + utf8, "sol/" + raw, QByteArray("lib/ring.c"), QByteArray("lib/ring.h")})
+        dir.write(name, name);
+    expectRuns(runner, {{{"-hzr", "sol/app.hzp"}, 0, "", ""}});
+    expectPackage("app.hzr", "sol", {"app.hzp", utf8, raw, "gen/A.c", "gen/b.c", scanned, "gen/sub/c.c", "gen/x.h",
+                                     "../lib/ring.c", "\xc3\xa4/i.hzp"});
 }
 
 TEST_F(SolutionRoad, templatesFromTheUsersTemplatesFileAndTheInstallationCompleteProjects)
@@ -259,13 +223,12 @@ TEST_F(SolutionRoad, templatesFromTheUsersTemplatesFileAndTheInstallationComplet
     writeSolution("sol/app.hzp",
                   "<solution Name=\"app\" version=\"2\">\n"
                   " <project Name=\"mine\" template_name=\"Mine\"/>\n"
-                  " <project Name=\"lib\" template_name=\"Library\">\n"
-                  "  <folder Name=\"Source Files\"><file file_name=\"lib.c\"/></folder>\n"
-                  " </project>\n"
+                  " <project Name=\"lib\" template_name=\"Library\"><folder Name=\"Source Files\"><file file_name=\"lib.c\"/></folder></project>\n"
                   "</solution>\n");
     for (const char *name : {"sol/mine.c", "sol/$(ProjectName).h", "sol/generated.c", "sol/lib.c"})
         dir.write(name, name);
-    EXPECT_EQ(packagedNames({"-hzr", "sol/app.hzp"}, "app.hzr"), (QList<QByteArray>{"app.hzp", "mine.c", "lib.c"}));
+    expectRuns(runner, {{{"-hzr", "sol/app.hzp"}, 0, "", ""}});
+    expectPackage("app.hzr", "sol", {"app.hzp", "mine.c", "lib.c"});
 }
 
 TEST_F(SolutionRoad, userFilesThatCannotBeCreatedEndTheRunWithAFatalMessage)
@@ -273,7 +236,7 @@ TEST_F(SolutionRoad, userFilesThatCannotBeCreatedEndTheRunWithAFatalMessage)
     writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
     dir.write("root/Fernhollow for ARM/packages/targets", "a file where the directory should be");
     expectRuns(runner, {{{"-hzr", "s.hzp"}, 1, "",
-                         programMessage("fatal", "cannot create " + dir.file("root/Fernhollow for ARM/packages/targets/project_templates.xml"))}});
+                         fatalLine("cannot create " + dir.file("root/Fernhollow for ARM/packages/targets/project_templates.xml"))}});
     EXPECT_FALSE(dir.exists("s.hzr"));
 }
 

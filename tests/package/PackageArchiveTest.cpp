@@ -6,38 +6,6 @@
 #include "TempDir.h"
 #include "package/PackageArchive.h"
 
-TEST(PackageArchive, readsValidAndRejectsBadHeadersAndTablesOfContents)
-{
-    const QByteArray one = plainPackage({{"one", "1"}});
-    QByteArray wrongMagic = plainPackage({});
-    wrongMagic[0] = 'X';
-    QByteArray largestCount = one; // 0x7FFFFFFF entries claimed, one given
-    largestCount.replace(4, 4, "\xFF\xFF\xFF\x7F");
-    struct Case {
-        const char *what;
-        QByteArray bytes;
-        PackageArchive::ReadResult result;
-        int entries; // read, also when the table of contents is bad
-    } cases[] = {
-        {"empty package", plainPackage({}), PackageArchive::Read, 0},
-        {"3-byte file", "abc", PackageArchive::BadHeader, 0},
-        {"empty file", "", PackageArchive::BadHeader, 0},
-        {"wrong magic", wrongMagic, PackageArchive::BadHeader, 0},
-        {"negative count", plainPackage({}).left(4) + "\xFF\xFF\xFF\xFF", PackageArchive::BadHeader, 0},
-        {"count 2, one record", plainPackage({{"one", "1"}, {"two", "2"}}).left(8 + 1040), PackageArchive::BadTableOfContents, 1},
-        {"record cut short", one.left(8 + 1039), PackageArchive::BadTableOfContents, 0},
-        {"largest count, one record", largestCount, PackageArchive::BadTableOfContents, 1},
-        {"data area missing", one.left(8 + 1040), PackageArchive::Read, 1},
-    };
-    for (const Case &c : cases) {
-        PackageArchive package;
-        const FileHandle file = fileHolding(c.bytes);
-        PlainPackageStream stream(file.fd());
-        EXPECT_EQ(package.readPackage(stream, "p", nullptr), c.result) << c.what;
-        EXPECT_EQ(package.entries().size(), c.entries) << c.what;
-    }
-}
-
 TEST(PackageArchive, namesAreFoundByteForByteAndA1023ByteNameFits)
 {
     PackageArchive package;

@@ -86,36 +86,22 @@ TEST(SafeFileReplacement, aSymbolicLinkStaysALinkAndTheFileItLeadsToIsReplaced)
     EXPECT_TRUE(isA(S_IFLNK, dir.file("loop")));
 }
 
-TEST(SafeFileReplacement, failuresLeaveTheTargetAsItWasAndRemoveTheTemporaryFile)
+// Targets that cannot be opened have their rows in the command-line tests.
+TEST(SafeFileReplacement, aSourceThatVanishedLeavesTheTargetAsItWasAndRemovesTheTemporaryFile)
 {
     TempDir dir;
     dir.write("p.pkg", "the old package");
-    dir.write("a", "data");
-    dir.write("dir/inside", "x");
-    const struct {
-        QByteArray target;
-        QByteArray source;
-        QByteArray message;
-    } cases[] = {
-        {"p.pkg", "vanished", "read error on " + dir.file("vanished")},
-        {"nodir/p.pkg", "a", "can't open " + dir.file("nodir/p.pkg") + " for writing: " + errorText(ENOENT)},
-        {"a/p.pkg", "a", "can't open " + dir.file("a/p.pkg") + " for writing: " + errorText(ENOTDIR)},
-        {"dir", "a", "can't open " + dir.file("dir") + " for writing: " + errorText(EISDIR)},
-    };
-    for (const auto &c : cases) {
-        PackageArchive package;
-        PackageEntry entry;
-        entry.name = "./a";
-        entry.size = 4;
-        entry.source = EntrySource::diskFile(dir.file(c.source));
-        package.addEntry(entry);
-        QByteArray error;
-        EXPECT_FALSE(writeCompressedPackage(package, dir.file(c.target), error)) << c.target.constData();
-        EXPECT_TRUE(error.startsWith(c.message)) << error.constData();
-        EXPECT_EQ(dir.read("p.pkg"), "the old package");
-        EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a", "dir", "p.pkg"}));
-        EXPECT_EQ(namesIn(dir.file("dir")), QList<QByteArray>{"inside"});
-    }
+    PackageArchive package;
+    PackageEntry entry;
+    entry.name = "./a";
+    entry.size = 4;
+    entry.source = EntrySource::diskFile(dir.file("vanished"));
+    package.addEntry(entry);
+    QByteArray error;
+    EXPECT_FALSE(writeCompressedPackage(package, dir.file("p.pkg"), error));
+    EXPECT_EQ(error, "read error on " + dir.file("vanished") + ": " + errorText(ENOENT));
+    EXPECT_EQ(dir.read("p.pkg"), "the old package");
+    EXPECT_EQ(namesIn(dir.path()), QList<QByteArray>{"p.pkg"});
 }
 
 TEST(SafeFileReplacement, anAbandonedReplacementLeavesNothingBehindAndACommittedOneNoTemporaryFile)

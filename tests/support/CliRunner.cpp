@@ -110,9 +110,19 @@ CliResult CliRunner::runInterrupted(const QList<QByteArray> &args, const std::fu
     return result;
 }
 
-QByteArray programMessage(const QByteArray &kind, const QByteArray &text)
+QByteArray errorLine(const QByteArray &text)
 {
-    return CliRunner::program() + ": " + kind + ": " + text + "\n";
+    return CliRunner::program() + ": error: " + text + "\n";
+}
+
+QByteArray warningLine(const QByteArray &text)
+{
+    return CliRunner::program() + ": warning: " + text + "\n";
+}
+
+QByteArray fatalLine(const QByteArray &text)
+{
+    return CliRunner::program() + ": fatal: " + text + "\n";
 }
 
 void expectRuns(const CliRunner &runner, const QList<CliCase> &cases)

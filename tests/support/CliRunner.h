@@ -44,8 +44,11 @@ private:
     QList<QByteArray> m_env;
 };
 
-// A line the program writes on standard error: "PROGRAM: KIND: TEXT\n".
-QByteArray programMessage(const QByteArray &kind, const QByteArray &text);
+// The lines the program writes on standard error: "PROGRAM: error: TEXT\n"
+// and its like.
+QByteArray errorLine(const QByteArray &text);
+QByteArray warningLine(const QByteArray &text);
+QByteArray fatalLine(const QByteArray &text);
 
 // One run of the program and what it must give back, exactly.
 struct CliCase {

@@ -2,10 +2,10 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QtEndian>
 
 #include <zlib.h>
 
-#include <cstring>
 #include <optional>
 
 // Package bytes built and read by hand in the tests, independently of the
@@ -24,18 +24,16 @@ struct PlainEntry {
 
 inline const QByteArray CompressedMagic("\x7A\xF4\x31\xB2\x01\x00\x00\x00", 8);
 
-inline void appendWord(QByteArray &bytes, quint32 value)
+inline QByteArray littleEndian(quint32 value)
 {
-    for (int i = 0; i < 4; ++i)
-        bytes.append(char((value >> (8 * i)) & 0xff));
+    const quint32 stored = qToLittleEndian(value);
+    return QByteArray(reinterpret_cast<const char *>(&stored), 4);
 }
 
-inline quint32 wordAt(const QByteArray &bytes, qsizetype at)
+inline QByteArray bigEndian(quint32 value)
 {
-    quint32 value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = value << 8 | quint8(bytes[at + i]);
-    return value;
+    const quint32 stored = qToBigEndian(value);
+    return QByteArray(reinterpret_cast<const char *>(&stored), 4);
 }
 
 // The plain package of the entries. The data area holds their data in
@@ -54,13 +52,10 @@ inline QByteArray plainPackage(const QList<PlainEntry> &entries, QList<int> data
         offsets[index] = 8 + 1040 * quint32(entries.size()) + quint32(data.size());
         data += entries[index].data;
     }
-    QByteArray bytes;
-    appendWord(bytes, 0x4152C3C8);
-    appendWord(bytes, quint32(entries.size()));
+    QByteArray bytes = littleEndian(0x4152C3C8) + littleEndian(quint32(entries.size()));
     for (int i = 0; i < entries.size(); ++i) {
-        bytes.append(entries[i].name + QByteArray(1024 - entries[i].name.size(), '\0'));
-        for (quint32 word : {offsets[i], quint32(entries[i].data.size()), entries[i].readOnly, entries[i].time})
-            appendWord(bytes, word);
+        bytes += entries[i].name + QByteArray(1024 - entries[i].name.size(), '\0') + littleEndian(offsets[i])
+            + littleEndian(quint32(entries[i].data.size())) + littleEndian(entries[i].readOnly) + littleEndian(entries[i].time);
     }
     return bytes + data;
 }
@@ -68,10 +63,7 @@ inline QByteArray plainPackage(const QList<PlainEntry> &entries, QList<int> data
 // The magic and the plain length that start a compressed package.
 inline QByteArray compressedHead(quint32 plainLength)
 {
-    QByteArray head = CompressedMagic;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        head.append(char((plainLength >> shift) & 0xff));
-    return head;
+    return CompressedMagic + bigEndian(plainLength);
 }
 
 // A compressed package made with zlib, declaring the plain length unless
@@ -85,6 +77,35 @@ inline QByteArray compressedPackage(const QByteArray &plain, int level = 6, qint
     return compressedHead(quint32(declaredLength < 0 ? plain.size() : declaredLength)) + data.left(qsizetype(size));
 }
 
+// A compressed package whose plain form is head and then count copies of
+// unit, made without ever holding the plain form: the unit is deflated once
+// after a full flush, which refers to nothing before it, and repeated.
+inline QByteArray repeatingPackage(const QByteArray &head, const QByteArray &unit, quint32 count, quint32 declaredLength)
+{
+    z_stream zlib{};
+    deflateInit(&zlib, 9);
+    const auto deflated = [&zlib](QByteArray in, int flush) {
+        QByteArray out(qsizetype(deflateBound(&zlib, uLong(in.size()))) + 64, '\0');
+        zlib.next_in = reinterpret_cast<Bytef *>(in.data());
+        zlib.avail_in = uInt(in.size());
+        zlib.next_out = reinterpret_cast<Bytef *>(out.data());
+        zlib.avail_out = uInt(out.size());
+        deflate(&zlib, flush);
+        return out.left(out.size() - qsizetype(zlib.avail_out));
+    };
+    QByteArray package = compressedHead(declaredLength) + deflated(head, Z_FULL_FLUSH);
+    const QByteArray repeated = deflated(unit, Z_FULL_FLUSH);
+    uLong sum = adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef *>(head.constData()), uInt(head.size()));
+    const uLong unitSum = adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef *>(unit.constData()), uInt(unit.size()));
+    for (quint32 i = 0; i < count; ++i) {
+        package += repeated;
+        sum = adler32_combine(sum, unitSum, z_off_t(unit.size()));
+    }
+    package += deflated({}, Z_FINISH).left(2); // the empty final block, without zlib's checksum of it
+    deflateEnd(&zlib);
+    return package + bigEndian(quint32(sum));
+}
+
 // The plain form of a compressed package, inflated with zlib itself;
 // nothing when the file is not a compressed package whose stream is complete
 // and of the length it declares.
@@ -92,40 +113,13 @@ inline std::optional<QByteArray> expandedPackage(const QByteArray &file)
 {
     if (file.size() < 12 || !file.startsWith(CompressedMagic))
         return std::nullopt;
-    const quint32 length = quint32(quint8(file[8])) << 24 | quint32(quint8(file[9])) << 16
-        | quint32(quint8(file[10])) << 8 | quint8(file[11]);
+    const quint32 length = qFromBigEndian<quint32>(file.constData() + 8);
     QByteArray plain(qsizetype(length) + 1, '\0');
     uLongf size = uLongf(plain.size());
     if (uncompress(reinterpret_cast<Bytef *>(plain.data()), &size, reinterpret_cast<const Bytef *>(file.constData() + 12),
                    uLong(file.size() - 12)) != Z_OK || size != length)
         return std::nullopt;
     return plain.left(qsizetype(length));
-}
-
-// The entries of a plain package, their data taken from where the records
-// point; empty when the bytes do not hold a whole package.
-inline QList<PlainEntry> plainEntries(const QByteArray &plain)
-{
-    QList<PlainEntry> entries;
-    if (plain.size() < 8 || wordAt(plain, 0) != 0x4152C3C8u || plain.size() < 8 + 1040 * qint64(wordAt(plain, 4)))
-        return entries;
-    for (qsizetype record = 8; record < 8 + 1040 * qint64(wordAt(plain, 4)); record += 1040) {
-        const quint32 offset = wordAt(plain, record + 1024);
-        const quint32 size = wordAt(plain, record + 1028);
-        if (qint64(offset) + size > plain.size())
-            return {};
-        const QByteArray name(plain.constData() + record, qsizetype(strnlen(plain.constData() + record, 1024)));
-        entries.append({name, plain.mid(offset, size), wordAt(plain, record + 1032), wordAt(plain, record + 1036)});
-    }
-    return entries;
-}
-
-inline QList<QByteArray> entryNames(const QList<PlainEntry> &entries)
-{
-    QList<QByteArray> names;
-    for (const PlainEntry &entry : entries)
-        names.append(entry.name);
-    return names;
 }
 
 // Pseudo-random bytes that do not compress.

@@ -1,14 +1,15 @@
 #include "TempDir.h"
 
-#include <dirent.h>
 #include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace {
@@ -75,37 +76,23 @@ void writeFile(const QByteArray &path, const QByteArray &contents)
 {
     for (qsizetype slash = path.indexOf('/', 1); slash > 0; slash = path.indexOf('/', slash + 1))
         mkdir(path.left(slash).constData(), 0777);
-    FILE *f = std::fopen(path.constData(), "wb");
-    if (!f)
+    std::ofstream file(path.constData(), std::ios::binary);
+    if (!file.write(contents.constData(), contents.size()))
         throw std::runtime_error("cannot write " + path.toStdString());
-    std::fwrite(contents.constData(), 1, size_t(contents.size()), f);
-    std::fclose(f);
 }
 
 QByteArray readFile(const QByteArray &path)
 {
-    QByteArray contents;
-    FILE *f = std::fopen(path.constData(), "rb");
-    if (!f)
-        return contents;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        contents.append(buffer, qsizetype(n));
-    std::fclose(f);
-    return contents;
+    std::ifstream file(path.constData(), std::ios::binary);
+    return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(file), {}));
 }
 
 QList<QByteArray> namesIn(const QByteArray &directory)
 {
     QList<QByteArray> names;
-    DIR *dir = ::opendir(directory.constData());
-    while (const dirent *entry = dir ? ::readdir(dir) : nullptr) {
-        if (qstrcmp(entry->d_name, ".") && qstrcmp(entry->d_name, ".."))
-            names.append(entry->d_name);
-    }
-    if (dir)
-        ::closedir(dir);
+    std::error_code error;
+    for (const auto &entry : std::filesystem::directory_iterator(directory.constData(), error))
+        names.append(QByteArray::fromStdString(entry.path().filename().native()));
     std::sort(names.begin(), names.end());
     return names;
 }
