@@ -9,11 +9,10 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+
+#include "TempDir.h"
 
 namespace {
-
-QByteArray scratch;
 
 void require(bool condition, const char *what)
 {
@@ -23,16 +22,23 @@ void require(bool condition, const char *what)
     }
 }
 
+// Created before the first input, removed at exit.
+const TempDir &scratch()
+{
+    static const TempDir directory;
+    return directory;
+}
+
 } // namespace
 
 const QByteArray &scratchDirectory()
 {
-    return scratch;
+    return scratch().path();
 }
 
 InScratchDirectory::InScratchDirectory() : m_previous(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
-    require(m_previous >= 0 && ::chdir(scratch.constData()) == 0, "chdir");
+    require(m_previous >= 0 && ::chdir(scratchDirectory().constData()) == 0, "chdir");
 }
 
 InScratchDirectory::~InScratchDirectory()
@@ -43,10 +49,7 @@ InScratchDirectory::~InScratchDirectory()
 
 void writeScratchFile(const QByteArray &name, const uint8_t *data, std::size_t size)
 {
-    const QByteArray path = scratch + '/' + name;
-    FileHandle file(::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    require(file.isOpen() && writeFully(file.fd(), reinterpret_cast<const char *>(data), qint64(size)),
-            path.constData());
+    scratch().write(name, QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
 }
 
 FileHandle inputFile(const uint8_t *data, std::size_t size)
@@ -62,20 +65,13 @@ __attribute__((weak)) void prepareFuzzTarget() {}
 // Both libFuzzer and the replay runner call this once before the first input.
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    const char *base = std::getenv("TMPDIR");
-    scratch = QByteArray(base && *base ? base : "/tmp") + "/mkpkg-fuzz-XXXXXX";
-    require(::mkdtemp(scratch.data()) != nullptr, "mkdtemp");
-    std::atexit([] {
-        std::error_code ignored;
-        std::filesystem::remove_all(scratch.constData(), ignored);
-    });
     // Beside the inputs lie a directory and a FIFO, for inputs that name
     // them where a file is expected.
-    for (const char *name : {"/home", "/root", "/dir"})
-        require(::mkdir((scratch + name).constData(), 0700) == 0, "mkdir");
-    require(::mkfifo((scratch + "/fifo").constData(), 0600) == 0, "mkfifo");
-    ::setenv("HOME", (scratch + "/home").constData(), 1);
-    ::setenv("FERNHOLLOW_ROOT_USER_DIR", (scratch + "/root").constData(), 1);
+    for (const char *name : {"home", "root", "dir"})
+        require(::mkdir(scratch().file(name).constData(), 0700) == 0, "mkdir");
+    require(::mkfifo(scratch().file("fifo").constData(), 0600) == 0, "mkfifo");
+    ::setenv("HOME", scratch().file("home").constData(), 1);
+    ::setenv("FERNHOLLOW_ROOT_USER_DIR", scratch().file("root").constData(), 1);
     static int argc = 1;
     static char name[] = "mkpkg-fuzz";
     static char *argv[] = {name, nullptr};

@@ -41,7 +41,6 @@ public:
 
 private:
     TempDir m_dir;
-    QList<QByteArray> m_env;
 };
 
 // The lines the program writes on standard error: "PROGRAM: error: TEXT\n"
