@@ -38,7 +38,8 @@ TEST(DriverCli, bannerHelpVersionAndParserErrorsAnswerWhereverTheyStandAndTouchN
         {{"-c", "p.pkg", "--help", "nosuchdir/x"}, 0, Usage, ""},
         {{"-V", "--version", "-q"}, 0, Banner + Banner, ""},
         {{"-q", "--help"}, 0, Usage, errorLine("unrecognised option -q")},
-        {{"--helpful", "--versions"}, 0, "", errorLine("unrecognised option --helpful") + errorLine("unrecognised option --versions")},
+        {{"--helpful", "--versions"}, 0, "",
+         errorLine("unrecognised option --helpful") + errorLine("unrecognised option --versions")},
         {{"-v"}, 0, Banner, ""},
         {{"-V"}, 0, Banner, ""},
         {{"-V", "-v", "missing.pkg"}, 0, Banner + Banner, ""},
@@ -94,8 +95,9 @@ TEST(DriverCli, badPackagesAreFatalAndNameTheFileRead)
     });
     EXPECT_EQ(dir.read("short"), "abc");
     EXPECT_EQ(dir.read("cut.pkg"), cut);
-    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"almost", "corrupt", "cut-record", "cut-toc", "cut.pkg", "empty", "home", "largest",
-                                                      "magic", "negative", "no-data", "root", "short", "whole.pkg", "wrong-magic"}));
+    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"almost", "corrupt", "cut-record", "cut-toc", "cut.pkg", "empty", "home",
+                                                      "largest", "magic", "negative", "no-data", "root", "short", "whole.pkg",
+                                                      "wrong-magic"}));
 }
 
 TEST(DriverCli, aPackageThatExistsButCannotBeOpenedIsNeverReplaced)

@@ -69,7 +69,8 @@ TEST_F(HostileInput, directoriesAndFifosWhereFilesBelongCannotBeReadAndAreNeverW
     };
     for (const QByteArray name : {"dir.hzp", "fifo.hzp"}) {
         const QByteArray badHeader = fatalLine("bad header in package " + name);
-        for (const QList<QByteArray> &args : QList<QList<QByteArray>>{{"-t", name}, {"-x", name, "out"}, {"-d", name, "a.txt"}, {"-c", name, "a.txt"}})
+        for (const QList<QByteArray> &args :
+             QList<QList<QByteArray>>{{"-t", name}, {"-x", name, "out"}, {"-d", name, "a.txt"}, {"-c", name, "a.txt"}})
             cases.append({args, 1, "", badHeader});
     }
     expectRuns(runner, cases);

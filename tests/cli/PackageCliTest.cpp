@@ -223,7 +223,8 @@ TEST(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepWhatWasThere)
         // A compressed package extracts as it inflates.
         {{"-x", "big.pkg", "out2"}, 0, "", errorLine("write error on out2/./noise.bin: " + tooLarge)},
         {{"-x", "layout.pkg", "out3"}, 1, "",
-         errorLine("write error on layout.pkg.decompressed: " + tooLarge) + fatalLine("bad header in package layout.pkg.decompressed")},
+         errorLine("write error on layout.pkg.decompressed: " + tooLarge)
+             + fatalLine("bad header in package layout.pkg.decompressed")},
         // A packaged solution fails like a full disk instead of killing the run.
         {{"-hzr", "s.hzp", "s.hzr"}, 0, "", errorLine("write error on s.hzr: " + tooLarge)},
     });

@@ -49,7 +49,8 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
                   " <project Name=\"p\">\n"
                   "  <configuration Name=\"Common\" project_type=\"Executable\"/>\n"
                   "  <folder Name=\"Source Files\">\n"
-                  "   <file file_name=\"main.c\"/><file file_name=\"$(StudioDir)/source/crt0.s\"/><file file_name=\"src/util.c\"/>\n"
+                  "   <file file_name=\"main.c\"/><file file_name=\"$(StudioDir)/source/crt0.s\"/>\n"
+                  "   <file file_name=\"src/util.c\"/>\n"
                   "   <file file_name=\"./main.c\"/><file file_name=\"app.hzp\"/><file file_name=\"missing.c\"/>\n"
                   "   <file file_name=\"/dev/null\"/><folder Name=\"Nested\"><file file_name=\"../top.h\"/></folder>\n"
                   "  </folder>\n"
@@ -102,7 +103,8 @@ TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndT
         dir.write(name, name);
     const CliResult result = runner.run({"-hzr", "sol/app.hzp", "out.hzr"}, dir.file("work"));
     EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
-    expectPackage("work/out.hzr", "work/sol", {"app.hzp", "a.c", "../lib/lib.hzp", "../lib/ring.c", "../lib/src/ring_impl.c", "z.c"});
+    expectPackage("work/out.hzr", "work/sol",
+                  {"app.hzp", "a.c", "../lib/lib.hzp", "../lib/ring.c", "../lib/src/ring_impl.c", "z.c"});
 }
 
 TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionUpToItsFirstDotAndTheDescriptionFileComesLast)
@@ -148,7 +150,8 @@ TEST_F(SolutionRoad, theSolutionFileIsNeverOverwrittenByItsOwnPackage)
 {
     writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
     const QByteArray before = dir.read("s.hzp");
-    const QByteArray refusal = " would replace the solution file s.hzp; nothing written (name the solution file right after -hzr)";
+    const QByteArray refusal =
+        " would replace the solution file s.hzp; nothing written (name the solution file right after -hzr)";
     expectRuns(runner, {
         {{"s.hzp", "-hzr"}, 1, "", errorLine("the packaged solution s.hzp" + refusal)},
         {{"-hzr", "s.hzp", "./s.hzp"}, 1, "", errorLine("the packaged solution ./s.hzp" + refusal)},
@@ -223,7 +226,9 @@ TEST_F(SolutionRoad, templatesFromTheUsersTemplatesFileAndTheInstallationComplet
     writeSolution("sol/app.hzp",
                   "<solution Name=\"app\" version=\"2\">\n"
                   " <project Name=\"mine\" template_name=\"Mine\"/>\n"
-                  " <project Name=\"lib\" template_name=\"Library\"><folder Name=\"Source Files\"><file file_name=\"lib.c\"/></folder></project>\n"
+                  " <project Name=\"lib\" template_name=\"Library\">\n"
+                  "  <folder Name=\"Source Files\"><file file_name=\"lib.c\"/></folder>\n"
+                  " </project>\n"
                   "</solution>\n");
     for (const char *name : {"sol/mine.c", "sol/$(ProjectName).h", "sol/generated.c", "sol/lib.c"})
         dir.write(name, name);
@@ -235,8 +240,8 @@ TEST_F(SolutionRoad, userFilesThatCannotBeCreatedEndTheRunWithAFatalMessage)
 {
     writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
     dir.write("root/Fernhollow for ARM/packages/targets", "a file where the directory should be");
-    expectRuns(runner, {{{"-hzr", "s.hzp"}, 1, "",
-                         fatalLine("cannot create " + dir.file("root/Fernhollow for ARM/packages/targets/project_templates.xml"))}});
+    const QByteArray templates = dir.file("root/Fernhollow for ARM/packages/targets/project_templates.xml");
+    expectRuns(runner, {{{"-hzr", "s.hzp"}, 1, "", fatalLine("cannot create " + templates)}});
     EXPECT_FALSE(dir.exists("s.hzr"));
 }
 

@@ -124,7 +124,8 @@ TEST(ArgParse, readsIndirectFilesInPlaceWithCommentsAndLinePiecesNestingAtMostOn
                                  "argument nested", "action -o [from-inner]", "argument " + QByteArray(1023, 'L'),
                                  "argument tail", "argument last", "argument after"}));
     EXPECT_EQ(parser.diagnosed(), "mkpkg: error: expected argument for option -o\n"
-                                  "mkpkg: error: can't open indirect file " + dir.file("missing") + ": No such file or directory\n");
+                                  "mkpkg: error: can't open indirect file "
+                                      + dir.file("missing") + ": No such file or directory\n");
     EXPECT_EQ(parser.indirectDepth(), 0);
 
     RecordingParser nested;

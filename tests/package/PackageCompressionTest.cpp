@@ -154,7 +154,8 @@ TEST(PackageCompression, readsIndependentZlibStreamsTakingTheDeclaredLengthAsAHi
         cases.append({"four blocks cut at " + std::to_string(at), blocks.left(at), {}});
     }
     for (qsizetype at : {qsizetype(13), blocks.size() - 7, blocks.size() - 1})
-        cases.append({"four blocks, byte " + std::to_string(at) + " of " + std::to_string(blocks.size()), changed(blocks, at, 1), {}});
+        cases.append({"four blocks, byte " + std::to_string(at) + " of " + std::to_string(blocks.size()),
+                      changed(blocks, at, 1), {}});
     for (const Case &c : cases)
         EXPECT_EQ(expandedByReader(c.bytes), c.expanded) << c.what;
 }

@@ -37,7 +37,8 @@ CliResult CliRunner::runInterrupted(const QList<QByteArray> &args, const std::fu
     for (const QByteArray &a : args)
         argv.push_back(const_cast<char *>(a.constData()));
     argv.push_back(nullptr);
-    // The test's own environment, which no other run reads meanwhile.
+    // The run's variables go into the test's own environment, which the
+    // program inherits; no other run goes on meanwhile.
     setenv("HOME", m_dir.file("home").constData(), 1);
     setenv("FERNHOLLOW_ROOT_USER_DIR", m_dir.file("root").constData(), 1);
     setenv("TZ", "UTC", 1);
