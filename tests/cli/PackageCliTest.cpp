@@ -1,278 +1,311 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
-#include <utime.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
-#include "CliPackages.h"
 #include "CliRunner.h"
 #include "FileSizeLimit.h"
+#include "PackageFiles.h"
 
 namespace {
 
-// A runner whose listings show times in UTC.
-struct UtcRunner : CliRunner {
-    UtcRunner() { setEnv("TZ", "UTC"); }
-    void touch(const QByteArray &name, qint64 time) const
-    {
-        utimbuf times{time_t(time), time_t(time)};
-        ::utime(const_cast<UtcRunner *>(this)->dir().file(name).constData(), &times);
+// Writes files of the run's directory, each with its own name as contents
+// unless given, all modified at Tue Jan 11 10:15:00 2011 UTC.
+void writeFiles(TempDir &dir, const QList<std::pair<QByteArray, QByteArray>> &files)
+{
+    for (const auto &[name, contents] : files) {
+        dir.write(name, contents.isNull() ? name : contents);
+        setMtime(dir.file(name), 1294740900);
     }
-};
+}
 
 } // namespace
 
 TEST(PackageCli, listsEntriesInTheirLayoutFromPlainAndCompressedPackages)
 {
-    UtcRunner runner;
-    const QByteArray plain = plainPackage({{"./a.txt", "0123456789"}, {"src/b.c", "12345", 1, 0}});
+    CliRunner runner;
+    // Only the lowest byte of the read-only field counts; names are bytes.
+    const QByteArray plain = plainPackage({{"./a.txt", "0123456789"}, {"src/b.c", "12345", 1, 0}, {"x", "", 0x100, 300},
+                                           {"y", "last entry", 0x101, 1000000000}, {"caf\xc3\xa9\xff", "!"}});
     runner.dir().write("plain.pkg", plain);
-    const QByteArray expected = "rw        10  Tue Jan 11 10:15:00 2011  ./a.txt\n"
-                                "ro         5  Thu Jan  1 00:00:00 1970  src/b.c\n"
-                                "2 Files, 15 Bytes\n";
-    CliResult result = runner.run({"plain.pkg"});
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(result.out, expected);
-    EXPECT_EQ(result.err, "");
-
-    ASSERT_EQ(runner.run({"-d", "plain.pkg"}).exitStatus, 0) << "rewriting stores the package compressed";
-    ASSERT_EQ(expandedPackage(runner.dir().read("plain.pkg")), plain);
-    EXPECT_EQ(runner.run({"-t", "plain.pkg"}).out, expected);
-
     runner.dir().write("empty.pkg", plainPackage({}));
-    result = runner.run({"empty.pkg"});
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.exitStatus, 0);
+    const QByteArray listing = "rw        10  Tue Jan 11 10:15:00 2011  ./a.txt\n"
+                               "ro         5  Thu Jan  1 00:00:00 1970  src/b.c\n"
+                               "rw         0  Thu Jan  1 00:05:00 1970  x\n"
+                               "ro        10  Sun Sep  9 01:46:40 2001  y\n"
+                               "rw         1  Tue Jan 11 10:15:00 2011  caf\xc3\xa9\xff\n"
+                               "5 Files, 26 Bytes\n";
+    expectRuns(runner, {
+        {{"plain.pkg"}, 0, listing, ""},
+        {{"-d", "plain.pkg"}, 0, "", ""},
+        {{"-t", "plain.pkg"}, 0, listing, ""},
+        {{"empty.pkg"}, 0, "", ""},
+    });
+    EXPECT_EQ(expandedPackage(runner.dir().read("plain.pkg")), plain) << "rewriting reproduces the package, compressed";
 }
 
 TEST(PackageCli, createStoresFilesWithTheirAttributesAndExtractRestoresThem)
 {
-    UtcRunner runner;
+    CliRunner runner;
     TempDir &dir = runner.dir();
     const QByteArray utf8 = "caf\xc3\xa9 \xe2\x82\xac.txt";
     const QByteArray raw = "raw\xff\x01name";
-    dir.write("a.txt", "alpha\n");
-    dir.write("src/ro.c", "int ro;\n");
-    dir.write(utf8, "unicode name\n");
-    dir.write(raw, QByteArray("\0binary\xff", 8));
+    const QByteArray binary("\0binary\xff", 8);
+    writeFiles(dir, {{"a.txt", "alpha\n"}, {"src/ro.c", "int ro;\n"}, {utf8, "unicode name\n"}, {raw, binary}});
     ::chmod(dir.file("src/ro.c").constData(), 0444);
-    runner.touch("a.txt", 1294740900);
-    runner.touch("src/ro.c", 1000000000);
-
-    CliResult result = runner.run({"-c", "-v", "p.pkg", "a.txt", "src", utf8, raw, "a.txt"});
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(result.err, "");
+    setMtime(dir.file("src/ro.c"), 1000000000);
     const QByteArray banner = "Fernhollow for ARM Package Maintainer - Release 2.0.9.2011011101.9458\n";
-    EXPECT_EQ(result.out, banner + "adding ./a.txt\nadding src/ro.c\nadding ./" + utf8 + "\nadding ./" + raw
-                              + "\nadding ./a.txt\n");
-    EXPECT_FALSE(expandedPackage(dir.read("p.pkg")).isEmpty()) << "the package is stored compressed";
+    expectRuns(runner, {
+        {{"-c", "-v", "p.pkg", "a.txt", "src", utf8, raw, "./a.txt"}, 0,
+         banner + "adding ./a.txt\nadding src/ro.c\nadding ./" + utf8 + "\nadding ./" + raw + "\nadding ./a.txt\n", ""},
+        {{"-x", "p.pkg", "out"}, 0, "", ""},
+    });
+    // Dense offsets, NUL-padded names and the data in table order, compressed.
+    EXPECT_EQ(expandedPackage(dir.read("p.pkg")),
+              plainPackage({{"./a.txt", "alpha\n"}, {"src/ro.c", "int ro;\n", 1, 1000000000}, {"./" + utf8, "unicode name\n"},
+                            {"./" + raw, binary}, {"./a.txt", "alpha\n"}}));
     EXPECT_EQ(modeOf(dir.file("p.pkg")), mode_t(0644)) << "a new file under umask 022";
-
-    result = runner.run({"p.pkg"});
-    EXPECT_TRUE(result.out.startsWith("rw         6  Tue Jan 11 10:15:00 2011  ./a.txt\n"
-                                      "ro         8  Sun Sep  9 01:46:40 2001  src/ro.c\n"))
-        << result.out.constData();
-    EXPECT_TRUE(result.out.endsWith("5 Files, 41 Bytes\n")) << result.out.constData();
-
-    result = runner.run({"-x", "p.pkg", "out"});
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(result.err, "");
     EXPECT_EQ(dir.read("out/a.txt"), "alpha\n");
     EXPECT_EQ(dir.read("out/" + utf8), "unicode name\n");
-    EXPECT_EQ(dir.read("out/" + raw), QByteArray("\0binary\xff", 8));
+    EXPECT_EQ(dir.read("out/" + raw), binary);
     EXPECT_EQ(mtimeOf(dir.file("out/a.txt")), 1294740900);
     EXPECT_EQ(mtimeOf(dir.file("out/src/ro.c")), 1000000000);
     EXPECT_EQ(modeOf(dir.file("out/src/ro.c")), mode_t(0400)) << "read-only and made under 0600";
     EXPECT_EQ(modeOf(dir.file("out/a.txt")), mode_t(0600));
 
     dir.write("out/a.txt", "changed");
-    ASSERT_EQ(runner.run({"-x", "p.pkg", "out"}).exitStatus, 0);
+    expectRuns(runner, {{{"-x", "p.pkg", "out"}, 0, "", ""}});
     EXPECT_EQ(dir.read("out/a.txt"), "alpha\n") << "extracting again replaces existing files, read-only ones too";
+}
+
+TEST(PackageCli, directoriesAreWalkedInNameOrderIgnoringCaseAndPatternsMatchVisiblePlainFiles)
+{
+    CliRunner runner;
+    TempDir &dir = runner.dir();
+    for (const char *name : {"tree/b.c", "tree/A.h", "tree/.hidden", "tree/.git/config", "tree/sub/z", "tree/Sub2/y",
+                             "tree/c/deep/x", "src/main.c", "src/Board.C", "src/.secret.c", "src/util.h", "src/dir.c/inner",
+                             "b1.txt", "b22.txt"})
+        writeFiles(dir, {{name, "x"}});
+    const auto adding = [](const QList<QByteArray> &names) {
+        QByteArray out = "Fernhollow for ARM Package Maintainer - Release 2.0.9.2011011101.9458\n";
+        for (const QByteArray &name : names)
+            out += "adding " + name + "\n";
+        return out;
+    };
+    expectRuns(runner, {
+        {{"-c", "-v", "p.pkg", "*.none"}, 0, adding({}), ""},
+        {{"-c", "-v", "p.pkg", "tree/"}, 0, adding({"tree/A.h", "tree/b.c", "tree/c/deep/x", "tree/sub/z", "tree/Sub2/y"}), ""},
+        {{"-c", "-v", "p.pkg", "src/*.c"}, 0, adding({"src/main.c"}), ""},
+        {{"-c", "-v", "p.pkg", "src/*.[cC]"}, 0, adding({"src/Board.C", "src/main.c"}), ""},
+        {{"-c", "-v", "p.pkg", "src/*"}, 0, adding({"src/Board.C", "src/main.c", "src/util.h"}), ""},
+        // The last command given wins: a new package, then a listing.
+        {{"-x", "-r", "-c", "-v", "p.pkg", "b?.txt"}, 0, adding({"./b1.txt"}), ""},
+        {{"-c", "-t", "p.pkg"}, 0, "rw         1  Tue Jan 11 10:15:00 2011  ./b1.txt\n1 Files, 1 Bytes\n", ""},
+        // A third name replaces the output directory; a missing file adds nothing.
+        {{"-x", "p.pkg", "out", "later"}, 0, "", ""},
+        {{"-d", "p.pkg", "not-there.txt"}, 0, "", ""},
+    });
+    EXPECT_EQ(namesIn(dir.file("later")), QList<QByteArray>{"b1.txt"});
+    EXPECT_FALSE(dir.exists("out"));
+    EXPECT_EQ(expandedPackage(dir.read("p.pkg")), plainPackage({{"./b1.txt", "x"}}));
 }
 
 TEST(PackageCli, deleteAndReplaceKeepTheOrderAndWriteNothingOnAWarning)
 {
-    UtcRunner runner;
+    CliRunner runner;
     TempDir &dir = runner.dir();
-    const QByteArray program = CliRunner::program();
-    for (const char *name : {"a.txt", "b.txt", "c.txt", "other.txt"})
-        dir.write(name, name);
+    writeFiles(dir, {{"a.txt", {}}, {"b.txt", {}}, {"c.txt", {}}, {"other.txt", {}}});
     ASSERT_EQ(runner.run({"-c", "p.pkg", "a.txt", "b.txt", "c.txt"}).exitStatus, 0);
     const QByteArray before = dir.read("p.pkg");
-
-    CliResult result = runner.run({"-d", "p.pkg", "b.txt", "other.txt"});
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(result.err, program + ": warning: ./other.txt not in archive.\n");
+    expectRuns(runner, {{{"-d", "p.pkg", "b.txt", "other.txt"}, 0, "", warningLine("./other.txt not in archive.")}});
     EXPECT_EQ(dir.read("p.pkg"), before) << "nothing is deleted when one name is missing";
 
-    dir.write("a.txt", "a changed and longer");
-    runner.touch("a.txt", 1294740900);
-    result = runner.run({"-r", "p.pkg", "a.txt", "other.txt"});
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(result.err, "");
-    result = runner.run({"p.pkg"});
-    EXPECT_EQ(result.out.split('\n').size(), 6);
-    const QList<QByteArray> lines = result.out.split('\n');
-    EXPECT_TRUE(lines[0].endsWith("  ./b.txt"));
-    EXPECT_TRUE(lines[1].endsWith("  ./c.txt"));
-    EXPECT_EQ(lines[2], "rw        20  Tue Jan 11 10:15:00 2011  ./a.txt");
-    EXPECT_TRUE(lines[3].endsWith("  ./other.txt"));
-
-    ASSERT_EQ(runner.run({"-a", "p.pkg", "b.txt", "c.txt"}).exitStatus, 0);
-    EXPECT_EQ(runner.run({"p.pkg"}).out.split('\n').size(), 4) << "-a deletes as -d does";
-    ASSERT_EQ(runner.run({"-x", "p.pkg", "out"}).exitStatus, 0);
+    writeFiles(dir, {{"a.txt", "a changed and longer"}});
+    expectRuns(runner, {
+        {{"-r", "p.pkg", "a.txt", "other.txt"}, 0, "", ""},
+        {{"p.pkg"}, 0,
+         "rw         5  Tue Jan 11 10:15:00 2011  ./b.txt\n"
+         "rw         5  Tue Jan 11 10:15:00 2011  ./c.txt\n"
+         "rw        20  Tue Jan 11 10:15:00 2011  ./a.txt\n"
+         "rw         9  Tue Jan 11 10:15:00 2011  ./other.txt\n"
+         "4 Files, 39 Bytes\n", ""},
+        {{"-a", "p.pkg", "b.txt", "c.txt"}, 0, "", ""},
+        {{"p.pkg"}, 0,
+         "rw        20  Tue Jan 11 10:15:00 2011  ./a.txt\n"
+         "rw         9  Tue Jan 11 10:15:00 2011  ./other.txt\n"
+         "2 Files, 29 Bytes\n", ""},
+        {{"-x", "p.pkg", "out"}, 0, "", ""},
+    });
     EXPECT_EQ(namesIn(dir.file("out")), (QList<QByteArray>{"a.txt", "other.txt"}));
     EXPECT_EQ(dir.read("out/a.txt"), "a changed and longer");
 }
 
 TEST(PackageCli, scratchNamesOfUsersSurviveEveryCommand)
 {
-    UtcRunner runner;
+    CliRunner runner;
     TempDir &dir = runner.dir();
     dir.write("tmp", "the user's tmp");
     dir.write("p.pkg.decompressed", "the user's own file");
-    dir.write("a.txt", "a");
-    for (const QList<QByteArray> &arguments : QList<QList<QByteArray>>{{"-c", "p.pkg", "a.txt"}, {"p.pkg"},
-                                                                       {"-r", "p.pkg", "a.txt"}, {"-x", "p.pkg", "out"},
-                                                                       {"-d", "p.pkg", "a.txt"}}) {
-        const CliResult result = runner.run(arguments);
-        EXPECT_EQ(result.exitStatus, 0) << arguments.join(' ').constData();
-        EXPECT_EQ(result.err, "") << arguments.join(' ').constData();
-        EXPECT_EQ(dir.read("tmp"), "the user's tmp");
-        EXPECT_EQ(dir.read("p.pkg.decompressed"), "the user's own file");
-    }
-    EXPECT_EQ(namesIn(dir.path()),
-              (QList<QByteArray>{"a.txt", "home", "out", "p.pkg", "p.pkg.decompressed", "root", "tmp"}));
+    writeFiles(dir, {{"a.txt", "a"}});
+    expectRuns(runner, {
+        {{"-c", "p.pkg", "a.txt"}, 0, "", ""},
+        {{"p.pkg"}, 0, "rw         1  Tue Jan 11 10:15:00 2011  ./a.txt\n1 Files, 1 Bytes\n", ""},
+        {{"-r", "p.pkg", "a.txt"}, 0, "", ""},
+        {{"-x", "p.pkg", "out"}, 0, "", ""},
+        {{"-d", "p.pkg", "a.txt"}, 0, "", ""},
+    });
+    EXPECT_EQ(dir.read("tmp"), "the user's tmp");
+    EXPECT_EQ(dir.read("p.pkg.decompressed"), "the user's own file");
+    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "home", "out", "p.pkg", "p.pkg.decompressed", "root", "tmp"}));
     EXPECT_EQ(expandedPackage(dir.read("p.pkg")), plainPackage({}));
 }
 
 TEST(PackageCli, failuresAreReportedAndLeaveThePackageAndTheOutputSafe)
 {
-    UtcRunner runner;
+    CliRunner runner;
     TempDir &dir = runner.dir();
-    const QByteArray program = CliRunner::program();
     dir.write("a.txt", "a");
     dir.write("file", "not a directory");
     // The second entry claims more data than the package holds.
-    dir.write("cut.pkg", plainPackage({{"./first", "11"}, {"./second", "2222"}, {"./third", ""}}).chopped(2));
-
-    CliResult result = runner.run({"-c", "file/p.pkg", "a.txt"});
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(result.err, program + ": error: can't open file/p.pkg for writing: Not a directory\n");
-
-    const QByteArray longName = QByteArray(250, 'd') + '/' + QByteArray(250, 'e') + '/' + QByteArray(250, 'f') + '/'
-        + QByteArray(250, 'g') + '/' + QByteArray(250, 'h') + "/long.txt";
+    const QByteArray cut = plainPackage({{"./first", "11"}, {"./second", "2222"}, {"./third", ""}}).chopped(2);
+    dir.write("cut.pkg", cut);
+    QByteArray longName;
+    for (char c : {'d', 'e', 'f', 'g', 'h'})
+        longName += QByteArray(250, c) + '/';
+    longName += "long.txt";
     dir.write(longName, "x");
-    result = runner.run({"-c", "long.pkg", "a.txt", longName});
-    EXPECT_EQ(result.err, program + ": error: can't store " + longName
-                              + ": names of 1024 bytes or more do not fit in a package\n");
-    EXPECT_FALSE(dir.exists("long.pkg"));
-    ASSERT_EQ(::system(("rm -rf " + dir.file(longName.left(250))).constData()), 0);
 
-    result = runner.run({"-x", "cut.pkg"});
-    EXPECT_EQ(result.err, program + ": error: output directory not specified\n");
-
-    result = runner.run({"-d", "cut.pkg", "a.txt"});
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(result.err, program + ": warning: ./a.txt not in archive.\n");
-    result = runner.run({"-r", "cut.pkg", "a.txt"});
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_TRUE(result.err.startsWith(program + ": error: read error on cut.pkg: ")) << result.err.constData();
-    EXPECT_FALSE(expandedPackage(dir.read("cut.pkg")).size()) << "the package stays plain, as it was";
-
-    result = runner.run({"-x", "cut.pkg", "out"});
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(result.err, program + ": error: can't extract ./second: the package's data ends before its end\n");
+    expectRuns(runner, {
+        {{"-c", "file/p.pkg", "a.txt"}, 0, "", errorLine("can't open file/p.pkg for writing: Not a directory")},
+        {{"-c", "long.pkg", "a.txt", longName}, 0, "",
+         errorLine("can't store " + longName + ": names of 1024 bytes or more do not fit in a package")},
+        {{"-x", "cut.pkg"}, 0, "", errorLine("output directory not specified")},
+        {{"-d", "cut.pkg", "a.txt"}, 0, "", warningLine("./a.txt not in archive.")},
+        {{"-r", "cut.pkg", "a.txt"}, 0, "", errorLine("read error on cut.pkg: the data of ./second ends early")},
+        {{"-x", "cut.pkg", "out"}, 0, "", errorLine("can't extract ./second: the package's data ends before its end")},
+        {{"-x", "cut.pkg", "file/out"}, 0, "", errorLine("can't open file/out/./first for writing")},
+    });
+    EXPECT_EQ(dir.read("cut.pkg"), cut) << "the package stays as it was";
     EXPECT_EQ(namesIn(dir.file("out")), (QList<QByteArray>{"first", "third"})) << "no invented contents";
-
-    result = runner.run({"-x", "cut.pkg", "file/out"});
-    EXPECT_EQ(result.err, program + ": error: can't open file/out/./first for writing\n");
     EXPECT_EQ(dir.read("file"), "not a directory");
+    ASSERT_EQ(::system(("rm -rf " + dir.file(longName.left(250))).constData()), 0);
     EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "cut.pkg", "file", "home", "out", "root"}));
 }
 
-TEST(PackageCli, aPackageThatIsADirectoryOrAFifoHasABadHeaderAndIsNeverWaitedFor)
+TEST(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepWhatWasThere)
 {
     CliRunner runner;
     TempDir &dir = runner.dir();
-    dir.write("dir/inside", "x");
+    const QByteArray big = noise(200000);
     dir.write("a.txt", "a");
-    ASSERT_EQ(::mkfifo(dir.file("fifo").constData(), 0644), 0);
-    // Should a run wait for a writer to the FIFO, one comes after a while and
-    // lets it go on, so the test ends and tells.
-    std::atomic<bool> running = true, hadToWrite = false;
-    std::thread watchdog([&] {
-        const auto start = std::chrono::steady_clock::now();
-        while (running) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            if (std::chrono::steady_clock::now() - start > std::chrono::seconds(20)) {
-                hadToWrite = true;
-                const int fd = ::open(dir.file("fifo").constData(), O_WRONLY | O_NONBLOCK);
-                if (fd >= 0)
-                    ::close(fd);
-            }
-        }
+    dir.write("noise.bin", big);
+    dir.write("s.hzp", "<!DOCTYPE Lanternwick_Project_File>\n"
+                       "<solution Name=\"s\" version=\"2\"><file file_name=\"noise.bin\"/></solution>\n");
+    ASSERT_EQ(runner.run({"-c", "p.pkg", "a.txt"}).exitStatus, 0);
+    ASSERT_EQ(runner.run({"-c", "big.pkg", "a.txt", "noise.bin"}).exitStatus, 0);
+    ASSERT_EQ(runner.run({"-c", "s.hzr", "a.txt"}).exitStatus, 0);
+    dir.write("plain.pkg", plainPackage({{"./a.txt", "a"}, {"./noise.bin", big}, {"./after", "z"}}));
+    // Only a package whose data lie out of table order is expanded into a
+    // nameless scratch file first.
+    dir.write("layout.pkg", compressedPackage(plainPackage({{"./a.txt", "a"}, {"./noise.bin", big}}, {1, 0})));
+    const QByteArray package = dir.read("p.pkg"), solutionPackage = dir.read("s.hzr");
+    const QByteArray tooLarge = std::strerror(EFBIG);
+
+    // The limit passes to the programs run; the test itself writes nothing meanwhile.
+    const FileSizeLimit limit(64 * 1024);
+    ASSERT_TRUE(limit.active());
+    expectRuns(runner, {
+        {{"-r", "p.pkg", "noise.bin"}, 0, "", errorLine("write error on p.pkg: " + tooLarge)},
+        {{"-x", "plain.pkg", "out"}, 0, "", errorLine("write error on out/./noise.bin: " + tooLarge)},
+        // A compressed package extracts as it inflates.
+        {{"-x", "big.pkg", "out2"}, 0, "", errorLine("write error on out2/./noise.bin: " + tooLarge)},
+        {{"-x", "layout.pkg", "out3"}, 1, "",
+         errorLine("write error on layout.pkg.decompressed: " + tooLarge)
+             + fatalLine("bad header in package layout.pkg.decompressed")},
+        // A packaged solution fails like a full disk instead of killing the run.
+        {{"-hzr", "s.hzp", "s.hzr"}, 0, "", errorLine("write error on s.hzr: " + tooLarge)},
     });
-    for (const QByteArray name : {"dir", "fifo"}) {
-        for (const QList<QByteArray> &arguments : QList<QList<QByteArray>>{
-                 {"-t", name}, {"-x", name, "out"}, {"-d", name, "a.txt"}, {"-c", name, "a.txt"}}) {
-            const CliResult result = runner.run(arguments);
-            EXPECT_EQ(result.exitStatus, 1) << arguments.join(' ').constData();
-            EXPECT_EQ(result.err, CliRunner::program() + ": fatal: bad header in package " + name + "\n")
-                << arguments.join(' ').constData();
-        }
-    }
-    running = false;
-    watchdog.join();
-    EXPECT_FALSE(hadToWrite) << "a run waited for the FIFO";
-    struct stat info;
-    ASSERT_EQ(::lstat(dir.file("fifo").constData(), &info), 0);
-    EXPECT_TRUE(S_ISFIFO(info.st_mode));
-    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "dir", "fifo", "home", "root"}));
+    EXPECT_EQ(dir.read("p.pkg"), package);
+    EXPECT_EQ(dir.read("s.hzr"), solutionPackage);
+    EXPECT_EQ(namesIn(dir.file("out")), QList<QByteArray>{"a.txt"}) << "the cut file goes and extraction stops";
+    EXPECT_EQ(namesIn(dir.file("out2")), QList<QByteArray>{"a.txt"});
+    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "big.pkg", "home", "layout.pkg", "noise.bin", "out", "out2",
+                                                      "p.pkg", "plain.pkg", "root", "s.hzp", "s.hzr"}))
+        << "no scratch file stays";
 }
 
-TEST(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepThePackage)
+// Packages from other writers may lay the entries' data out in any order,
+// with gaps between them; the table of contents says where each lies.
+
+TEST(PackageLayoutCli, everyCommandCopiesEntryDataWhereverThePackageLaysItOut)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
-    const QByteArray program = CliRunner::program();
-    const QByteArray noise = incompressibleBytes(200000);
-    dir.write("a.txt", "a");
-    dir.write("noise.bin", noise);
-    ASSERT_EQ(runner.run({"-c", "p.pkg", "a.txt"}).exitStatus, 0);
-    const QByteArray before = dir.read("p.pkg");
-    dir.write("plain.pkg", plainPackage({{"./a.txt", "a"}, {"./noise.bin", noise}, {"./after", "z"}}));
-    ASSERT_EQ(runner.run({"-c", "big.pkg", "a.txt", "noise.bin"}).exitStatus, 0);
+    const PlainEntry a{"./a.txt", QByteArray(70000, 'a') + "end of a"};
+    const PlainEntry b{"./b.txt", "bravo", 1};
+    const PlainEntry c{"./c.txt", QByteArray(3000, 'c')};
+    const PlainEntry empty{"./e.txt", ""};
+    const PlainEntry newA{"./a.txt", "a replaced"};
+    const struct {
+        const char *what;
+        QList<int> order; // of a, b, c, e in the data area
+        int gap;
+    } layouts[] = {
+        {"dense, in table order", {0, 1, 2, 3}, 0},
+        {"in table order with gaps", {0, 1, 2, 3}, 17},
+        {"in reverse order", {3, 2, 1, 0}, 0},
+        {"a before c before b", {0, 2, 1, 3}, 5},
+    };
+    const struct {
+        QList<QByteArray> args;
+        QList<PlainEntry> result;
+    } commands[] = {
+        {{"-d", "p.pkg", "b.txt"}, {a, c, empty}},
+        {{"-d", "p.pkg", "a.txt", "e.txt"}, {b, c}},
+        {{"-r", "p.pkg", "a.txt"}, {b, c, empty, newA}},
+    };
+    for (const auto &layout : layouts) {
+        SCOPED_TRACE(layout.what);
+        const QByteArray package = compressedPackage(plainPackage({a, b, c, empty}, layout.order, layout.gap));
+        CliRunner extraction;
+        extraction.dir().write("p.pkg", package);
+        expectRuns(extraction, {{{"-x", "p.pkg", "out"}, 0, "", ""}});
+        for (const PlainEntry &entry : {a, b, c, empty})
+            EXPECT_EQ(extraction.dir().read("out/" + entry.name), entry.data) << entry.name.constData();
+        EXPECT_EQ(modeOf(extraction.dir().file("out/b.txt")) & 0200, 0u) << "b.txt stays read-only";
 
-    // The limit passes to the program run; the test itself writes nothing meanwhile.
-    CliResult replace, extract, expand;
-    {
-        const FileSizeLimit limit(64 * 1024);
-        ASSERT_TRUE(limit.active());
-        replace = runner.run({"-r", "p.pkg", "noise.bin"});
-        extract = runner.run({"-x", "plain.pkg", "out"});
-        expand = runner.run({"-x", "big.pkg", "out2"});
+        for (const auto &command : commands) {
+            CliRunner runner;
+            runner.dir().write("p.pkg", package);
+            // Only names of files that exist are deleted.
+            runner.dir().write("b.txt", "b");
+            runner.dir().write("e.txt", "e");
+            runner.dir().write("a.txt", newA.data);
+            setMtime(runner.dir().file("a.txt"), newA.time);
+            expectRuns(runner, {{command.args, 0, "", ""}});
+            EXPECT_EQ(expandedPackage(runner.dir().read("p.pkg")), plainPackage(command.result));
+        }
     }
+}
 
-    const QByteArray tooLarge = std::strerror(EFBIG);
-    EXPECT_EQ(replace.exitStatus, 0);
-    EXPECT_EQ(replace.err, program + ": error: write error on p.pkg: " + tooLarge + "\n");
-    EXPECT_EQ(dir.read("p.pkg"), before);
-    EXPECT_EQ(extract.exitStatus, 0);
-    EXPECT_EQ(extract.err, program + ": error: write error on out/./noise.bin: " + tooLarge + "\n");
-    EXPECT_EQ(namesIn(dir.file("out")), QList<QByteArray>{"a.txt"}) << "the cut file goes and extraction stops";
-    EXPECT_EQ(expand.exitStatus, 0) << "a compressed package extracts as it inflates";
-    EXPECT_EQ(expand.err, program + ": error: write error on out2/./noise.bin: " + tooLarge + "\n");
-    EXPECT_EQ(namesIn(dir.file("out2")), QList<QByteArray>{"a.txt"});
-    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "big.pkg", "home", "noise.bin", "out", "out2",
-                                                      "p.pkg", "plain.pkg", "root"}))
-        << "no scratch file stays";
+TEST(PackageLayoutCli, dataAreaShorterThanTheTableSaysIsAReadErrorInAnyLayout)
+{
+    const PlainEntry a{"./a.txt", QByteArray(5000, 'a')};
+    const PlainEntry b{"./b.txt", QByteArray(5000, 'b')};
+    for (const auto &[order, first, last] : {std::tuple{QList<int>{0, 1}, "a.txt", "./b.txt"}, {{1, 0}, "b.txt", "./a.txt"}}) {
+        SCOPED_TRACE(last);
+        CliRunner runner;
+        runner.dir().write("z.txt", "z");
+        const QByteArray before = compressedPackage(plainPackage({a, b}, order).chopped(10));
+        runner.dir().write("p.pkg", before);
+        expectRuns(runner, {
+            {{"-r", "p.pkg", "z.txt"}, 0, "",
+             errorLine("read error on p.pkg.decompressed: the data of " + QByteArray(last) + " ends early")},
+            {{"-x", "p.pkg", "out"}, 0, "",
+             errorLine("can't extract " + QByteArray(last) + ": the package's data ends before its end")},
+        });
+        EXPECT_EQ(runner.dir().read("p.pkg"), before);
+        EXPECT_EQ(namesIn(runner.dir().file("out")), QList<QByteArray>{first}) << "the other entry is extracted";
+    }
 }

@@ -1,16 +1,11 @@
 #include "CliRunner.h"
-#include "FileSizeLimit.h"
-#include "StoredPackage.h"
+#include "PackageFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
 
 #include <sys/stat.h>
-#include <utime.h>
-
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -22,34 +17,25 @@ protected:
     CliRunner runner;
     TempDir &dir = runner.dir();
 
-    void writeSolution(const QByteArray &name, const QByteArray &body) const
+    void writeSolution(const QByteArray &name, const QByteArray &body) const { dir.write(name, kDoctype + body); }
+
+    // Checks that the package, expanded with zlib alone, holds exactly the
+    // named files in that order, each stored under its name relative to the
+    // solution directory with its bytes, read-only state and time.
+    void expectPackage(const QByteArray &package, const QByteArray &solutionDirectory, const QList<QByteArray> &names) const
     {
-        dir.write(name, kDoctype + body);
+        QList<PlainEntry> entries;
+        for (const QByteArray &name : names) {
+            const QByteArray path = dir.file(solutionDirectory + '/' + name);
+            entries.append({name, readFile(path), (modeOf(path) & 0200) == 0, quint32(mtimeOf(path))});
+        }
+        EXPECT_EQ(expandedPackage(dir.read(package)), plainPackage(entries)) << names.join(", ").constData();
     }
 
-    QByteArray absolute(const QByteArray &name) const { return dir.file(name); }
-
-    // The entries of a written package, decoded with zlib alone.
-    QList<StoredEntry> packaged(const QByteArray &name) const
+    // The names in the run's directory, the user areas left out.
+    QList<QByteArray> names() const
     {
-        const auto entries = decodeCompressedPackage(dir.read(name));
-        EXPECT_TRUE(entries.has_value()) << name.constData() << " is no compressed package";
-        return entries.value_or(QList<StoredEntry>{});
-    }
-
-    // Runs the program and answers the names stored in the package it made.
-    QList<QByteArray> packagedNames(const QList<QByteArray> &args, const QByteArray &package) const
-    {
-        const CliResult result = runner.run(args);
-        EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
-        return entryNames(packaged(package));
-    }
-
-    // The names in a directory below the run's one (the run's own directory
-    // when empty), the user areas left out.
-    QList<QByteArray> namesIn(const QByteArray &name = {}) const
-    {
-        QList<QByteArray> names = ::namesIn(name.isEmpty() ? dir.path() : absolute(name));
+        QList<QByteArray> names = namesIn(dir.path());
         names.removeAll("home");
         names.removeAll("root");
         return names;
@@ -63,14 +49,10 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
                   " <project Name=\"p\">\n"
                   "  <configuration Name=\"Common\" project_type=\"Executable\"/>\n"
                   "  <folder Name=\"Source Files\">\n"
-                  "   <file file_name=\"main.c\"/>\n"
-                  "   <file file_name=\"$(StudioDir)/source/crt0.s\"/>\n"
+                  "   <file file_name=\"main.c\"/><file file_name=\"$(StudioDir)/source/crt0.s\"/>\n"
                   "   <file file_name=\"src/util.c\"/>\n"
-                  "   <file file_name=\"./main.c\"/>\n"
-                  "   <file file_name=\"app.hzp\"/>\n"
-                  "   <file file_name=\"missing.c\"/>\n"
-                  "   <file file_name=\"/dev/null\"/>\n"
-                  "   <folder Name=\"Nested\"><file file_name=\"../top.h\"/></folder>\n"
+                  "   <file file_name=\"./main.c\"/><file file_name=\"app.hzp\"/><file file_name=\"missing.c\"/>\n"
+                  "   <file file_name=\"/dev/null\"/><folder Name=\"Nested\"><file file_name=\"../top.h\"/></folder>\n"
                   "  </folder>\n"
                   "  <configuration Name=\"Debug\"><file file_name=\"debug_only.c\"/></configuration>\n"
                   " </project>\n"
@@ -79,41 +61,28 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
     dir.write("sol/src/util.c", "int util;\n");
     dir.write("sol/debug_only.c", "int debug;\n");
     dir.write("top.h", "#define TOP 1\n");
-    chmod(absolute("sol/src/util.c").constData(), 0444);
-    const utimbuf stamp{1000000000, 1234567890};
-    utime(absolute("sol/main.c").constData(), &stamp);
-
-    const CliResult result = runner.run({"-hzr", "sol/app.hzp"});
-    EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
-    EXPECT_EQ(result.err, QByteArray());
-    EXPECT_EQ(result.out, QByteArray());
-    const QList<StoredEntry> entries = packaged("app.hzr");
-    ASSERT_EQ(entryNames(entries), (QList<QByteArray>{"app.hzp", "main.c", "src/util.c", "../top.h"}));
-    EXPECT_EQ(entries[0].data, dir.read("sol/app.hzp"));
-    EXPECT_EQ(entries[1].data, dir.read("sol/main.c"));
-    EXPECT_EQ(entries[1].modified, 1234567890u);
-    EXPECT_EQ(entries[1].readOnly, 0u);
-    EXPECT_EQ(entries[2].readOnly, 1u);
-    EXPECT_EQ(entries[3].data, QByteArray("#define TOP 1\n"));
+    chmod(dir.file("sol/src/util.c").constData(), 0444);
+    setMtime(dir.file("sol/main.c"), 1234567890);
+    expectRuns(runner, {{{"-hzr", "sol/app.hzp"}, 0, "", ""}});
+    expectPackage("app.hzr", "sol", {"app.hzp", "main.c", "src/util.c", "../top.h"});
     EXPECT_FALSE(dir.exists("tmp"));
 
     // -v tells of every file node, packaged or left out, and why.
     const QByteArray studioDir = QFileInfo(QStringLiteral(MKPKG_BUILD_DIR)).canonicalFilePath().toLatin1();
-    const CliResult verbose = runner.run({"-hzr", "-v", "sol/app.hzp"});
-    EXPECT_EQ(verbose.exitStatus, 0);
-    EXPECT_EQ(verbose.err, QByteArray());
-    EXPECT_EQ(verbose.out, "Fernhollow for ARM Package Maintainer - Release 2.0.9.2011011101.9458\n"
-                           "adding app.hzp\n"
-                           "adding main.c\n"
-                           "leaving out $(StudioDir)/source/crt0.s: its name holds a macro (it expands to "
-                               + studioDir + "/source/crt0.s)\n"
-                           "adding src/util.c\n"
-                           "leaving out ./main.c: the package holds main.c already\n"
-                           "leaving out app.hzp: the package holds app.hzp already\n"
-                           "leaving out missing.c: " + absolute("sol/missing.c") + " does not exist\n"
-                           "leaving out /dev/null: /dev/null shares no leading directory with " + absolute("sol") + "\n"
-                           "adding ../top.h\n");
-    EXPECT_EQ(entryNames(packaged("app.hzr")), entryNames(entries));
+    expectRuns(runner, {{{"-hzr", "-v", "sol/app.hzp"}, 0,
+                         "Fernhollow for ARM Package Maintainer - Release 2.0.9.2011011101.9458\n"
+                         "adding app.hzp\n"
+                         "adding main.c\n"
+                         "leaving out $(StudioDir)/source/crt0.s: its name holds a macro (it expands to "
+                             + studioDir + "/source/crt0.s)\n"
+                         "adding src/util.c\n"
+                         "leaving out ./main.c: the package holds main.c already\n"
+                         "leaving out app.hzp: the package holds app.hzp already\n"
+                         "leaving out missing.c: " + dir.file("sol/missing.c") + " does not exist\n"
+                         "leaving out /dev/null: /dev/null shares no leading directory with " + dir.file("sol") + "\n"
+                         "adding ../top.h\n",
+                         ""}});
+    expectPackage("app.hzr", "sol", {"app.hzp", "main.c", "src/util.c", "../top.h"});
 }
 
 TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndTheFirstNameWins)
@@ -126,23 +95,16 @@ TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndT
                   " <import file_name=\"../lib/lib.hzp\"/>\n"
                   "</solution>\n");
     writeSolution("work/lib/lib.hzp",
-                  "<solution Name=\"lib\" version=\"2\">\n"
-                  " <project Name=\"ring\">\n"
-                  "  <configuration Name=\"Common\" project_directory=\"src\"/>\n"
-                  "  <file file_name=\"../ring.c\"/>\n"
-                  "  <file file_name=\"ring_impl.c\"/>\n"
-                  " </project>\n"
-                  "</solution>\n");
+                  "<solution Name=\"lib\" version=\"2\"><project Name=\"ring\">\n"
+                  " <configuration Name=\"Common\" project_directory=\"src\"/>\n"
+                  " <file file_name=\"../ring.c\"/><file file_name=\"ring_impl.c\"/>\n"
+                  "</project></solution>\n");
     for (const char *name : {"work/sol/a.c", "work/sol/z.c", "work/lib/ring.c", "work/lib/src/ring_impl.c"})
         dir.write(name, name);
-
-    const CliResult result = runner.runIn(absolute("work"), {"-hzr", "sol/app.hzp", "out.hzr"});
+    const CliResult result = runner.run({"-hzr", "sol/app.hzp", "out.hzr"}, dir.file("work"));
     EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
-    const QList<StoredEntry> entries = packaged("work/out.hzr");
-    EXPECT_EQ(entryNames(entries), (QList<QByteArray>{"app.hzp", "a.c", "../lib/lib.hzp", "../lib/ring.c",
-                                                      "../lib/src/ring_impl.c", "z.c"}));
-    ASSERT_EQ(entries.size(), 6);
-    EXPECT_EQ(entries[3].data, QByteArray("work/lib/ring.c"));
+    expectPackage("work/out.hzr", "work/sol",
+                  {"app.hzp", "a.c", "../lib/lib.hzp", "../lib/ring.c", "../lib/src/ring_impl.c", "z.c"});
 }
 
 TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionUpToItsFirstDotAndTheDescriptionFileComesLast)
@@ -150,18 +112,18 @@ TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionUpToItsFirstDotAndTheDescripti
     writeSolution("dir/my.app.hzp", "<solution Name=\"my\" version=\"2\"><file file_name=\"readme.txt\"/></solution>\n");
     dir.write("dir/readme.txt", "read me\n");
     dir.write("dir/my_package.xml", "<package/>\n");
-
-    EXPECT_EQ(packagedNames({"-hzr", "dir/my.app.hzp"}, "my.hzr"),
-              (QList<QByteArray>{"my.app.hzp", "readme.txt", "my_package.xml"}));
-    EXPECT_FALSE(dir.exists("dir/my.hzr"));
-
-    // Without a description file beside it, the package ends with the project files.
     writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
-    const CliResult plain = runner.run({"-hzr", "s.hzp", "sub/out.hzr"});
-    EXPECT_EQ(plain.exitStatus, 0);
-    EXPECT_FALSE(dir.exists("sub/out.hzr"));   // the output directory is not created
-    EXPECT_NE(plain.err, QByteArray());
-    EXPECT_EQ(packagedNames({"-hzr", "s.hzp", "out.hzr"}, "out.hzr"), QList<QByteArray>{"s.hzp"});
+    // Without a description file beside it, the package ends with the project
+    // files. The output's directory is not created.
+    expectRuns(runner, {
+        {{"-hzr", "dir/my.app.hzp"}, 0, "", ""},
+        {{"-hzr", "s.hzp", "sub/out.hzr"}, 0, "", errorLine("can't open sub/out.hzr for writing: No such file or directory")},
+        {{"-hzr", "s.hzp", "out.hzr"}, 0, "", ""},
+    });
+    expectPackage("my.hzr", "dir", {"my.app.hzp", "readme.txt", "my_package.xml"});
+    expectPackage("out.hzr", ".", {"s.hzp"});
+    EXPECT_EQ(names(), (QList<QByteArray>{"dir", "my.hzr", "out.hzr", "s.hzp"}));
+    EXPECT_EQ(namesIn(dir.file("dir")), (QList<QByteArray>{"my.app.hzp", "my_package.xml", "readme.txt"}));
 }
 
 // Every kind of load failure has its own row in the loader's tests; here each
@@ -174,38 +136,28 @@ TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothin
     writeSolution("projectroot.hzp", "<project Name=\"p\" template_name=\"Executable\"><file file_name=\"a.c\"/></project>\n");
     writeSolution("folderroot.hzp", "<folder Name=\"all\" path=\".\"/>\n");
     writeSolution("importsproject.hzp", "<solution><import file_name=\"projectroot.hzp\"/></solution>\n");
-
-    struct Case {
-        QByteArray file;
-        QByteArray message;
-    };
-    const QList<Case> cases = {
-        {"absent.hzp", absolute("absent.hzp") + " does not exist\n"},
-        {"syntax.hzp", absolute("syntax.hzp") + ": tagName mismatch (line 3)\n"},
-        {"projectroot.hzp", absolute("projectroot.hzp") + " holds no solution\n"},
-        {"folderroot.hzp", absolute("folderroot.hzp") + " holds no solution\n"},
-        {"importsproject.hzp", "projectroot.hzp holds no solution\n"},
-    };
-    for (const Case &c : cases) {
-        const CliResult result = runner.run({"-hzr", c.file});
-        EXPECT_EQ(result.exitStatus, 1) << c.file.constData();
-        EXPECT_EQ(result.err, c.message) << c.file.constData();
-        EXPECT_EQ(result.out, QByteArray()) << c.file.constData();
-    }
-    EXPECT_EQ(namesIn(), (QList<QByteArray>{"folderroot.hzp", "importsproject.hzp", "projectroot.hzp", "syntax.hzp"}));
+    expectRuns(runner, {
+        {{"-hzr", "absent.hzp"}, 1, "", dir.file("absent.hzp") + " does not exist\n"},
+        {{"-hzr", "syntax.hzp"}, 1, "", dir.file("syntax.hzp") + ": tagName mismatch (line 3)\n"},
+        {{"-hzr", "projectroot.hzp"}, 1, "", dir.file("projectroot.hzp") + " holds no solution\n"},
+        {{"-hzr", "folderroot.hzp"}, 1, "", dir.file("folderroot.hzp") + " holds no solution\n"},
+        {{"-hzr", "importsproject.hzp"}, 1, "", "projectroot.hzp holds no solution\n"},
+    });
+    EXPECT_EQ(names(), (QList<QByteArray>{"folderroot.hzp", "importsproject.hzp", "projectroot.hzp", "syntax.hzp"}));
 }
 
 TEST_F(SolutionRoad, theSolutionFileIsNeverOverwrittenByItsOwnPackage)
 {
     writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
     const QByteArray before = dir.read("s.hzp");
-    for (const QList<QByteArray> &args : {QList<QByteArray>{"s.hzp", "-hzr"}, QList<QByteArray>{"-hzr", "s.hzp", "./s.hzp"}}) {
-        const CliResult result = runner.run(args);
-        EXPECT_EQ(result.exitStatus, 1);
-        EXPECT_TRUE(result.err.contains(": error: ")) << result.err.constData();
-        EXPECT_EQ(dir.read("s.hzp"), before);
-    }
-    EXPECT_EQ(namesIn(), QList<QByteArray>{"s.hzp"});
+    const QByteArray refusal =
+        " would replace the solution file s.hzp; nothing written (name the solution file right after -hzr)";
+    expectRuns(runner, {
+        {{"s.hzp", "-hzr"}, 1, "", errorLine("the packaged solution s.hzp" + refusal)},
+        {{"-hzr", "s.hzp", "./s.hzp"}, 1, "", errorLine("the packaged solution ./s.hzp" + refusal)},
+    });
+    EXPECT_EQ(dir.read("s.hzp"), before);
+    EXPECT_EQ(names(), QList<QByteArray>{"s.hzp"});
 }
 
 TEST_F(SolutionRoad, aFailedWriteReportsAnErrorAndLeavesTheOutputAndAUsersTmpFileAsTheyWere)
@@ -213,83 +165,50 @@ TEST_F(SolutionRoad, aFailedWriteReportsAnErrorAndLeavesTheOutputAndAUsersTmpFil
     writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"><file file_name=\"a.c\"/></solution>\n");
     dir.write("a.c", "a");
     dir.write("tmp", "the user's own file\n");
-    dir.write("taken.hzr/inside", "kept\n");   // a directory where the package should go
-
-    const CliResult result = runner.run({"-hzr", "s.hzp", "taken.hzr"});
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_TRUE(result.err.startsWith(CliRunner::program() + ": error: ")) << result.err.constData();
-    EXPECT_EQ(dir.read("taken.hzr/inside"), QByteArray("kept\n"));
-    EXPECT_EQ(namesIn(), (QList<QByteArray>{"a.c", "s.hzp", "taken.hzr", "tmp"}));
-    EXPECT_EQ(namesIn("taken.hzr"), QList<QByteArray>{"inside"});
-    EXPECT_EQ(dir.read("tmp"), QByteArray("the user's own file\n"));
-
-    // A package that replaces an earlier one leaves nothing else behind.
+    dir.write("taken.hzr/inside", "kept\n"); // a directory where the package should go
     dir.write("old.hzr", "previous package\n");
-    EXPECT_EQ(packagedNames({"-hzr", "s.hzp", "old.hzr"}, "old.hzr"), (QList<QByteArray>{"s.hzp", "a.c"}));
-    EXPECT_EQ(namesIn(), (QList<QByteArray>{"a.c", "old.hzr", "s.hzp", "taken.hzr", "tmp"}));
-    EXPECT_EQ(dir.read("tmp"), QByteArray("the user's own file\n"));
-
-    // A file size limit fails the write like a full disk instead of killing
-    // the run: noise does not compress, so the package outgrows the limit.
-    dir.write("a.c", incompressibleBytes(256 * 1024));
-    CliResult limitedRun;
-    {
-        const FileSizeLimit limit(64 * 1024);
-        ASSERT_TRUE(limit.active());
-        limitedRun = runner.run({"-hzr", "s.hzp", "old.hzr"});
-    }
-    EXPECT_EQ(limitedRun.exitStatus, 0);
-    EXPECT_EQ(limitedRun.err, CliRunner::program() + ": error: write error on old.hzr: " + std::strerror(EFBIG) + "\n");
-    EXPECT_EQ(entryNames(packaged("old.hzr")), (QList<QByteArray>{"s.hzp", "a.c"})) << "the earlier package stays";
-    EXPECT_EQ(namesIn(), (QList<QByteArray>{"a.c", "old.hzr", "s.hzp", "taken.hzr", "tmp"}));
+    expectRuns(runner, {
+        {{"-hzr", "s.hzp", "taken.hzr"}, 0, "", errorLine("can't open taken.hzr for writing: Is a directory")},
+        // A package that replaces an earlier one leaves nothing else behind.
+        {{"-hzr", "s.hzp", "old.hzr"}, 0, "", ""},
+    });
+    EXPECT_EQ(dir.read("taken.hzr/inside"), "kept\n");
+    EXPECT_EQ(namesIn(dir.file("taken.hzr")), QList<QByteArray>{"inside"});
+    expectPackage("old.hzr", ".", {"s.hzp", "a.c"});
+    EXPECT_EQ(names(), (QList<QByteArray>{"a.c", "old.hzr", "s.hzp", "taken.hzr", "tmp"}));
+    EXPECT_EQ(dir.read("tmp"), "the user's own file\n");
 }
 
-TEST_F(SolutionRoad, dynamicFoldersAndMacroNamedImportsContributeTheirFiles)
+TEST_F(SolutionRoad, dynamicFoldersMacroNamedImportsAndNamesWithAnyBytesContributeTheirFilesUnchanged)
 {
     // A global macro from the user's settings names the imported solution,
     // which is then left out while its projects' files are stored.
     dir.write("root/Fernhollow for ARM/settings.xml",
               "<!DOCTYPE Fernhollow_Settings_File>\n<settings>\n"
-              "  <setting name=\"Environment/Macros/Global Macros\">LibDir=" + absolute("lib") + "</setting>\n"
+              "  <setting name=\"Environment/Macros/Global Macros\">LibDir=" + dir.file("lib") + "</setting>\n"
               "</settings>\n");
+    const QByteArray utf8 = "\xc3\x9c" "bung.c";
+    const QByteArray raw = "raw\xff.c";
+    const QByteArray scanned = "gen/d\xc3\xa9j\xe0.c";
     writeSolution("sol/app.hzp",
                   "<solution Name=\"app\" version=\"2\">\n"
                   " <project Name=\"dyn\">\n"
+                  "  <file file_name=\"" + utf8 + "\"/><file file_name=\"" + raw + "\"/>\n"
                   "  <folder Name=\"Generated\" path=\"gen\" filter=\"*.c\" recurse=\"Yes\"/>\n"
                   "  <folder Name=\"Flat\" path=\"gen\" filter=\"*.h\"/>\n"
                   " </project>\n"
-                  " <import file_name=\"$(LibDir)/lib.hzp\"/>\n"
+                  " <import file_name=\"$(LibDir)/lib.hzp\"/><import file_name=\"\xc3\xa4/i.hzp\"/>\n"
                   "</solution>\n");
     writeSolution("lib/lib.hzp", "<solution Name=\"lib\" version=\"2\"><project Name=\"ring\"><file file_name=\"ring.c\"/>"
                                  "<file file_name=\"$(LibDir)/ring.h\"/></project></solution>\n");
-    for (const char *name : {"sol/gen/b.c", "sol/gen/A.c", "sol/gen/x.h", "sol/gen/sub/c.c", "sol/gen/sub/y.h",
-                             "lib/ring.c", "lib/ring.h"})
-        dir.write(name, name);
-
-    EXPECT_EQ(packagedNames({"-hzr", "sol/app.hzp"}, "app.hzr"),
-              (QList<QByteArray>{"app.hzp", "gen/A.c", "gen/b.c", "gen/sub/c.c", "gen/x.h", "../lib/ring.c"}));
-}
-
-TEST_F(SolutionRoad, namesWithAnyBytesTravelFromTheSolutionIntoThePackageUnchanged)
-{
-    const QByteArray utf8 = "\xc3\x9c" "bung.c";
-    const QByteArray raw = "raw\xff.c";
-    const QByteArray scanned = "d\xc3\xa9j\xe0.c";
-    writeSolution("sol/s.hzp", "<solution Name=\"s\" version=\"2\"><project Name=\"p\">"
-                               "<file file_name=\"" + utf8 + "\"/><file file_name=\"" + raw + "\"/>"
-                               "<folder Name=\"g\" path=\"gen\" filter=\"*.c\"/></project>"
-                               "<import file_name=\"\xc3\xa4/i.hzp\"/></solution>\n");
     writeSolution("sol/\xc3\xa4/i.hzp", "<solution Name=\"i\" version=\"2\"/>\n");
-    dir.write("sol/" + utf8, "u");
-    dir.write("sol/" + raw, "r");
-    dir.write("sol/gen/" + scanned, "s");
-
-    const CliResult result = runner.run({"-hzr", "sol/s.hzp"});
-    EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
-    const QList<StoredEntry> entries = packaged("s.hzr");
-    EXPECT_EQ(entryNames(entries), (QList<QByteArray>{"s.hzp", utf8, raw, "gen/" + scanned, "\xc3\xa4/i.hzp"}));
-    ASSERT_EQ(entries.size(), 5);
-    EXPECT_EQ(entries[3].data, QByteArray("s"));
+    for (const QByteArray &name : {QByteArray("sol/gen/b.c"), QByteArray("sol/gen/A.c"), QByteArray("sol/gen/x.h"),
+                                   QByteArray("sol/gen/sub/c.c"), QByteArray("sol/gen/sub/y.h"), "sol/" + scanned,
+                                   "sol/" + utf8, "sol/" + raw, QByteArray("lib/ring.c"), QByteArray("lib/ring.h")})
+        dir.write(name, name);
+    expectRuns(runner, {{{"-hzr", "sol/app.hzp"}, 0, "", ""}});
+    expectPackage("app.hzr", "sol", {"app.hzp", utf8, raw, "gen/A.c", "gen/b.c", scanned, "gen/sub/c.c", "gen/x.h",
+                                     "../lib/ring.c", "\xc3\xa4/i.hzp"});
 }
 
 TEST_F(SolutionRoad, templatesFromTheUsersTemplatesFileAndTheInstallationCompleteProjects)
@@ -313,18 +232,16 @@ TEST_F(SolutionRoad, templatesFromTheUsersTemplatesFileAndTheInstallationComplet
                   "</solution>\n");
     for (const char *name : {"sol/mine.c", "sol/$(ProjectName).h", "sol/generated.c", "sol/lib.c"})
         dir.write(name, name);
-
-    EXPECT_EQ(packagedNames({"-hzr", "sol/app.hzp"}, "app.hzr"), (QList<QByteArray>{"app.hzp", "mine.c", "lib.c"}));
+    expectRuns(runner, {{{"-hzr", "sol/app.hzp"}, 0, "", ""}});
+    expectPackage("app.hzr", "sol", {"app.hzp", "mine.c", "lib.c"});
 }
 
 TEST_F(SolutionRoad, userFilesThatCannotBeCreatedEndTheRunWithAFatalMessage)
 {
     writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
     dir.write("root/Fernhollow for ARM/packages/targets", "a file where the directory should be");
-    const CliResult result = runner.run({"-hzr", "s.hzp"});
-    EXPECT_NE(result.exitStatus, 0);
-    EXPECT_EQ(result.err, CliRunner::program() + ": fatal: cannot create " +
-                              absolute("root/Fernhollow for ARM/packages/targets/project_templates.xml") + "\n");
+    const QByteArray templates = dir.file("root/Fernhollow for ARM/packages/targets/project_templates.xml");
+    expectRuns(runner, {{{"-hzr", "s.hzp"}, 1, "", fatalLine("cannot create " + templates)}});
     EXPECT_FALSE(dir.exists("s.hzr"));
 }
 

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 
 #include <fcntl.h>
-#include <ftw.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,20 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "TempDir.h"
+
 namespace {
-
-QByteArray scratch;
-
-int removeOne(const char *path, const struct stat *, int, struct FTW *)
-{
-    return ::remove(path);
-}
-
-void removeScratch()
-{
-    if (!scratch.isEmpty())
-        ::nftw(scratch.constData(), removeOne, 16, FTW_DEPTH | FTW_PHYS);
-}
 
 void require(bool condition, const char *what)
 {
@@ -34,35 +22,23 @@ void require(bool condition, const char *what)
     }
 }
 
+// Created before the first input, removed at exit.
+const TempDir &scratch()
+{
+    static const TempDir directory;
+    return directory;
+}
+
 } // namespace
 
-void prepareFuzzProcess()
+const QByteArray &scratchDirectory()
 {
-    if (!scratch.isEmpty())
-        return;
-    const char *base = std::getenv("TMPDIR");
-    QByteArray pattern = QByteArray(base && *base ? base : "/tmp") + "/mkpkg-fuzz-XXXXXX";
-    require(::mkdtemp(pattern.data()) != nullptr, "mkdtemp");
-    scratch = pattern;
-    std::atexit(removeScratch);
-    // Beside the inputs lie a directory and a FIFO, for inputs that name
-    // them where a file is expected.
-    for (const char *name : {"/home", "/root", "/dir"})
-        require(::mkdir((scratch + name).constData(), 0700) == 0, "mkdir");
-    require(::mkfifo((scratch + "/fifo").constData(), 0600) == 0, "mkfifo");
-    ::setenv("HOME", (scratch + "/home").constData(), 1);
-    ::setenv("FERNHOLLOW_ROOT_USER_DIR", (scratch + "/root").constData(), 1);
-
-    static int argc = 1;
-    static char name[] = "mkpkg-fuzz";
-    static char *argv[] = {name, nullptr};
-    static auto *application = new QCoreApplication(argc, argv);
-    Q_UNUSED(application);
+    return scratch().path();
 }
 
 InScratchDirectory::InScratchDirectory() : m_previous(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
-    require(m_previous >= 0 && ::chdir(scratch.constData()) == 0, "chdir");
+    require(m_previous >= 0 && ::chdir(scratchDirectory().constData()) == 0, "chdir");
 }
 
 InScratchDirectory::~InScratchDirectory()
@@ -71,17 +47,9 @@ InScratchDirectory::~InScratchDirectory()
     ::close(m_previous);
 }
 
-const QByteArray &scratchDirectory()
-{
-    return scratch;
-}
-
 void writeScratchFile(const QByteArray &name, const uint8_t *data, std::size_t size)
 {
-    const QByteArray path = scratch + '/' + name;
-    FileHandle file(::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    require(file.isOpen() && writeFully(file.fd(), reinterpret_cast<const char *>(data), qint64(size)),
-            path.constData());
+    scratch().write(name, QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
 }
 
 FileHandle inputFile(const uint8_t *data, std::size_t size)
@@ -97,7 +65,17 @@ __attribute__((weak)) void prepareFuzzTarget() {}
 // Both libFuzzer and the replay runner call this once before the first input.
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    prepareFuzzProcess();
+    // Beside the inputs lie a directory and a FIFO, for inputs that name
+    // them where a file is expected.
+    for (const char *name : {"home", "root", "dir"})
+        require(::mkdir(scratch().file(name).constData(), 0700) == 0, "mkdir");
+    require(::mkfifo(scratch().file("fifo").constData(), 0600) == 0, "mkfifo");
+    ::setenv("HOME", scratch().file("home").constData(), 1);
+    ::setenv("FERNHOLLOW_ROOT_USER_DIR", scratch().file("root").constData(), 1);
+    static int argc = 1;
+    static char name[] = "mkpkg-fuzz";
+    static char *argv[] = {name, nullptr};
+    new QCoreApplication(argc, argv);
     prepareFuzzTarget();
     return 0;
 }

@@ -9,16 +9,15 @@
 
 // What the fuzz targets share: a private scratch directory, files holding an
 // input, and the application object that Qt's file and text classes expect.
+// Before the first input the process gets the scratch directory, with the
+// directory "dir" and the FIFO "fifo" in it and HOME and
+// FERNHOLLOW_ROOT_USER_DIR below it, and a QCoreApplication; then
+// prepareFuzzTarget() runs, which a target that needs more set-up defines.
 
-// Prepares the process once: the scratch directory with the directory "dir"
-// and the FIFO "fifo" in it, HOME and FERNHOLLOW_ROOT_USER_DIR below it, and
-// a QCoreApplication.
-void prepareFuzzProcess();
-// What a target sets up once after prepareFuzzProcess(); a target that
-// needs more than the scratch directory defines its own.
 void prepareFuzzTarget();
-// The scratch directory, created by prepareFuzzProcess(); removed at exit.
+// The scratch directory; removed at exit.
 const QByteArray &scratchDirectory();
+
 // Makes the scratch directory the current one for the lifetime of the scope
 // (the fuzzer itself keeps the directory it was started in).
 class InScratchDirectory {

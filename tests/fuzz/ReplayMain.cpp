@@ -1,67 +1,41 @@
 // Runs a fuzz target over stored inputs without libFuzzer: every file named
 // on the command line, and every file inside each directory named there, in
-// name order (a directory that does not exist holds none). A fault ends the program the way it would end the fuzzer (the
-// sanitizers abort); otherwise it reports how many inputs it ran.
-
-#include <dirent.h>
-#include <sys/stat.h>
+// name order (a directory that does not exist holds none). A fault ends the
+// program the way it would end the fuzzer (the sanitizers abort); otherwise
+// it reports how many inputs it ran.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int *argc, char ***argv);
 
-namespace {
-
-bool isDirectory(const std::string &path)
-{
-    struct stat status;
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-bool exists(const std::string &path)
-{
-    struct stat status;
-    return ::stat(path.c_str(), &status) == 0;
-}
-
-std::vector<std::string> filesIn(const std::string &directory)
-{
-    std::vector<std::string> files;
-    if (DIR *dir = ::opendir(directory.c_str())) {
-        while (const dirent *entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != ".." && !isDirectory(directory + '/' + name))
-                files.push_back(directory + '/' + name);
-        }
-        ::closedir(dir);
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
+    namespace fs = std::filesystem;
     if (LLVMFuzzerInitialize)
         LLVMFuzzerInitialize(&argc, &argv);
-    std::vector<std::string> inputs;
+    std::vector<fs::path> inputs;
     for (int i = 1; i < argc; ++i) {
-        if (isDirectory(argv[i])) {
-            const auto files = filesIn(argv[i]);
-            inputs.insert(inputs.end(), files.begin(), files.end());
-        } else if (exists(argv[i])) {
+        std::error_code error;
+        const auto first = inputs.size();
+        if (fs::is_directory(argv[i], error)) {
+            for (const fs::directory_entry &entry : fs::directory_iterator(argv[i])) {
+                if (!entry.is_directory())
+                    inputs.push_back(entry.path());
+            }
+        } else if (fs::exists(argv[i], error)) {
             inputs.push_back(argv[i]);
         }
+        std::sort(inputs.begin() + std::ptrdiff_t(first), inputs.end());
     }
-    for (const std::string &path : inputs) {
+    for (const fs::path &path : inputs) {
         std::ifstream stream(path, std::ios::binary);
         if (!stream) {
             std::fprintf(stderr, "cannot read %s\n", path.c_str());

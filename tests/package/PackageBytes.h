@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 
-#include "PlainPackage.h"
+#include "PackageFiles.h"
 #include "package/PackageStreams.h"
+#include "platform/FileHandle.h"
 
 // Collects what is written, in memory.
 class MemorySink : public PackageSink {
@@ -17,19 +17,10 @@ public:
     QByteArray bytes;
 };
 
-// Serves bytes held in memory, in pieces of at most step bytes.
-class MemoryStream : public PackageStream {
-public:
-    explicit MemoryStream(const QByteArray &bytes) : m_bytes(bytes) {}
-    qint64 read(char *buffer, qint64 n) override
-    {
-        const qint64 take = qMin<qint64>(n, m_bytes.size() - m_position);
-        memcpy(buffer, m_bytes.constData() + m_position, size_t(take));
-        m_position += take;
-        return take;
-    }
-
-private:
-    QByteArray m_bytes;
-    qint64 m_position = 0;
-};
+// A file without a name holding the bytes.
+inline FileHandle fileHolding(const QByteArray &bytes)
+{
+    FileHandle file = createAnonymousFile();
+    writeFully(file.fd(), bytes.constData(), bytes.size());
+    return file;
+}

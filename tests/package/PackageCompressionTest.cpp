@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
+#include <sys/stat.h>
 #include <zlib.h>
 
+#include <optional>
+#include <random>
 #include <vector>
 
 #include "PackageBytes.h"
@@ -10,174 +12,160 @@
 #include "package/PackageArchive.h"
 #include "package/PackageCompression.h"
 #include "package/PackageWriter.h"
+#include "package/ParallelDeflate.h"
 
 namespace {
 
-const QByteArray CompressedMagic("\x7A\xF4\x31\xB2\x01\x00\x00\x00", 8);
+constexpr qint64 Block = ParallelDeflate::BlockSize;
 
-QByteArray bigEndian(quint32 value)
+// Text that compresses well, with stretches of random bytes that do not,
+// so blocks end in both fixed/dynamic and stored deflate blocks.
+QByteArray mixedBytes(qint64 size, unsigned seed)
 {
+    std::mt19937 random(seed);
     QByteArray bytes;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes.append(char((value >> shift) & 0xff));
+    while (bytes.size() < size) {
+        if (random() % 8 == 0) {
+            for (int i = 0; i < 3000; ++i)
+                bytes.append(char(random()));
+        } else {
+            bytes.append("word" + QByteArray::number(quint32(random() % 500)) + (random() % 9 ? " " : "\n"));
+        }
+    }
+    return bytes.left(size);
+}
+
+// The zlib stream ParallelDeflate makes of input, handed over in pieces of
+// step bytes.
+QByteArray deflateInParallel(const QByteArray &input, int workers, qint64 step)
+{
+    FileHandle file = createAnonymousFile();
+    ParallelDeflate deflate(file.fd(), workers);
+    bool written = deflate.begin();
+    for (qint64 done = 0; written && done < input.size(); done += step)
+        written = deflate.write(input.constData() + done, qMin(step, input.size() - done));
+    struct stat info;
+    if (!written || !deflate.finish() || ::fstat(file.fd(), &info) != 0)
+        return "failed";
+    QByteArray bytes(qsizetype(info.st_size), '\0');
+    preadFully(file.fd(), bytes.data(), bytes.size(), 0);
     return bytes;
 }
 
-// A compressed package made with zlib directly, at the given level.
-QByteArray zlibPackage(const QByteArray &plain, int level = 9, qint64 declaredLength = -1)
+// A compressed package expanded by the program's reader; nothing when the
+// reader refuses it.
+std::optional<QByteArray> expandedByReader(const QByteArray &package)
 {
-    uLongf size = compressBound(uLong(plain.size()));
-    QByteArray data(qsizetype(size), '\0');
-    compress2(reinterpret_cast<Bytef *>(data.data()), &size, reinterpret_cast<const Bytef *>(plain.constData()),
-              uLong(plain.size()), level);
-    data.truncate(qsizetype(size));
-    return CompressedMagic + bigEndian(quint32(declaredLength < 0 ? plain.size() : declaredLength)) + data;
-}
-
-QByteArray zlibExpand(const QByteArray &compressed)
-{
-    const quint32 length = quint32(quint8(compressed[8])) << 24 | quint32(quint8(compressed[9])) << 16
-        | quint32(quint8(compressed[10])) << 8 | quint8(compressed[11]);
-    QByteArray plain(qsizetype(length), '\0');
-    uLongf size = length;
-    if (uncompress(reinterpret_cast<Bytef *>(plain.data()), &size,
-                   reinterpret_cast<const Bytef *>(compressed.constData() + 12), uLong(compressed.size() - 12))
-        != Z_OK)
-        return "zlib refused the data";
-    plain.truncate(qsizetype(size));
-    return plain;
-}
-
-// Expands a compressed package file through the reader, or "failed".
-QByteArray expandFile(const QByteArray &path)
-{
-    FileHandle file(::open(path.constData(), O_RDONLY));
+    const FileHandle file = fileHolding(package);
     CompressedPackageReader reader(file.fd());
     MemorySink sink;
-    if (!reader.begin() || !expandPackage(reader, sink))
-        return "failed";
-    return sink.bytes;
+    if (!reader.begin())
+        return std::nullopt;
+    const bool expanded = expandPackage(reader, sink);
+    EXPECT_EQ(reader.failed(), !expanded);
+    return expanded ? std::optional(sink.bytes) : std::nullopt;
 }
 
 } // namespace
 
-TEST(PackageCompression, everyWrittenPackageExpandsWithZlibAloneToItsPlainForm)
+TEST(ParallelDeflate, streamsAcrossBlockBoundariesReadBackByZlibAloneAsSmallAsItsOwnAndIndependentOfTheWorkers)
 {
+    for (qint64 size : {qint64(0), qint64(1), qint64(8), Block - 1, Block, Block + 1, 2 * Block, 3 * Block + 4321}) {
+        SCOPED_TRACE("size " + std::to_string(size));
+        const QByteArray input = mixedBytes(size, unsigned(size));
+        const QByteArray reference = deflateInParallel(input, 1, 1 << 16);
+        EXPECT_EQ(expandedPackage(compressedHead(quint32(size)) + reference), input);
+        EXPECT_EQ(quint8(reference[0]), 0x78) << "a zlib header";
+        if (size > 2 * Block) {
+            EXPECT_LE(reference.size(), compressedPackage(input, Z_DEFAULT_COMPRESSION).size() - 12)
+                << "as small as zlib's default level makes it";
+        }
+        // Neither the number of workers nor how the input is handed over
+        // changes a byte.
+        for (const auto &[workers, step] : {std::pair{2, qint64(1) << 16}, {3, 777}, {8, Block}, {0, 3 * Block}})
+            EXPECT_EQ(deflateInParallel(input, workers, step), reference) << workers << " workers, step " << step;
+    }
+}
+
+TEST(PackageCompression, everyWrittenPackageExpandsWithZlibAloneAndTheReaderToItsPlainForm)
+{
+    // Entries smaller than, equal to and larger than a block; a package of
+    // exactly one block; one a byte past it.
+    const qint64 oneBlockEntry = Block - PackageArchive::HeaderSize - PackageEntry::RecordSize;
+    const QList<QList<qint64>> cases = {
+        {}, {0, 10, 5}, {Block}, {Block + 1, 3, Block - 1}, {oneBlockEntry}, {oneBlockEntry + 1}, {4 * Block + 99}};
     TempDir dir;
-    dir.write("ten", "0123456789");
-    dir.write("empty", "");
-    QByteArray large;
-    for (int i = 0; i < 300000; ++i)
-        large.append(QByteArray::number(qint64(i) * 7919 % 100003));
-    dir.write("large", large);
-    struct Case {
-        QList<const char *> files;
-        qsizetype plainSize;
-    } cases[] = {{{}, 8}, {{"ten", "empty", "ten"}, 8 + 3 * 1040 + 20}, {{"large", "ten"}, 8 + 2080 + large.size() + 10}};
-    for (const Case &c : cases) {
+    for (const QList<qint64> &sizes : cases) {
         PackageArchive package;
         QByteArray error;
-        for (const char *name : c.files)
+        for (int i = 0; i < sizes.size(); ++i) {
+            const QByteArray name = "f" + QByteArray::number(i);
+            dir.write(name, mixedBytes(sizes[i], unsigned(i + sizes[i])));
             ASSERT_TRUE(package.addDiskFile(name, dir.file(name), error));
-        ASSERT_TRUE(writeCompressedPackage(package, dir.file("p.pkg"), error)) << error.constData();
-        const QByteArray written = dir.read("p.pkg");
-        EXPECT_EQ(written.left(8), CompressedMagic);
-        EXPECT_EQ(written.mid(8, 4), bigEndian(quint32(c.plainSize)));
+        }
         MemorySink plain;
         ASSERT_TRUE(package.writePackage(plain, "memory", error));
-        EXPECT_EQ(zlibExpand(written), plain.bytes);
-        EXPECT_EQ(expandFile(dir.file("p.pkg")), plain.bytes);
+        ASSERT_TRUE(writeCompressedPackage(package, dir.file("p.pkg"), error)) << error.constData();
+        SCOPED_TRACE("plain length " + std::to_string(plain.bytes.size()));
+        EXPECT_EQ(expandedPackage(dir.read("p.pkg")), plain.bytes) << "magic, length and zlib stream";
+        EXPECT_EQ(expandedByReader(dir.read("p.pkg")), plain.bytes);
         EXPECT_TRUE(isCompressedPackage(dir.file("p.pkg")));
     }
 }
 
-TEST(PackageCompression, readsPackagesCompressedByAnIndependentZlibWriter)
-{
-    TempDir dir;
-    const QByteArray plain = plainPackage({{"./a.txt", "alpha\n", 0, 1294740900}, {"src/b.c", "int b;\n", 1, 7}});
-    for (int level : {0, 1, 9}) {
-        dir.write("z.pkg", zlibPackage(plain, level));
-        EXPECT_EQ(expandFile(dir.file("z.pkg")), plain) << "level " << level;
-        FileHandle file(::open(dir.file("z.pkg").constData(), O_RDONLY));
-        CompressedPackageReader reader(file.fd());
-        ASSERT_TRUE(reader.begin());
-        PackageArchive package;
-        ASSERT_EQ(package.readPackage(reader, "z.pkg.decompressed", nullptr), PackageArchive::Read);
-        ASSERT_EQ(package.entries().size(), 2);
-        EXPECT_EQ(package.entries()[1].name, "src/b.c");
-        EXPECT_EQ(package.entries()[1].size, 7u);
-        EXPECT_FALSE(reader.failed());
-    }
-    dir.write("empty.pkg", zlibPackage(plainPackage({})));
-    EXPECT_EQ(expandFile(dir.file("empty.pkg")), plainPackage({}));
-}
-
-TEST(PackageCompression, takesTheDeclaredLengthAsAHintAndRefusesCorruptOrTruncatedData)
+TEST(PackageCompression, readsIndependentZlibStreamsTakingTheDeclaredLengthAsAHintAndRefusesCorruptOrTruncatedOnes)
 {
     const QByteArray plain = plainPackage({{"one", QByteArray(5000, 'x')}, {"two", "tail"}});
-    const QByteArray good = zlibPackage(plain);
-    QByteArray flipped = good;
-    flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x55);
-    QByteArray badChecksum = good;
-    badChecksum[badChecksum.size() - 1] = char(badChecksum[badChecksum.size() - 1] ^ 1);
-    struct Case {
-        const char *what;
-        QByteArray bytes;
-        bool expands;
-    } cases[] = {
-        {"length too large", zlibPackage(plain, 6, plain.size() + 1), true},
-        {"length too small", zlibPackage(plain, 6, plain.size() - 1), true},
-        {"length 0", zlibPackage(plain, 6, 0), true},
-        {"length 0xFFFFFFFF", zlibPackage(plain, 6, 0xFFFFFFFFu), true},
-        {"bytes after the stream", good + "trailing", true},
-        {"truncated stream", good.left(good.size() - 10), false},
-        {"only magic and length", good.left(12), false},
-        {"magic alone", CompressedMagic, false},
-        {"flipped byte", flipped, false},
-        {"bad checksum", badChecksum, false},
-        {"no zlib stream", CompressedMagic + bigEndian(8) + plain.left(8), false},
+    const QByteArray good = compressedPackage(plain);
+    const auto changed = [](QByteArray bytes, qsizetype at, char bits) {
+        bytes[at] = char(bytes[at] ^ bits);
+        return bytes;
     };
-    TempDir dir;
-    for (const Case &c : cases) {
-        dir.write("bad.pkg", c.bytes);
-        EXPECT_EQ(expandFile(dir.file("bad.pkg")), c.expands ? plain : QByteArray("failed")) << c.what;
+    const QByteArray mixed = mixedBytes(4 * Block - 100, 11);
+    const QByteArray blocks = compressedHead(0) + deflateInParallel(mixed, 2, Block);
+    struct Case {
+        std::string what;
+        QByteArray bytes;
+        std::optional<QByteArray> expanded;
+    };
+    QList<Case> cases = {
+        {"zlib level 0", compressedPackage(plain, 0), plain},
+        {"zlib level 1", compressedPackage(plain, 1), plain},
+        {"zlib level 9", compressedPackage(plain, 9), plain},
+        {"empty package", compressedPackage(plainPackage({})), plainPackage({})},
+        {"length too large", compressedPackage(plain, 6, plain.size() + 1), plain},
+        {"length too small", compressedPackage(plain, 6, plain.size() - 1), plain},
+        {"length 0", compressedPackage(plain, 6, 0), plain},
+        {"length 0xFFFFFFFF", compressedPackage(plain, 6, 0xFFFFFFFFu), plain},
+        {"bytes after the stream", good + "trailing", plain},
+        {"truncated stream", good.chopped(10), {}},
+        {"only magic and length", good.left(12), {}},
+        {"magic alone", CompressedMagic, {}},
+        {"flipped byte", changed(good, good.size() / 2, 0x55), {}},
+        {"bad checksum", changed(good, good.size() - 1, 1), {}},
+        {"no zlib stream", compressedHead(8) + plain.left(8), {}},
+        {"stream of four blocks", blocks, mixed},
+    };
+    // A changed byte in any of the four blocks, in the final block or in the
+    // checksum, and a stream cut at any point.
+    for (int part = 1; part <= 8; ++part) {
+        const qsizetype at = 12 + (blocks.size() - 12) * part / 9;
+        cases.append({"four blocks, byte " + std::to_string(at) + " changed", changed(blocks, at, 0x10), {}});
+        cases.append({"four blocks cut at " + std::to_string(at), blocks.left(at), {}});
     }
+    for (qsizetype at : {qsizetype(13), blocks.size() - 7, blocks.size() - 1})
+        cases.append({"four blocks, byte " + std::to_string(at) + " of " + std::to_string(blocks.size()),
+                      changed(blocks, at, 1), {}});
+    for (const Case &c : cases)
+        EXPECT_EQ(expandedByReader(c.bytes), c.expanded) << c.what;
 }
 
 TEST(PackageCompression, aStreamExpandingToFourGiBOrMoreIsRefused)
 {
-    // A complete, valid stream of 4 GiB and 32 MiB of zeros declared as 100
-    // bytes: it repeats one block compressed after a full flush, which refers
-    // to nothing before it.
+    // A complete, valid stream of 4 GiB and 32 MiB of zeros declared as 100 bytes.
     constexpr int Chunk = 1 << 20;
-    constexpr int Chunks = 4096 + 32;
-    const QByteArray zeros(Chunk, '\0');
-    z_stream zlib{};
-    ASSERT_EQ(deflateInit(&zlib, 9), Z_OK);
-    const auto deflateChunk = [&](const QByteArray &in, int flush) {
-        QByteArray out(qsizetype(deflateBound(&zlib, uLong(in.size()))) + 64, '\0');
-        zlib.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(in.constData()));
-        zlib.avail_in = uInt(in.size());
-        zlib.next_out = reinterpret_cast<Bytef *>(out.data());
-        zlib.avail_out = uInt(out.size());
-        deflate(&zlib, flush);
-        return out.left(out.size() - qsizetype(zlib.avail_out));
-    };
-    QByteArray stream = deflateChunk(zeros, Z_FULL_FLUSH);
-    const QByteArray repeated = deflateChunk(zeros, Z_FULL_FLUSH);
-    for (int i = 1; i < Chunks; ++i)
-        stream += repeated;
-    stream += deflateChunk({}, Z_FINISH).left(2); // the empty final block
-    deflateEnd(&zlib);
-    uLong sum = adler32(0, nullptr, 0);
-    const uLong chunkSum = adler32(sum, reinterpret_cast<const Bytef *>(zeros.constData()), Chunk);
-    for (int i = 0; i < Chunks; ++i)
-        sum = adler32_combine(sum, chunkSum, Chunk);
-    stream += bigEndian(quint32(sum));
-
-    TempDir dir;
-    dir.write("bomb.pkg", CompressedMagic + bigEndian(100) + stream);
-    FileHandle file(::open(dir.file("bomb.pkg").constData(), O_RDONLY));
+    const QByteArray stream = repeatingPackage({}, QByteArray(Chunk, '\0'), 4096 + 32, 100);
+    const FileHandle file = fileHolding(stream);
     CompressedPackageReader reader(file.fd());
     ASSERT_TRUE(reader.begin());
     std::vector<char> buffer(Chunk);
@@ -189,25 +177,4 @@ TEST(PackageCompression, aStreamExpandingToFourGiBOrMoreIsRefused)
     EXPECT_TRUE(reader.failed());
     EXPECT_GE(total, quint64(0xFFFFFFFFu) - buffer.size()) << "expanded up to the limit";
     EXPECT_LE(total, quint64(0xFFFFFFFFu) + buffer.size()) << "and no further";
-}
-
-TEST(PackageCompression, recognisesOnlyTheCompressedMagic)
-{
-    TempDir dir;
-    struct Case {
-        const char *what;
-        QByteArray bytes;
-        bool compressed;
-    } cases[] = {
-        {"plain package", plainPackage({}), false},
-        {"shorter than the magic", CompressedMagic.left(7), false},
-        {"empty file", "", false},
-        {"magic alone", CompressedMagic, true},
-        {"compressed package", zlibPackage(plainPackage({})), true},
-    };
-    for (const Case &c : cases) {
-        dir.write("f", c.bytes);
-        EXPECT_EQ(isCompressedPackage(dir.file("f")), c.compressed) << c.what;
-    }
-    EXPECT_FALSE(isCompressedPackage(dir.file("missing")));
 }

@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <optional>
+
 #include "TempDir.h"
 #include "package/SignalCleanup.h"
 
@@ -25,16 +27,12 @@ int raiseInChild(const TempDir &dir, int signal, Before before)
             ::_exit(2);
         if (before == Before::Forget)
             watched.forget();
-        const auto raiseAndLiveOn = [&] {
-            ::raise(signal);
-            ::close(::open(dir.file("survived").constData(), O_WRONLY | O_CREAT, 0600));
-        };
-        if (before == Before::HoldSignals) {
-            const SignalsHeld held;
-            raiseAndLiveOn();
-        } else {
-            raiseAndLiveOn();
-        }
+        std::optional<SignalsHeld> held;
+        if (before == Before::HoldSignals)
+            held.emplace();
+        ::raise(signal);
+        ::close(::open(dir.file("survived").constData(), O_WRONLY | O_CREAT, 0600));
+        held.reset(); // the held signal arrives
         ::_exit(0);
     }
     int status = 0;

@@ -42,7 +42,7 @@ QByteArray drain(int master)
     return received;
 }
 
-TEST(ProgressLine, onATerminalShowsAfterASecondRedrawsInPlaceAndClearsAtTheEnd)
+TEST(ProgressLine, onATerminalShowsAfterASecondRedrawsInPlaceAndClearsAtTheEndAndOffOneWritesNothing)
 {
     int master = -1;
     int terminal = -1;
@@ -66,24 +66,18 @@ TEST(ProgressLine, onATerminalShowsAfterASecondRedrawsInPlaceAndClearsAtTheEnd)
         EXPECT_EQ(drain(master), "\r4.0 KiB of 4.0 KiB, 2.0 KiB/s, 0:00 left");
     }
     EXPECT_EQ(drain(master), "\r" + QByteArray(40, ' ') + "\r") << "cleared at the end";
-    ::close(master);
-    ::close(terminal);
-}
 
-TEST(ProgressLine, offATerminalWritesNothing)
-{
     int pipeEnds[2];
     ASSERT_EQ(::pipe2(pipeEnds, O_NONBLOCK), 0);
-    const Clock::time_point start = Clock::now();
     {
         ProgressLine progress(100, pipeEnds[1], start);
         for (int second = 1; second <= 5; ++second)
             progress.advance(20, start + std::chrono::seconds(second));
         ProgressLine::clearShown();
     }
-    EXPECT_EQ(drain(pipeEnds[0]), "");
-    ::close(pipeEnds[0]);
-    ::close(pipeEnds[1]);
+    EXPECT_EQ(drain(pipeEnds[0]), "") << "nothing off a terminal";
+    for (int fd : {master, terminal, pipeEnds[0], pipeEnds[1]})
+        ::close(fd);
 }
 
 } // namespace

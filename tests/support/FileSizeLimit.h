@@ -1,53 +1,32 @@
 #pragma once
 
-#include <QByteArray>
-
 #include <sys/resource.h>
 
-// Sets a resource limit of this process, and so of every program it runs
-// meanwhile, for the lifetime of the scope (never above the hard limit).
-class ResourceLimit {
+// Limits the size of the files that this process, and so every program it
+// runs meanwhile, writes, for the lifetime of the scope (never above the
+// hard limit).
+class FileSizeLimit {
 public:
-    ResourceLimit(int resource, rlim_t value) : m_resource(resource)
+    explicit FileSizeLimit(rlim_t bytes)
     {
-        if (::getrlimit(resource, &m_original) != 0)
+        if (::getrlimit(RLIMIT_FSIZE, &m_original) != 0)
             return;
         rlimit limited = m_original;
-        limited.rlim_cur = m_original.rlim_max != RLIM_INFINITY && value > m_original.rlim_max ? m_original.rlim_max
-                                                                                                 : value;
-        m_active = ::setrlimit(resource, &limited) == 0;
+        limited.rlim_cur = m_original.rlim_max != RLIM_INFINITY && bytes > m_original.rlim_max ? m_original.rlim_max : bytes;
+        m_active = ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
     }
-    ~ResourceLimit()
+    ~FileSizeLimit()
     {
         if (m_active)
-            ::setrlimit(m_resource, &m_original);
+            ::setrlimit(RLIMIT_FSIZE, &m_original);
     }
-    ResourceLimit(const ResourceLimit &) = delete;
-    ResourceLimit &operator=(const ResourceLimit &) = delete;
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
     // Whether the limit is in force.
     bool active() const { return m_active; }
 
 private:
-    int m_resource;
     rlimit m_original{};
     bool m_active = false;
 };
-
-// Limits the size of the files written meanwhile.
-class FileSizeLimit : public ResourceLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : ResourceLimit(RLIMIT_FSIZE, bytes) {}
-};
-
-// Pseudo-random bytes that do not compress, so that what is written of them
-// outgrows a limit.
-inline QByteArray incompressibleBytes(qsizetype size)
-{
-    QByteArray bytes;
-    for (quint32 seed = 1; bytes.size() < size;) {
-        seed = seed * 1103515245u + 12345u;
-        bytes.append(char(seed >> 24));
-    }
-    return bytes;
-}

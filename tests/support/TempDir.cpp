@@ -1,16 +1,16 @@
 #include "TempDir.h"
 
-#include <dirent.h>
-
-#include <algorithm>
-
-#include <cstdlib>
-#include <stdexcept>
-#include <string>
-
 #include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utime.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 
 namespace {
 
@@ -21,21 +21,14 @@ int removeEntry(const char *path, const struct stat *, int, struct FTW *)
     return ::remove(path);
 }
 
-void makeParents(const QByteArray &path)
-{
-    for (qsizetype slash = path.indexOf('/', 1); slash > 0; slash = path.indexOf('/', slash + 1))
-        mkdir(path.left(slash).constData(), 0777);
-}
-
 } // namespace
 
 TempDir::TempDir()
 {
     const char *base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/mkpkg-test-XXXXXX";
-    if (!mkdtemp(pattern.data()))
+    m_path = QByteArray(base && *base ? base : "/tmp") + "/mkpkg-test-XXXXXX";
+    if (!mkdtemp(m_path.data()))
         throw std::runtime_error("cannot create a temporary directory");
-    m_path = QByteArray(pattern.c_str());
 }
 
 TempDir::~TempDir()
@@ -43,11 +36,6 @@ TempDir::~TempDir()
     // Directories are made writable before their contents go.
     chmod(m_path.constData(), 0700);
     nftw(m_path.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
-}
-
-QByteArray TempDir::file(const QByteArray &name) const
-{
-    return m_path + '/' + name;
 }
 
 void TempDir::write(const QByteArray &name, const QByteArray &contents) const
@@ -66,40 +54,45 @@ bool TempDir::exists(const QByteArray &name) const
     return lstat(file(name).constData(), &st) == 0;
 }
 
+mode_t modeOf(const QByteArray &path)
+{
+    struct stat info;
+    return ::stat(path.constData(), &info) == 0 ? info.st_mode & 07777 : mode_t(-1);
+}
+
+qint64 mtimeOf(const QByteArray &path)
+{
+    struct stat info;
+    return ::stat(path.constData(), &info) == 0 ? qint64(info.st_mtime) : -1;
+}
+
+void setMtime(const QByteArray &path, qint64 time)
+{
+    const utimbuf times{time_t(time), time_t(time)};
+    ::utime(path.constData(), &times);
+}
+
 void writeFile(const QByteArray &path, const QByteArray &contents)
 {
-    makeParents(path);
-    FILE *f = std::fopen(path.constData(), "wb");
-    if (!f)
+    for (qsizetype slash = path.indexOf('/', 1); slash > 0; slash = path.indexOf('/', slash + 1))
+        mkdir(path.left(slash).constData(), 0777);
+    std::ofstream file(path.constData(), std::ios::binary);
+    if (!file.write(contents.constData(), contents.size()))
         throw std::runtime_error("cannot write " + path.toStdString());
-    std::fwrite(contents.constData(), 1, size_t(contents.size()), f);
-    std::fclose(f);
 }
 
 QByteArray readFile(const QByteArray &path)
 {
-    QByteArray contents;
-    FILE *f = std::fopen(path.constData(), "rb");
-    if (!f)
-        return contents;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        contents.append(buffer, qsizetype(n));
-    std::fclose(f);
-    return contents;
+    std::ifstream file(path.constData(), std::ios::binary);
+    return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(file), {}));
 }
 
 QList<QByteArray> namesIn(const QByteArray &directory)
 {
     QList<QByteArray> names;
-    DIR *dir = ::opendir(directory.constData());
-    while (const dirent *entry = dir ? ::readdir(dir) : nullptr) {
-        if (qstrcmp(entry->d_name, ".") && qstrcmp(entry->d_name, ".."))
-            names.append(entry->d_name);
-    }
-    if (dir)
-        ::closedir(dir);
+    std::error_code error;
+    for (const auto &entry : std::filesystem::directory_iterator(directory.constData(), error))
+        names.append(QByteArray::fromStdString(entry.path().filename().native()));
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -4,6 +4,10 @@
 #include <QList>
 #include <QString>
 
+#include <sys/types.h>
+
+#include <ostream>
+
 // A fresh directory under the system's temporary directory, removed with
 // everything in it when the object goes.
 class TempDir {
@@ -16,13 +20,14 @@ public:
     // The directory's path as the bytes the file system uses.
     const QByteArray &path() const { return m_path; }
     // A path below the directory: path() + "/" + name.
-    QByteArray file(const QByteArray &name) const;
+    QByteArray file(const QByteArray &name) const { return m_path + '/' + name; }
     QString qpath() const { return QString::fromLatin1(m_path); }
 
     // Writes bytes to a file below the directory, creating parent directories.
     void write(const QByteArray &name, const QByteArray &contents) const;
     // Reads a whole file below the directory (empty when it cannot be read).
     QByteArray read(const QByteArray &name) const;
+    // Whether the name exists below the directory (a dangling link does).
     bool exists(const QByteArray &name) const;
 
 private:
@@ -37,3 +42,20 @@ void writeFile(const QByteArray &path, const QByteArray &contents);
 // The names in a directory except "." and "..", sorted byte-wise; empty when
 // it cannot be read.
 QList<QByteArray> namesIn(const QByteArray &directory);
+
+// A file's permission bits and modification time; -1 when it has none.
+mode_t modeOf(const QByteArray &path);
+qint64 mtimeOf(const QByteArray &path);
+// Sets a file's access and modification times.
+void setMtime(const QByteArray &path, qint64 time);
+
+// Lets test failures show byte strings and strings as text.
+inline void PrintTo(const QByteArray &bytes, std::ostream *os)
+{
+    *os << '"' << bytes.toStdString() << '"';
+}
+
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}

@@ -6,20 +6,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ostream>
 
+#include "TempDir.h"
 #include "xml/XMLDocument.h"
-
-// Lets test failures show byte strings as text.
-inline void PrintTo(const QByteArray &bytes, std::ostream *os)
-{
-    *os << '"' << bytes.toStdString() << '"';
-}
-
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 // The text a document writes with the given indent.
 inline QByteArray written(XMLDocument &document, int indent)

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QtEndian>
+
+#include <zlib.h>
+
+#include <optional>
+
+// Package bytes built and read by hand in the tests, independently of the
+// program's reader and writer. A plain package is a header (magic, entry
+// count), one 1040-byte record per entry (the NUL-padded name, then offset,
+// size, read-only flag and time), then the data; all integers are 32-bit
+// little-endian. A compressed package is a magic, the plain length as a
+// big-endian 32-bit number, then the plain package as one zlib stream.
+
+struct PlainEntry {
+    QByteArray name;
+    QByteArray data;
+    quint32 readOnly = 0;
+    quint32 time = 1294740900; // Tue Jan 11 10:15:00 2011 UTC
+};
+
+inline const QByteArray CompressedMagic("\x7A\xF4\x31\xB2\x01\x00\x00\x00", 8);
+
+inline QByteArray littleEndian(quint32 value)
+{
+    const quint32 stored = qToLittleEndian(value);
+    return QByteArray(reinterpret_cast<const char *>(&stored), 4);
+}
+
+inline QByteArray bigEndian(quint32 value)
+{
+    const quint32 stored = qToBigEndian(value);
+    return QByteArray(reinterpret_cast<const char *>(&stored), 4);
+}
+
+// The plain package of the entries. The data area holds their data in
+// dataOrder (indexes into entries; table order when empty) with gap bytes
+// before each; the offsets point at the data wherever it lies.
+inline QByteArray plainPackage(const QList<PlainEntry> &entries, QList<int> dataOrder = {}, int gap = 0)
+{
+    if (dataOrder.isEmpty()) {
+        for (int i = 0; i < entries.size(); ++i)
+            dataOrder.append(i);
+    }
+    QList<quint32> offsets(entries.size());
+    QByteArray data;
+    for (int index : dataOrder) {
+        data += QByteArray(gap, '#');
+        offsets[index] = 8 + 1040 * quint32(entries.size()) + quint32(data.size());
+        data += entries[index].data;
+    }
+    QByteArray bytes = littleEndian(0x4152C3C8) + littleEndian(quint32(entries.size()));
+    for (int i = 0; i < entries.size(); ++i) {
+        bytes += entries[i].name + QByteArray(1024 - entries[i].name.size(), '\0') + littleEndian(offsets[i])
+            + littleEndian(quint32(entries[i].data.size())) + littleEndian(entries[i].readOnly) + littleEndian(entries[i].time);
+    }
+    return bytes + data;
+}
+
+// The magic and the plain length that start a compressed package.
+inline QByteArray compressedHead(quint32 plainLength)
+{
+    return CompressedMagic + bigEndian(plainLength);
+}
+
+// A compressed package made with zlib, declaring the plain length unless
+// another is given.
+inline QByteArray compressedPackage(const QByteArray &plain, int level = 6, qint64 declaredLength = -1)
+{
+    uLongf size = compressBound(uLong(plain.size()));
+    QByteArray data(qsizetype(size), '\0');
+    compress2(reinterpret_cast<Bytef *>(data.data()), &size, reinterpret_cast<const Bytef *>(plain.constData()),
+              uLong(plain.size()), level);
+    return compressedHead(quint32(declaredLength < 0 ? plain.size() : declaredLength)) + data.left(qsizetype(size));
+}
+
+// A compressed package whose plain form is head and then count copies of
+// unit, made without ever holding the plain form: the unit is deflated once
+// after a full flush, which refers to nothing before it, and repeated.
+inline QByteArray repeatingPackage(const QByteArray &head, const QByteArray &unit, quint32 count, quint32 declaredLength)
+{
+    z_stream zlib{};
+    deflateInit(&zlib, 9);
+    const auto deflated = [&zlib](QByteArray in, int flush) {
+        QByteArray out(qsizetype(deflateBound(&zlib, uLong(in.size()))) + 64, '\0');
+        zlib.next_in = reinterpret_cast<Bytef *>(in.data());
+        zlib.avail_in = uInt(in.size());
+        zlib.next_out = reinterpret_cast<Bytef *>(out.data());
+        zlib.avail_out = uInt(out.size());
+        deflate(&zlib, flush);
+        return out.left(out.size() - qsizetype(zlib.avail_out));
+    };
+    QByteArray package = compressedHead(declaredLength) + deflated(head, Z_FULL_FLUSH);
+    const QByteArray repeated = deflated(unit, Z_FULL_FLUSH);
+    uLong sum = adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef *>(head.constData()), uInt(head.size()));
+    const uLong unitSum = adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef *>(unit.constData()), uInt(unit.size()));
+    for (quint32 i = 0; i < count; ++i) {
+        package += repeated;
+        sum = adler32_combine(sum, unitSum, z_off_t(unit.size()));
+    }
+    package += deflated({}, Z_FINISH).left(2); // the empty final block, without zlib's checksum of it
+    deflateEnd(&zlib);
+    return package + bigEndian(quint32(sum));
+}
+
+// The plain form of a compressed package, inflated with zlib itself;
+// nothing when the file is not a compressed package whose stream is complete
+// and of the length it declares.
+inline std::optional<QByteArray> expandedPackage(const QByteArray &file)
+{
+    if (file.size() < 12 || !file.startsWith(CompressedMagic))
+        return std::nullopt;
+    const quint32 length = qFromBigEndian<quint32>(file.constData() + 8);
+    QByteArray plain(qsizetype(length) + 1, '\0');
+    uLongf size = uLongf(plain.size());
+    if (uncompress(reinterpret_cast<Bytef *>(plain.data()), &size, reinterpret_cast<const Bytef *>(file.constData() + 12),
+                   uLong(file.size() - 12)) != Z_OK || size != length)
+        return std::nullopt;
+    return plain.left(qsizetype(length));
+}
+
+// Pseudo-random bytes that do not compress.
+inline QByteArray noise(qsizetype size, quint32 seed = 1)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &byte : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        byte = char(seed >> 24);
+    }
+    return bytes;
+}
