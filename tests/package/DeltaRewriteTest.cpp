@@ -17,8 +17,6 @@
 
 namespace {
 
-const QByteArray CompressedMagic("\x7A\xF4\x31\xB2\x01\x00\x00\x00", 8);
-
 // Text-like bytes that compress a little, with the bytes of an empty
 // stored block's lengths sprinkled in, so that stored blocks of them look
 // like segment ends where there are none.
@@ -43,9 +41,7 @@ QByteArray zlibPackage(const QByteArray &plain, int level, int flush, qsizetype 
 {
     z_stream stream{};
     deflateInit(&stream, level);
-    QByteArray out = CompressedMagic;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.append(char((plain.size() >> shift) & 0xff));
+    QByteArray out = compressedHead(quint32(plain.size()));
     std::vector<unsigned char> buffer(1 << 16);
     for (qsizetype done = 0; done <= plain.size();) {
         const qsizetype take = qMin(flushEvery, plain.size() - done);
@@ -65,25 +61,6 @@ QByteArray zlibPackage(const QByteArray &plain, int level, int flush, qsizetype 
     }
     deflateEnd(&stream);
     return out;
-}
-
-QByteArray zlibExpand(const QByteArray &package)
-{
-    z_stream stream{};
-    inflateInit(&stream);
-    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(package.constData() + 12));
-    stream.avail_in = uInt(package.size() - 12);
-    QByteArray plain;
-    std::vector<unsigned char> buffer(1 << 16);
-    int status;
-    do {
-        stream.next_out = buffer.data();
-        stream.avail_out = uInt(buffer.size());
-        status = inflate(&stream, Z_NO_FLUSH);
-        plain.append(reinterpret_cast<const char *>(buffer.data()), qsizetype(buffer.size() - stream.avail_out));
-    } while (status == Z_OK);
-    inflateEnd(&stream);
-    return status == Z_STREAM_END ? plain : QByteArray("zlib refused the data");
 }
 
 // How many of the new package's 4 KiB pieces appear as they are in the old one.
@@ -151,7 +128,7 @@ TEST(DeltaRewrite, deleteAndReplaceKeepExactlyTheKeptEntriesWhateverWroteTheOldP
         SCOPED_TRACE(c.name);
         TempDir dir;
         const QByteArray oldPackage = writePackage(dir, entries, c.writer);
-        ASSERT_EQ(zlibExpand(oldPackage), plainPackage(entries));
+        ASSERT_EQ(expandedPackage(oldPackage), plainPackage(entries));
 
         // Delete two entries, then put one of them back at the end as a replace does.
         dir.write("old.pkg", oldPackage);
@@ -171,7 +148,7 @@ TEST(DeltaRewrite, deleteAndReplaceKeepExactlyTheKeptEntriesWhateverWroteTheOldP
         ASSERT_TRUE(writeCompressedPackage(output, dir.file("new.pkg"), error)) << error.constData();
 
         const QByteArray newPackage = dir.read("new.pkg");
-        EXPECT_EQ(zlibExpand(newPackage), plainPackage(kept));
+        EXPECT_EQ(expandedPackage(newPackage), plainPackage(kept));
         if (c.segmentsGoAcross)
             EXPECT_GT(sharedShare(oldPackage, newPackage), 0.5);
         else
