@@ -1,0 +1,71 @@
+// Delete on a compressed package: the package read with its data, every
+// entry but the second kept and written into a new compressed package, into which
+// whole segments of the old deflate data may go as they are. zlib alone
+// must expand the new package to exactly the kept entries, with the data a
+// plain copy of them gives (through a sink that takes no deflated data).
+
+#include "FuzzSupport.h"
+#include "PackageFiles.h"
+#include "TempDir.h"
+#include "package/PackageArchive.h"
+#include "package/PackageFileReader.h"
+#include "package/PackageWriter.h"
+
+#include <cstdlib>
+
+namespace {
+
+class MemorySink : public PackageSink {
+public:
+    bool write(const char *buffer, qint64 n) override
+    {
+        bytes.append(buffer, n);
+        return true;
+    }
+    QByteArray bytes;
+};
+
+constexpr qsizetype Deleted = 1; // the entry left out
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    InScratchDirectory inScratch;
+    writeScratchFile("in.pkg", data, size);
+    PackageArchive copied;
+    if (readPackageFile("in.pkg", true, copied).result != PackageArchive::Read)
+        return 0;
+    QList<PlainEntry> kept;
+    for (qsizetype i = 0; i < copied.entries().size(); ++i) {
+        if (i == Deleted)
+            continue;
+        const PackageEntry &entry = copied.entries()[i];
+        MemorySink sink;
+        QByteArray error;
+        if (!PackageArchive::copyEntryData(entry, sink, "memory", error))
+            return 0;
+        kept.append({entry.name, sink.bytes, entry.readOnly, entry.modificationTime});
+    }
+
+    PackageArchive input;
+    PackageArchive output;
+    if (readPackageFile("in.pkg", true, input).result != PackageArchive::Read)
+        std::abort();
+    for (qsizetype i = 0; i < input.entries().size(); ++i) {
+        if (i != Deleted)
+            output.addEntry(input.entries()[i]);
+    }
+    QByteArray error;
+    if (!writeCompressedPackage(output, "out.pkg", error)) {
+        // Only what a package cannot store may stop the rewrite of data
+        // that copied plainly.
+        if (!error.startsWith("can't store "))
+            std::abort();
+        return 0;
+    }
+    const std::optional<QByteArray> expanded = expandedPackage(readFile("out.pkg"));
+    if (!expanded || *expanded != plainPackage(kept))
+        std::abort();
+    return 0;
+}
