@@ -20,7 +20,16 @@ public:
     ProgressLine(const ProgressLine &) = delete;
     ProgressLine &operator=(const ProgressLine &) = delete;
 
-    void advance(quint64 bytes, Clock::time_point now = Clock::now());
+    // Counts bytes done; the clock is read only when the line is shown on
+    // a terminal.
+    void advance(quint64 bytes)
+    {
+        if (m_terminal)
+            advance(bytes, Clock::now());
+        else
+            m_done += bytes;
+    }
+    void advance(quint64 bytes, Clock::time_point now);
     // Takes the line off the terminal; the next advance draws it again.
     void clear();
     // Clears whichever line is on the terminal, so a message can be written.
