@@ -23,7 +23,14 @@ install(FILES ${PROJECT_SOURCE_DIR}/doc/mkpkg.bash DESTINATION share/bash-comple
 # dpkg-shlibdeps (package dpkg-dev).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME mkpkg)
-set(CPACK_PACKAGE_VERSION 2.0.9)
+# The package version is the banner's release number, read from the one
+# place that states it.
+file(STRINGS ${PROJECT_SOURCE_DIR}/src/driver/Banner.cpp release_line REGEX "- Release [0-9.]+")
+string(REGEX MATCH "Release ([0-9]+\\.[0-9]+\\.[0-9]+)" release_match "${release_line}")
+if(NOT CMAKE_MATCH_1)
+  message(FATAL_ERROR "no release number found in src/driver/Banner.cpp")
+endif()
+set(CPACK_PACKAGE_VERSION ${CMAKE_MATCH_1})
 set(CPACK_PACKAGE_VENDOR "Fernhollow for ARM")
 set(CPACK_PACKAGE_CONTACT "Fernhollow for ARM maintainers <mkpkg@fernhollow.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "package maintainer of the Fernhollow for ARM suite")
