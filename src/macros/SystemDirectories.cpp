@@ -8,6 +8,7 @@
 #include "platform/FileHandle.h"
 #include "platform/FileSystem.h"
 #include "platform/HException.h"
+#include "platform/SignalCleanup.h"
 #include "macros/MacroExpansion.h"
 #include "macros/MacroTable.h"
 #include "macros/NormalizedPath.h"
@@ -53,10 +54,12 @@ const char userFrequencies[] =
 
 // Creates the file with the given contents unless it exists; an existing
 // file is never opened for writing. A file that cannot be created or
-// written completely is removed again and reported.
+// written completely is removed again and reported. Stopping signals wait
+// until the file is whole, so no later run finds it cut short.
 void createUnlessPresent(const QString &path, const QByteArray &contents)
 {
     const QByteArray name = nativeName(path);
+    const SignalsHeld held;
     const int descriptor = open(name.constData(), O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (descriptor < 0) {
         if (errno == EEXIST)

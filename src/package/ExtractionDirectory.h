@@ -4,7 +4,7 @@
 #include <QList>
 
 #include "platform/FileHandle.h"
-#include "package/SignalCleanup.h"
+#include "platform/SignalCleanup.h"
 
 // A file being created for an entry, with the directory it lies in and its
 // name there, so that it can be removed without walking its path again.

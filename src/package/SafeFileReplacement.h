@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-#include "package/SignalCleanup.h"
+#include "platform/SignalCleanup.h"
 #include "platform/FileHandle.h"
 
 // Replaces a file only once its new contents are complete: the contents go to

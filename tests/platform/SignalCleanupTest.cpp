@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "TempDir.h"
-#include "package/SignalCleanup.h"
+#include "platform/SignalCleanup.h"
 
 namespace {
 

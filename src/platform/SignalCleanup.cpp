@@ -1,4 +1,4 @@
-#include "package/SignalCleanup.h"
+#include "platform/SignalCleanup.h"
 
 #include <fcntl.h>
 #include <limits.h>
