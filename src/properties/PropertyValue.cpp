@@ -61,16 +61,14 @@ QString PropertyValue::text() const
     return stored.isEmpty() ? m_propertyClass->defaultValue() : stored;
 }
 
-QColor PropertyValue::colorValue() const
+Colour PropertyValue::colorValue() const
 {
-    return QColor(text());
+    return Colour::fromName(text());
 }
 
-QFont PropertyValue::fontValue(const QFont &fallback) const
+FontDescription PropertyValue::fontValue(const FontDescription &fallback) const
 {
-    const QString description = text();
-    QFont font;
-    return !description.isEmpty() && font.fromString(description) ? font : fallback;
+    return FontDescription::fromString(text()).value_or(fallback);
 }
 
 QStringList PropertyValue::stringList(bool keepEmpty) const
@@ -135,7 +133,7 @@ void PropertyValue::setValue(const QStringList &items)
     setValue(joinMacroList(items));
 }
 
-void PropertyValue::setValue(const QColor &colour)
+void PropertyValue::setValue(const Colour &colour)
 {
     setValue(colour.name());
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QColor>
-#include <QFont>
 #include <QList>
 #include <QRect>
 #include <QString>
 #include <QStringList>
+
+#include "properties/Colour.h"
+#include "properties/FontDescription.h"
 
 class PropertyClass;
 
@@ -39,10 +40,10 @@ public:
     int intValue() const;
     bool boolValue() const;
     // The text read as a colour name (an invalid colour when it is none).
-    QColor colorValue() const;
-    // The font the text describes in the toolkit's font-to-string form, or
-    // fallback when the text is empty or describes no font.
-    QFont fontValue(const QFont &fallback) const;
+    Colour colorValue() const;
+    // The font the text describes in the font-to-string form, or fallback
+    // when the text is empty or describes no font.
+    FontDescription fontValue(const FontDescription &fallback) const;
 
     // Typed writes, all ending in setValue(text).
     void setValue(const char *text) { setValue(QString::fromUtf8(text)); }
@@ -50,8 +51,8 @@ public:
     void setValue(bool flag);
     void setValue(const QStringList &items);
     void setValue(const QRect &rectangle);
-    // Stores the colour's name.
-    void setValue(const QColor &colour);
+    // Stores the colour's name (an empty text for the invalid colour).
+    void setValue(const Colour &colour);
 
 protected:
     void setOwned(bool owned) { m_owned = owned; }

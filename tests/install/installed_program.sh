@@ -34,6 +34,10 @@ deb)
     *libqt6core6*) ;;
     *) fail "the package's dependencies miss the Qt core library: $depends" ;;
     esac
+    # A command-line program: no graphics stack behind it.
+    case "$depends" in
+    *libqt6gui6*) fail "the package depends on the Qt GUI library: $depends" ;;
+    esac
     dpkg -x "$1" "$work/root"
     root="$work/root/usr"
     ;;

@@ -159,20 +159,20 @@ TEST(PropertyValue, typedWritesStoreTheirTextOrWarn)
     // The text before, the value written, the text after (null: the stored
     // text becomes null) and the warnings.
     const struct { const char *name; PropertyClass *propertyClass; const char *before;
-                   std::variant<int, bool, QRect, QColor> written; QString expected; QStringList warnings; } cases[] = {
+                   std::variant<int, bool, QRect, Colour> written; QString expected; QStringList warnings; } cases[] = {
         {"enumeration in range", choice, "a", 1, "b", {}},
         {"enumeration out of range", choice, "a", 2, QString(), {notEnumerated}},
         {"negative enumeration", choice, "a", -1, QString(), {notEnumerated}},
         {"boolean true", flag, "No", true, "Yes", {}},
         {"boolean false", makeClass(PropertyClass::Boolean, {}, {"Off", "On"}), "On", false, "Off", {}},
         {"hex width", makeClass(PropertyClass::IntegerHex, {}, {}, 4095), "", 10, "0x00a", {}},
-        {"hex no maximum", makeClass(PropertyClass::IntegerHex), "", 10, "0xa", {}},
         {"range", makeClass(PropertyClass::IntegerRange), "", -3, "-3", {}},
         {"integer on string", text, "keep", 3, "keep", {nonInteger}},
         {"bool on string", text, "keep", true, "keep", {nonBoolean, nonInteger}},
         {"bool on enumeration", choice, "", true, "b", {nonBoolean}},
         {"rectangle", text, "", QRect(QPoint(10, 20), QPoint(29, 59)), "10,20,20,40", {}},
-        {"colour", makeClass(PropertyClass::Color), "", QColor(0x12, 0x34, 0x56), "#123456", {}},
+        {"colour", makeClass(PropertyClass::Color), "", Colour(0x12, 0x34, 0x56), "#123456", {}},
+        {"invalid colour", makeClass(PropertyClass::Color), "#123456", Colour(), QString(), {}},
     };
     for (const auto &c : cases) {
         SimplePropertyValue value(c.propertyClass);
@@ -185,31 +185,34 @@ TEST(PropertyValue, typedWritesStoreTheirTextOrWarn)
     }
 }
 
-TEST(PropertyValue, coloursAndFontsReadTheirTextForms)
+TEST(PropertyValue, coloursAndFontsReadTheTextOrElseTheDefault)
 {
-    const QFont fallback(QStringLiteral("Fallback"), 7);
-    // The default, the text set (null: none); the colour, or the font family
-    // and size, read.
-    const struct { PropertyClass::Type type; const char *defaultValue, *text; QColor colour; const char *family;
-                   int size; } cases[] = {
-        {PropertyClass::Color, "#00ff00", nullptr, QColor(0, 255, 0), "", 0},
-        {PropertyClass::Color, "", "#123456", QColor(0x12, 0x34, 0x56), "", 0},
-        {PropertyClass::Color, "", "no such colour", QColor(), "", 0},
-        {PropertyClass::Font, "", nullptr, {}, "Fallback", 7},
-        {PropertyClass::Font, "", "Monospace,10,-1,5,50,0,0,0,0,0", {}, "Monospace", 10},
-        {PropertyClass::Font, "", "not,a,font,at,all", {}, "Fallback", 7},
-        {PropertyClass::FixedPitchFont, "Courier,12,-1,5,50,0,0,0,0,0", nullptr, {}, "Courier", 12},
+    FontDescription fallback;
+    fallback.family = QStringLiteral("Fallback");
+    fallback.pointSize = 7;
+    // The default, the text set (null: none); the colour name, or the font
+    // family and point size, read.
+    const struct { PropertyClass::Type type; const char *defaultValue, *text, *colour, *family; double size; }
+        cases[] = {
+        {PropertyClass::Color, "#00ff00", nullptr, "#00ff00", "", 0},
+        {PropertyClass::Color, "#00ff00", "Navy", "#000080", "", 0},
+        {PropertyClass::Color, "#00ff00", "no such colour", "", "", 0},  // not the default
+        {PropertyClass::Font, "", nullptr, "", "Fallback", 7},
+        {PropertyClass::Font, "", "Monospace,10,-1,5,50,0,0,0,0,0", "", "Monospace", 10},
+        {PropertyClass::Font, "Courier,12,-1,5,50,0,0,0,0,0", "not,a,font,at,all", "", "Fallback", 7},
+        {PropertyClass::FixedPitchFont, "Courier,12,-1,5,50,0,0,0,0,0", nullptr, "", "Courier", 12},
     };
     for (const auto &c : cases) {
         SimplePropertyValue value(makeClass(c.type, QString::fromLatin1(c.defaultValue)));
         if (c.text)
             value.setValue(c.text);
         if (c.type == PropertyClass::Color) {
-            EXPECT_EQ(value.colorValue(), c.colour) << c.text;
+            EXPECT_EQ(value.colorValue().name(), QString::fromLatin1(c.colour)) << c.text;
         } else {
-            EXPECT_EQ(value.fontValue(fallback).family(), QString::fromLatin1(c.family)) << c.text;
-            EXPECT_EQ(value.fontValue(fallback).pointSize(), c.size) << c.text;
-            EXPECT_EQ(value.fontValue(fallback) == fallback, qstrcmp(c.family, "Fallback") == 0) << c.text;
+            const FontDescription font = value.fontValue(fallback);
+            EXPECT_EQ(std::pair(font.family, font.pointSize), std::pair(QString::fromLatin1(c.family), c.size))
+                << c.text;
+            EXPECT_EQ(font == fallback, qstrcmp(c.family, "Fallback") == 0) << c.text;
         }
     }
 }
