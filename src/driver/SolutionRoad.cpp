@@ -105,11 +105,9 @@ int runSolutionRoad(const ToolState &state, Diagnostics &diagnostics)
     const QString solutionFile = nameFromNative(state.packageName);
     const QString outputName = state.outputName.isNull() ? baseName(solutionFile) + QStringLiteral(".hzr")
                                                          : nameFromNative(state.outputName);
-    if (sameFile(outputName, solutionFile)) {
-        diagnostics.error("the packaged solution " + nativeName(outputName) + " would replace the solution file " +
+    if (sameFile(outputName, solutionFile))
+        diagnostics.fatal("the packaged solution " + nativeName(outputName) + " would replace the solution file " +
                           state.packageName + "; nothing written (name the solution file right after -hzr)");
-        return 1;
-    }
 
     ProjectNode *solution = nullptr;
     try {

@@ -152,16 +152,12 @@ void ProjectSystem::populateDynamicFolder(ProjectNode *folder)
     if (path.startsWith(u'$')) {
         directory = expandMacros(path, globalMacros(true));
     } else {
-        // Outside any project the folder lies below the solution file's
-        // directory, as the files that it will hold do.
-        ProjectNode *home = folder->ancestorOrSelf(NodeKind::Project);
-        if (home) {
-            home->resolveFileInfo();
-            directory = home->projectDirectory() + u'/' + path;
-        } else {
-            home = folder->ancestorOrSelf(NodeKind::Solution);
-            directory = (home ? home->fileDirectory() : QString()) + u'/' + path;
-        }
+        // Outside any project there is no project directory: the path is
+        // then taken from the root directory.
+        ProjectNode *project = folder->ancestorOrSelf(NodeKind::Project);
+        if (project)
+            project->resolveFileInfo();
+        directory = (project ? project->projectDirectory() : QString()) + u'/' + path;
     }
     DirectoryScan scan{*this, folder, namePatterns(folder->getProperty(QStringLiteral("filter"))),
                        folder->getProperty(QStringLiteral("recurse")) == QLatin1String("Yes"), {}, {}};

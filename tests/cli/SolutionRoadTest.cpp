@@ -153,8 +153,8 @@ TEST_F(SolutionRoad, theSolutionFileIsNeverOverwrittenByItsOwnPackage)
     const QByteArray refusal =
         " would replace the solution file s.hzp; nothing written (name the solution file right after -hzr)";
     expectRuns(runner, {
-        {{"s.hzp", "-hzr"}, 1, "", errorLine("the packaged solution s.hzp" + refusal)},
-        {{"-hzr", "s.hzp", "./s.hzp"}, 1, "", errorLine("the packaged solution ./s.hzp" + refusal)},
+        {{"s.hzp", "-hzr"}, 1, "", fatalLine("the packaged solution s.hzp" + refusal)},
+        {{"-hzr", "s.hzp", "./s.hzp"}, 1, "", fatalLine("the packaged solution ./s.hzp" + refusal)},
     });
     EXPECT_EQ(dir.read("s.hzp"), before);
     EXPECT_EQ(names(), QList<QByteArray>{"s.hzp"});

@@ -331,6 +331,14 @@ TEST(DynamicFolders, listMatchingFilesInCaseInsensitiveOrderRecursingWhenAskedBe
     ProjectNode *board = folders[4]->firstChild();
     board->resolveFileInfo();
     EXPECT_EQ(board->filePath(), absoluteFilePath(tree.dir.qpath() + "/elsewhere/board.c"));
+
+    // Outside any project a relative path starts at the root directory, not
+    // at the solution's directory.
+    ProjectNode *outside = tree.addFolder(tree.solution.get(), "outside");
+    const QString fromRoot = absoluteFilePath(tree.dir.qpath()).mid(1) + "/src/sub";
+    outside->storeProperty("path", fromRoot);
+    tree.projects.populateDynamicFolder(outside);
+    EXPECT_EQ(fileNames(outside), QStringList{fromRoot + "/z.c"});
 }
 
 TEST(FileNodes, projectsPutNewFilesIntoTheFolderThatCollectsTheirExtension)
