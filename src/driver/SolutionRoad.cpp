@@ -69,6 +69,10 @@ void printPackagedFile(const PackagedFile &file)
     case PackagedFile::DuplicateName:
         line = leavingOut + "the package holds " + nativeName(file.entryName) + " already";
         break;
+    case PackagedFile::LongName:
+        line = leavingOut + "its name in the package would be " + QByteArray::number(nativeName(file.entryName).size()) +
+               " bytes (names of 1024 bytes or more do not fit in a package)";
+        break;
     }
     line += '\n';
     std::fwrite(line.constData(), 1, size_t(line.size()), stdout);

@@ -70,10 +70,10 @@ void placeFile(const QString &base, PendingFile &pending)
 {
     PackagedFile &file = pending.file;
     file.base = base;
-    if (relativePath(base, file.location, file.entryName))
-        pending.entryName = nativeName(file.entryName);
-    else
+    if (!relativePath(base, file.location, file.entryName))
         file.outcome = PackagedFile::Unrelated;
+    else if ((pending.entryName = nativeName(file.entryName)).size() >= PackageEntry::NameFieldSize)
+        file.outcome = PackagedFile::LongName;
 }
 
 // The file a node names. A name that holds "$" is left out; where it leads

@@ -16,6 +16,7 @@ struct PackagedFile {
         Unreadable,    // location cannot be read; reason says why
         Unrelated,     // location shares no leading directory with base
         DuplicateName, // the package holds entryName already
+        LongName,      // entryName does not fit the package's name field
     };
     Outcome outcome = Added;
     QString fileName;  // the name as written (the file_name property, or the path given)

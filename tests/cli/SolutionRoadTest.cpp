@@ -44,6 +44,10 @@ protected:
 
 TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolutionDirectory)
 {
+    QByteArray longName; // 1,030 bytes: too long for a package name
+    for (char c : {'d', 'e', 'f', 'g'})
+        longName += QByteArray(255, c) + '/';
+    longName += "long.c";
     writeSolution("sol/app.hzp",
                   "<solution Name=\"app\" version=\"2\">\n"
                   " <project Name=\"p\">\n"
@@ -52,7 +56,8 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
                   "   <file file_name=\"main.c\"/><file file_name=\"$(StudioDir)/source/crt0.s\"/>\n"
                   "   <file file_name=\"src/util.c\"/>\n"
                   "   <file file_name=\"./main.c\"/><file file_name=\"app.hzp\"/><file file_name=\"missing.c\"/>\n"
-                  "   <file file_name=\"/dev/null\"/><folder Name=\"Nested\"><file file_name=\"../top.h\"/></folder>\n"
+                  "   <file file_name=\"/dev/null\"/><file file_name=\"" + longName + "\"/>\n"
+                  "   <folder Name=\"Nested\"><file file_name=\"../top.h\"/></folder>\n"
                   "  </folder>\n"
                   "  <configuration Name=\"Debug\"><file file_name=\"debug_only.c\"/></configuration>\n"
                   " </project>\n"
@@ -61,6 +66,7 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
     dir.write("sol/src/util.c", "int util;\n");
     dir.write("sol/debug_only.c", "int debug;\n");
     dir.write("top.h", "#define TOP 1\n");
+    dir.write("sol/" + longName, "int lost;\n");
     chmod(dir.file("sol/src/util.c").constData(), 0444);
     setMtime(dir.file("sol/main.c"), 1234567890);
     expectRuns(runner, {{{"-hzr", "sol/app.hzp"}, 0, "", ""}});
@@ -80,6 +86,8 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
                          "leaving out app.hzp: the package holds app.hzp already\n"
                          "leaving out missing.c: " + dir.file("sol/missing.c") + " does not exist\n"
                          "leaving out /dev/null: /dev/null shares no leading directory with " + dir.file("sol") + "\n"
+                         "leaving out " + longName + ": its name in the package would be 1030 bytes "
+                         "(names of 1024 bytes or more do not fit in a package)\n"
                          "adding ../top.h\n",
                          ""}});
     expectPackage("app.hzr", "sol", {"app.hzp", "main.c", "src/util.c", "../top.h"});
