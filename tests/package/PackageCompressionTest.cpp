@@ -87,6 +87,31 @@ TEST(ParallelDeflate, streamsAcrossBlockBoundariesReadBackByZlibAloneAsSmallAsIt
     }
 }
 
+TEST(ParallelDeflate, storesRandomBlocksButCompressesRandomBytesThatRepeatOrCarryText)
+{
+    std::mt19937 random(42);
+    QByteArray noise;
+    while (noise.size() < 3 * Block)
+        noise.append(char(random()));
+    QByteArray repeated = noise.left(8 * 1024).repeated(2 * Block / (8 * 1024));
+    QByteArray withText = noise.left(2 * Block);
+    for (qsizetype at = 0; at < withText.size(); at += 4096)
+        withText.replace(at, 24, "int counter = counter+1;");
+    // Stored data costs 5 bytes per 64 KiB at most beyond the zlib frame.
+    const struct { const char *what; QByteArray input; qint64 largest; } cases[] = {
+        {"random", noise.left(2 * Block + 321), 2 * Block + 321 + 240},
+        {"random, repeating within 32 KiB", repeated, repeated.size() / 50},
+        {"random, a little text every 4 KiB", withText, compressedPackage(withText).size() - 12},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray stream = deflateInParallel(c.input, 1, Block);
+        EXPECT_EQ(expandedPackage(compressedHead(quint32(c.input.size())) + stream), c.input);
+        EXPECT_LE(stream.size(), c.largest);
+        EXPECT_EQ(deflateInParallel(c.input, 3, 4096), stream);
+    }
+}
+
 TEST(PackageCompression, everyWrittenPackageExpandsWithZlibAloneAndTheReaderToItsPlainForm)
 {
     // Entries smaller than, equal to and larger than a block; a package of
