@@ -37,7 +37,8 @@ int ParallelDeflate::defaultWorkers()
 }
 
 ParallelDeflate::ParallelDeflate(int fd, int workers)
-    : m_fd(fd), m_workerCount(workers > 0 ? workers : defaultWorkers()), m_mostInFlight(size_t(m_workerCount) + 2)
+    : m_fd(fd), m_workerCount(workers > 0 ? workers : defaultWorkers()), m_mostInFlight(size_t(m_workerCount) + 2),
+      m_callerHelps(m_workerCount < int(std::thread::hardware_concurrency()))
 {
 }
 
@@ -141,13 +142,13 @@ bool ParallelDeflate::writeOldest()
     {
         std::unique_lock lock(m_mutex);
         while (!m_inFlight.front()->done) {
-            if (m_nextToCompress == m_inFlight.size()) {
+            if (m_nextToCompress == m_inFlight.size() || !m_callerHelps) {
                 m_blockDone.wait(lock);
                 continue;
             }
             // Rather than wait for the workers, compress the next waiting
-            // block here: no hand-over for a small package, and one more
-            // compressor while the workers are behind.
+            // block here: one more compressor on a core the workers leave
+            // free.
             std::shared_ptr<Block> waiting = m_inFlight[m_nextToCompress++];
             lock.unlock();
             if (!m_ownCompressor)

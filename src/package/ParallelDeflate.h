@@ -17,9 +17,10 @@ class DeflateBlockCompressor;
 // written in order as they come back, and their Adler-32 values combine into
 // the stream's checksum. Block boundaries do not depend on the number of
 // workers, and neither do the bytes written. At most a few blocks per
-// worker are held at any time, whatever the length of the stream; when the
-// oldest is still waiting for a worker, the caller compresses the next
-// waiting block itself instead of waiting.
+// worker are held at any time, whatever the length of the stream. Where
+// the workers leave a core free, the caller compresses the next waiting
+// block itself rather than wait for the oldest; where they do not, that
+// would only take a core from a worker while the caller's reading stalls.
 class ParallelDeflate {
 public:
     static constexpr qint64 BlockSize = 1 << 20;
@@ -56,6 +57,7 @@ private:
     int m_fd;
     int m_workerCount;
     size_t m_mostInFlight;
+    bool m_callerHelps; // fewer workers than cores
     std::vector<std::thread> m_workers;
     std::mutex m_mutex;
     std::condition_variable m_workReady;   // a block waits, or the workers must stop
