@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 
+#include <clocale>
 #include <cstdio>
 
 namespace {
@@ -86,6 +87,9 @@ ProjectSystem &prepareProjectModel(const QByteArray &programPath)
     static char *argv[] = {const_cast<char *>(programPath.constData()), nullptr};
     static auto *application = new QCoreApplication(argc, argv);
     Q_UNUSED(application);
+    // The application takes the user's locale for the C library; system
+    // error texts and the like stay in the C locale, as on the package road.
+    std::setlocale(LC_ALL, "C");
 
     locateInstallation(runningProgramFile(nameFromNative(programPath)), 1);
     defineSystemMacros(installationDirectory());

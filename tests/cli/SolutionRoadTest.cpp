@@ -7,6 +7,8 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
+
 namespace {
 
 const QByteArray kDoctype = "<!DOCTYPE Lanternwick_Project_File>\n";
@@ -185,6 +187,25 @@ TEST_F(SolutionRoad, aFailedWriteReportsAnErrorAndLeavesTheOutputAndAUsersTmpFil
     expectPackage("old.hzr", ".", {"s.hzp", "a.c"});
     EXPECT_EQ(names(), (QList<QByteArray>{"a.c", "old.hzr", "s.hzp", "taken.hzr", "tmp"}));
     EXPECT_EQ(dir.read("tmp"), "the user's own file\n");
+}
+
+// Where the system has German messages and a German locale can be built,
+// system error texts must still come out as the package road gives them.
+TEST_F(SolutionRoad, systemErrorTextsDoNotFollowTheUsersLocale)
+{
+    const QByteArray locales = dir.file("locales");
+    if (!QFileInfo::exists("/usr/share/locale/de/LC_MESSAGES/libc.mo") || ::mkdir(locales.constData(), 0755) != 0
+        || std::system(("localedef -i de_DE -f UTF-8 " + locales + "/de_DE.UTF-8 >/dev/null 2>&1").constData()) != 0)
+        GTEST_SKIP() << "no German locale to try";
+    ::setenv("LOCPATH", locales.constData(), 1);
+    ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+    writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
+    expectRuns(runner, {
+        {{"-hzr", "s.hzp", "absent/s.hzr"}, 0, "",
+         errorLine("can't open absent/s.hzr for writing: No such file or directory")},
+    });
+    ::unsetenv("LC_ALL");
+    ::unsetenv("LOCPATH");
 }
 
 TEST_F(SolutionRoad, dynamicFoldersMacroNamedImportsAndNamesWithAnyBytesContributeTheirFilesUnchanged)
