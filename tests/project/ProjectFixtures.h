@@ -21,15 +21,22 @@ inline QByteArray solutionFile(const QByteArray &body, const QByteArray &name = 
 }
 
 // A compact picture of the nodes below node: each as kind:name (a file's
-// name is its file_name) followed by its own children in parentheses.
-inline QByteArray outline(ProjectNode *node)
+// name is its file_name), with its other properties as [name=value,...] when
+// asked, followed by its own children in parentheses.
+inline QByteArray outline(ProjectNode *node, bool properties = false)
 {
     static const char *kinds[] = {"solution", "configuration", "project", "folder", "file"};
     QByteArrayList children;
     for (ProjectNode *child = node->firstChild(); child; child = child->nextSibling()) {
-        const QString name = child->kind() == NodeKind::File ? child->getProperty("file_name") : child->nodeName();
-        const QByteArray inner = outline(child);
-        children.append(kinds[int(child->kind())] + (':' + name.toLatin1()) + (inner.isEmpty() ? "" : '(' + inner + ')'));
+        const bool file = child->kind() == NodeKind::File;
+        QByteArray text = kinds[int(child->kind())] + (':' + (file ? child->getProperty("file_name") : child->nodeName()).toLatin1());
+        QByteArrayList values;
+        for (auto p = child->properties().cbegin(); properties && p != child->properties().cend(); ++p) {
+            if (p.key() != (file ? "file_name" : "Name"))
+                values.append((p.key() + '=' + p.value()).toLatin1());
+        }
+        const QByteArray inner = outline(child, properties);
+        children.append(text + (values.isEmpty() ? "" : '[' + values.join(',') + ']') + (inner.isEmpty() ? "" : '(' + inner + ')'));
     }
     return children.join(' ');
 }
