@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SolutionFiles.h"
 #include "TempDir.h"
 #include "XmlTestSupport.h"
 
@@ -13,13 +14,6 @@
 
 #include <memory>
 
-// A solution file of the current version, or of none, around body.
-inline QByteArray solutionFile(const QByteArray &body, const QByteArray &name = "S", bool current = true)
-{
-    return "<!DOCTYPE Lanternwick_Project_File>\n<solution Name=\"" + name + "\"" + (current ? " version=\"2\"" : "")
-        + ">\n" + body + "</solution>\n";
-}
-
 // A compact picture of the nodes below node: each as kind:name (a file's
 // name is its file_name), with its other properties as [name=value,...] when
 // asked, followed by its own children in parentheses.
@@ -28,15 +22,17 @@ inline QByteArray outline(ProjectNode *node, bool properties = false)
     static const char *kinds[] = {"solution", "configuration", "project", "folder", "file"};
     QByteArrayList children;
     for (ProjectNode *child = node->firstChild(); child; child = child->nextSibling()) {
-        const bool file = child->kind() == NodeKind::File;
-        QByteArray text = kinds[int(child->kind())] + (':' + (file ? child->getProperty("file_name") : child->nodeName()).toLatin1());
+        const QString nameKey = child->kind() == NodeKind::File ? "file_name" : "Name";
+        const QString name = child->kind() == NodeKind::File ? child->getProperty(nameKey) : child->nodeName();
+        QByteArray text = kinds[int(child->kind())] + (':' + name.toLatin1());
         QByteArrayList values;
         for (auto p = child->properties().cbegin(); properties && p != child->properties().cend(); ++p) {
-            if (p.key() != (file ? "file_name" : "Name"))
+            if (p.key() != nameKey)
                 values.append((p.key() + '=' + p.value()).toLatin1());
         }
         const QByteArray inner = outline(child, properties);
-        children.append(text + (values.isEmpty() ? "" : '[' + values.join(',') + ']') + (inner.isEmpty() ? "" : '(' + inner + ')'));
+        text += (values.isEmpty() ? "" : '[' + values.join(',') + ']') + (inner.isEmpty() ? "" : '(' + inner + ')');
+        children.append(text);
     }
     return children.join(' ');
 }
