@@ -7,7 +7,6 @@
 
 namespace {
 
-const QByteArray Banner = "Fernhollow for ARM Package Maintainer - Release 2.0.9.2011011101.9458\n";
 const QByteArray Usage = Banner
                          + "\n"
                            "Usage:\n"

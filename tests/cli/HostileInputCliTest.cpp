@@ -5,6 +5,7 @@
 // CliRunner) and fails its test.
 
 #include "CliRunner.h"
+#include "SolutionFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +16,11 @@
 
 namespace {
 
-const QByteArray doctype = "<!DOCTYPE Lanternwick_Project_File>\n";
 const QByteArray userTemplates = "root/Fernhollow for ARM/packages/targets/project_templates.xml";
 const QByteArray preprocessorWarning = "XmlPP::processConditionals(): ";
 
-QByteArray solution(const QByteArray &body)
-{
-    return doctype + "<solution Name=\"S\" version=\"2\">\n" + body + "</solution>\n";
-}
-
 // A solution whose one project is completed from the template T.
-const QByteArray templatedSolution = solution("<project Name=\"P\" template_name=\"T\"/>\n");
+const QByteArray templatedSolution = solutionFile("<project Name=\"P\" template_name=\"T\"/>\n");
 
 // The user's templates file: the template T holding body.
 QByteArray templatesWith(const QByteArray &body)
@@ -56,7 +51,7 @@ TEST_F(HostileInput, optionFilesThatNameEachOtherTwiceStopAtALimitReportedOnce)
 
 TEST_F(HostileInput, directoriesAndFifosWhereFilesBelongCannotBeReadAndAreNeverWaitedFor)
 {
-    dir.write("main.hzp", solution("<import file_name=\"fifo.hzp\"/>\n"));
+    dir.write("main.hzp", solutionFile("<import file_name=\"fifo.hzp\"/>\n"));
     dir.write("dir.hzp/inside", "x");
     dir.write("a.txt", "a");
     // The user's templates file is a directory (start-up leaves it so).
@@ -114,9 +109,9 @@ TEST_F(HostileInput, templatesAndMacrosThatGrowAtEveryStepStopWithinBounds)
 
     // Macros of the "Common" configuration that double at every pass.
     dir.write(userTemplates, templatesWith("<file name=\"$(IntDir)/x.c\"/>\n"));
-    dir.write("s.hzp", solution("<project Name=\"P\" template_name=\"T\">\n"
-                                "<configuration Name=\"Common\" macros=\"D=$(D)$(D)$(\" "
-                                "build_intermediate_directory=\"$(D)$($)\"/>\n</project>\n"));
+    dir.write("s.hzp", solutionFile("<project Name=\"P\" template_name=\"T\">\n"
+                                    "<configuration Name=\"Common\" macros=\"D=$(D)$(D)$(\" "
+                                    "build_intermediate_directory=\"$(D)$($)\"/>\n</project>\n"));
     const CliResult macros = runner.run({"-hzr", "s.hzp"});
     EXPECT_EQ(macros.exitStatus, 0) << macros.err.left(400).constData();
 }
@@ -125,10 +120,9 @@ TEST_F(HostileInput, aLongChainOfImportedSolutionsLoadsInLinearTime)
 {
     constexpr int files = 40;
     for (int i = 0; i < files; ++i) {
-        const QByteArray import = i + 1 < files ? "<import file_name=\"s" + QByteArray::number(i + 1) + ".hzp\"/>\n" : "";
-        dir.write("s" + QByteArray::number(i) + ".hzp",
-                  doctype + "<solution Name=\"S" + QByteArray::number(i) + "\" version=\"2\">\n" + import
-                      + "<project Name=\"p\"/>\n</solution>\n");
+        const QByteArray n = QByteArray::number(i), next = QByteArray::number(i + 1);
+        const QByteArray import = i + 1 < files ? "<import file_name=\"s" + next + ".hzp\"/>\n" : "";
+        dir.write("s" + n + ".hzp", solutionFile(import + "<project Name=\"p\"/>\n", "S" + n));
     }
     const auto start = std::chrono::steady_clock::now();
     const CliResult result = runner.run({"-hzr", "s0.hzp"});

@@ -57,10 +57,9 @@ TEST(PackageCli, createStoresFilesWithTheirAttributesAndExtractRestoresThem)
     writeFiles(dir, {{"a.txt", "alpha\n"}, {"src/ro.c", "int ro;\n"}, {utf8, "unicode name\n"}, {raw, binary}});
     ::chmod(dir.file("src/ro.c").constData(), 0444);
     setMtime(dir.file("src/ro.c"), 1000000000);
-    const QByteArray banner = "Fernhollow for ARM Package Maintainer - Release 2.0.9.2011011101.9458\n";
     expectRuns(runner, {
         {{"-c", "-v", "p.pkg", "a.txt", "src", utf8, raw, "./a.txt"}, 0,
-         banner + "adding ./a.txt\nadding src/ro.c\nadding ./" + utf8 + "\nadding ./" + raw + "\nadding ./a.txt\n", ""},
+         Banner + "adding ./a.txt\nadding src/ro.c\nadding ./" + utf8 + "\nadding ./" + raw + "\nadding ./a.txt\n", ""},
         {{"-x", "p.pkg", "out"}, 0, "", ""},
     });
     // Dense offsets, NUL-padded names and the data in table order, compressed.
@@ -90,7 +89,7 @@ TEST(PackageCli, directoriesAreWalkedInNameOrderIgnoringCaseAndPatternsMatchVisi
                              "b1.txt", "b22.txt"})
         writeFiles(dir, {{name, "x"}});
     const auto adding = [](const QList<QByteArray> &names) {
-        QByteArray out = "Fernhollow for ARM Package Maintainer - Release 2.0.9.2011011101.9458\n";
+        QByteArray out = Banner;
         for (const QByteArray &name : names)
             out += "adding " + name + "\n";
         return out;

@@ -1,5 +1,6 @@
 #include "CliRunner.h"
 #include "PackageFiles.h"
+#include "SolutionFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +19,6 @@ class SolutionRoad : public ::testing::Test {
 protected:
     CliRunner runner;
     TempDir &dir = runner.dir();
-
-    void writeSolution(const QByteArray &name, const QByteArray &body) const { dir.write(name, kDoctype + body); }
 
     // Checks that the package, expanded with zlib alone, holds exactly the
     // named files in that order, each stored under its name relative to the
@@ -50,20 +49,18 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
     for (char c : {'d', 'e', 'f', 'g'})
         longName += QByteArray(255, c) + '/';
     longName += "long.c";
-    writeSolution("sol/app.hzp",
-                  "<solution Name=\"app\" version=\"2\">\n"
-                  " <project Name=\"p\">\n"
-                  "  <configuration Name=\"Common\" project_type=\"Executable\"/>\n"
-                  "  <folder Name=\"Source Files\">\n"
-                  "   <file file_name=\"main.c\"/><file file_name=\"$(StudioDir)/source/crt0.s\"/>\n"
-                  "   <file file_name=\"src/util.c\"/>\n"
-                  "   <file file_name=\"./main.c\"/><file file_name=\"app.hzp\"/><file file_name=\"missing.c\"/>\n"
-                  "   <file file_name=\"/dev/null\"/><file file_name=\"" + longName + "\"/>\n"
-                  "   <folder Name=\"Nested\"><file file_name=\"../top.h\"/></folder>\n"
-                  "  </folder>\n"
-                  "  <configuration Name=\"Debug\"><file file_name=\"debug_only.c\"/></configuration>\n"
-                  " </project>\n"
-                  "</solution>\n");
+    dir.write("sol/app.hzp",
+              solutionFile(" <project Name=\"p\">\n"
+                           "  <configuration Name=\"Common\" project_type=\"Executable\"/>\n"
+                           "  <folder Name=\"Source Files\">\n"
+                           "   <file file_name=\"main.c\"/><file file_name=\"$(StudioDir)/source/crt0.s\"/>\n"
+                           "   <file file_name=\"src/util.c\"/>\n"
+                           "   <file file_name=\"./main.c\"/><file file_name=\"app.hzp\"/><file file_name=\"missing.c\"/>\n"
+                           "   <file file_name=\"/dev/null\"/><file file_name=\"" + longName + "\"/>\n"
+                           "   <folder Name=\"Nested\"><file file_name=\"../top.h\"/></folder>\n"
+                           "  </folder>\n"
+                           "  <configuration Name=\"Debug\"><file file_name=\"debug_only.c\"/></configuration>\n"
+                           " </project>\n", "app"));
     dir.write("sol/main.c", "int main(void) { return 0; }\n");
     dir.write("sol/src/util.c", "int util;\n");
     dir.write("sol/debug_only.c", "int debug;\n");
@@ -78,8 +75,7 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
     // -v tells of every file node, packaged or left out, and why.
     const QByteArray studioDir = QFileInfo(QStringLiteral(MKPKG_BUILD_DIR)).canonicalFilePath().toLatin1();
     expectRuns(runner, {{{"-hzr", "-v", "sol/app.hzp"}, 0,
-                         "Fernhollow for ARM Package Maintainer - Release 2.0.9.2011011101.9458\n"
-                         "adding app.hzp\n"
+                         Banner + "adding app.hzp\n"
                          "adding main.c\n"
                          "leaving out $(StudioDir)/source/crt0.s: its name holds a macro (it expands to "
                              + studioDir + "/source/crt0.s)\n"
@@ -97,18 +93,14 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
 
 TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndTheFirstNameWins)
 {
-    writeSolution("work/sol/app.hzp",
-                  "<solution Name=\"app\" version=\"2\">\n"
-                  " <project Name=\"first\"><file file_name=\"a.c\"/></project>\n"
-                  " <import file_name=\"../lib/lib.hzp\"/>\n"
-                  " <project Name=\"last\"><file file_name=\"z.c\"/><file file_name=\"../lib/ring.c\"/></project>\n"
-                  " <import file_name=\"../lib/lib.hzp\"/>\n"
-                  "</solution>\n");
-    writeSolution("work/lib/lib.hzp",
-                  "<solution Name=\"lib\" version=\"2\"><project Name=\"ring\">\n"
-                  " <configuration Name=\"Common\" project_directory=\"src\"/>\n"
-                  " <file file_name=\"../ring.c\"/><file file_name=\"ring_impl.c\"/>\n"
-                  "</project></solution>\n");
+    dir.write("work/sol/app.hzp",
+              solutionFile(" <project Name=\"first\"><file file_name=\"a.c\"/></project>\n"
+                           " <import file_name=\"../lib/lib.hzp\"/>\n"
+                           " <project Name=\"last\"><file file_name=\"z.c\"/><file file_name=\"../lib/ring.c\"/></project>\n"
+                           " <import file_name=\"../lib/lib.hzp\"/>\n", "app"));
+    dir.write("work/lib/lib.hzp",
+              solutionFile("<project Name=\"ring\"><configuration Name=\"Common\" project_directory=\"src\"/>\n"
+                           "<file file_name=\"../ring.c\"/><file file_name=\"ring_impl.c\"/></project>", "lib"));
     for (const char *name : {"work/sol/a.c", "work/sol/z.c", "work/lib/ring.c", "work/lib/src/ring_impl.c"})
         dir.write(name, name);
     const CliResult result = runner.run({"-hzr", "sol/app.hzp", "out.hzr"}, dir.file("work"));
@@ -119,10 +111,10 @@ TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndT
 
 TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionUpToItsFirstDotAndTheDescriptionFileComesLast)
 {
-    writeSolution("dir/my.app.hzp", "<solution Name=\"my\" version=\"2\"><file file_name=\"readme.txt\"/></solution>\n");
+    dir.write("dir/my.app.hzp", solutionFile("<file file_name=\"readme.txt\"/>", "my"));
     dir.write("dir/readme.txt", "read me\n");
     dir.write("dir/my_package.xml", "<package/>\n");
-    writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
+    dir.write("s.hzp", solutionFile("", "s"));
     // Without a description file beside it, the package ends with the project
     // files. The output's directory is not created.
     expectRuns(runner, {
@@ -143,9 +135,10 @@ TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothin
     dir.write("syntax.hzp", kDoctype + "<solution>\n <project Name=\"p\">\n </solution>\n");
     // Files rooted in a project or a folder have no solution node for their
     // projects' directories and the templates' configurations.
-    writeSolution("projectroot.hzp", "<project Name=\"p\" template_name=\"Executable\"><file file_name=\"a.c\"/></project>\n");
-    writeSolution("folderroot.hzp", "<folder Name=\"all\" path=\".\"/>\n");
-    writeSolution("importsproject.hzp", "<solution><import file_name=\"projectroot.hzp\"/></solution>\n");
+    dir.write("projectroot.hzp", kDoctype + "<project Name=\"p\" template_name=\"Executable\"><file file_name=\"a.c\"/>"
+                                            "</project>\n");
+    dir.write("folderroot.hzp", kDoctype + "<folder Name=\"all\" path=\".\"/>\n");
+    dir.write("importsproject.hzp", kDoctype + "<solution><import file_name=\"projectroot.hzp\"/></solution>\n");
     expectRuns(runner, {
         {{"-hzr", "absent.hzp"}, 1, "", dir.file("absent.hzp") + " does not exist\n"},
         {{"-hzr", "syntax.hzp"}, 1, "", dir.file("syntax.hzp") + ": tagName mismatch (line 3)\n"},
@@ -158,7 +151,7 @@ TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothin
 
 TEST_F(SolutionRoad, theSolutionFileIsNeverOverwrittenByItsOwnPackage)
 {
-    writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
+    dir.write("s.hzp", solutionFile("", "s"));
     const QByteArray before = dir.read("s.hzp");
     const QByteArray refusal =
         " would replace the solution file s.hzp; nothing written (name the solution file right after -hzr)";
@@ -172,7 +165,7 @@ TEST_F(SolutionRoad, theSolutionFileIsNeverOverwrittenByItsOwnPackage)
 
 TEST_F(SolutionRoad, aFailedWriteReportsAnErrorAndLeavesTheOutputAndAUsersTmpFileAsTheyWere)
 {
-    writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"><file file_name=\"a.c\"/></solution>\n");
+    dir.write("s.hzp", solutionFile("<file file_name=\"a.c\"/>", "s"));
     dir.write("a.c", "a");
     dir.write("tmp", "the user's own file\n");
     dir.write("taken.hzr/inside", "kept\n"); // a directory where the package should go
@@ -199,7 +192,7 @@ TEST_F(SolutionRoad, systemErrorTextsDoNotFollowTheUsersLocale)
         GTEST_SKIP() << "no German locale to try";
     ::setenv("LOCPATH", locales.constData(), 1);
     ::setenv("LC_ALL", "de_DE.UTF-8", 1);
-    writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
+    dir.write("s.hzp", solutionFile("", "s"));
     expectRuns(runner, {
         {{"-hzr", "s.hzp", "absent/s.hzr"}, 0, "",
          errorLine("can't open absent/s.hzr for writing: No such file or directory")},
@@ -219,18 +212,16 @@ TEST_F(SolutionRoad, dynamicFoldersMacroNamedImportsAndNamesWithAnyBytesContribu
     const QByteArray utf8 = "\xc3\x9c" "bung.c";
     const QByteArray raw = "raw\xff.c";
     const QByteArray scanned = "gen/d\xc3\xa9j\xe0.c";
-    writeSolution("sol/app.hzp",
-                  "<solution Name=\"app\" version=\"2\">\n"
-                  " <project Name=\"dyn\">\n"
-                  "  <file file_name=\"" + utf8 + "\"/><file file_name=\"" + raw + "\"/>\n"
-                  "  <folder Name=\"Generated\" path=\"gen\" filter=\"*.c\" recurse=\"Yes\"/>\n"
-                  "  <folder Name=\"Flat\" path=\"gen\" filter=\"*.h\"/>\n"
-                  " </project>\n"
-                  " <import file_name=\"$(LibDir)/lib.hzp\"/><import file_name=\"\xc3\xa4/i.hzp\"/>\n"
-                  "</solution>\n");
-    writeSolution("lib/lib.hzp", "<solution Name=\"lib\" version=\"2\"><project Name=\"ring\"><file file_name=\"ring.c\"/>"
-                                 "<file file_name=\"$(LibDir)/ring.h\"/></project></solution>\n");
-    writeSolution("sol/\xc3\xa4/i.hzp", "<solution Name=\"i\" version=\"2\"/>\n");
+    dir.write("sol/app.hzp",
+              solutionFile(" <project Name=\"dyn\">\n"
+                           "  <file file_name=\"" + utf8 + "\"/><file file_name=\"" + raw + "\"/>\n"
+                           "  <folder Name=\"Generated\" path=\"gen\" filter=\"*.c\" recurse=\"Yes\"/>\n"
+                           "  <folder Name=\"Flat\" path=\"gen\" filter=\"*.h\"/>\n"
+                           " </project>\n"
+                           " <import file_name=\"$(LibDir)/lib.hzp\"/><import file_name=\"\xc3\xa4/i.hzp\"/>\n", "app"));
+    dir.write("lib/lib.hzp", solutionFile("<project Name=\"ring\"><file file_name=\"ring.c\"/>"
+                                          "<file file_name=\"$(LibDir)/ring.h\"/></project>", "lib"));
+    dir.write("sol/\xc3\xa4/i.hzp", solutionFile("", "i"));
     for (const QByteArray &name : {QByteArray("sol/gen/b.c"), QByteArray("sol/gen/A.c"), QByteArray("sol/gen/x.h"),
                                    QByteArray("sol/gen/sub/c.c"), QByteArray("sol/gen/sub/y.h"), "sol/" + scanned,
                                    "sol/" + utf8, "sol/" + raw, QByteArray("lib/ring.c"), QByteArray("lib/ring.h")})
@@ -252,13 +243,11 @@ TEST_F(SolutionRoad, templatesFromTheUsersTemplatesFileAndTheInstallationComplet
               "    <file name=\"generated.c\" source=\"skeleton.c\"/>\n"
               "  </project>\n"
               "</projects>\n");
-    writeSolution("sol/app.hzp",
-                  "<solution Name=\"app\" version=\"2\">\n"
-                  " <project Name=\"mine\" template_name=\"Mine\"/>\n"
-                  " <project Name=\"lib\" template_name=\"Library\">\n"
-                  "  <folder Name=\"Source Files\"><file file_name=\"lib.c\"/></folder>\n"
-                  " </project>\n"
-                  "</solution>\n");
+    dir.write("sol/app.hzp",
+              solutionFile(" <project Name=\"mine\" template_name=\"Mine\"/>\n"
+                           " <project Name=\"lib\" template_name=\"Library\">\n"
+                           "  <folder Name=\"Source Files\"><file file_name=\"lib.c\"/></folder>\n"
+                           " </project>\n", "app"));
     for (const char *name : {"sol/mine.c", "sol/$(ProjectName).h", "sol/generated.c", "sol/lib.c"})
         dir.write(name, name);
     expectRuns(runner, {{{"-hzr", "sol/app.hzp"}, 0, "", ""}});
@@ -267,7 +256,7 @@ TEST_F(SolutionRoad, templatesFromTheUsersTemplatesFileAndTheInstallationComplet
 
 TEST_F(SolutionRoad, userFilesThatCannotBeCreatedEndTheRunWithAFatalMessage)
 {
-    writeSolution("s.hzp", "<solution Name=\"s\" version=\"2\"/>\n");
+    dir.write("s.hzp", solutionFile("", "s"));
     dir.write("root/Fernhollow for ARM/packages/targets", "a file where the directory should be");
     const QByteArray templates = dir.file("root/Fernhollow for ARM/packages/targets/project_templates.xml");
     expectRuns(runner, {{{"-hzr", "s.hzp"}, 1, "", fatalLine("cannot create " + templates)}});

@@ -72,40 +72,22 @@ TEST(MacroExpansion, dateAndTimeNamesAreComputedOnlyWhenPresent)
     const QString time = expandMacros(QStringLiteral("$(Time)"), withDate);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(time).hasMatch());
     EXPECT_EQ(expandMacros(QStringLiteral("$(DateDay)"), MacroMap{}), QStringLiteral("$(DateDay)"));
-}
-
-TEST(MacroTable, isSeededWithHostAndDateTimeNames)
-{
-    const MacroMap &macros = MacroTable::instance().macros();
-    // The date and time names are stored empty and computed when expanded.
-    const struct { const char *name; const char *value; } seeds[] = {
-        {"HostArch", "x86"}, {"HostOS", "linux"}, {"HostEXE", ""}, {"HostDLL", ".so"}, {"Date", ""}, {"DateYear", ""},
-        {"DateMonth", ""}, {"DateDay", ""}, {"Time", ""}, {"TimeHour", ""}, {"TimeMinute", ""}, {"TimeSecond", ""},
-    };
-    for (const auto &seed : seeds) {
-        const QString value = MacroTable::lookup(macros, QString::fromLatin1(seed.name));
-        EXPECT_FALSE(value.isNull()) << seed.name;
-        EXPECT_EQ(value, QString::fromLatin1(seed.value)) << seed.name;
-    }
-    EXPECT_TRUE(MacroTable::lookup(macros, QStringLiteral("NoSuchMacro")).isNull());
-    EXPECT_EQ(expandMacros(QStringLiteral("$(HostOS)-$(DateYear)"), macros),
+    // The system table holds them empty, to be computed.
+    EXPECT_EQ(expandMacros(QStringLiteral("$(HostOS)-$(DateYear)"), MacroTable::instance().macros()),
               QStringLiteral("linux-") + QDate::currentDate().toString(QStringLiteral("yyyy")));
 }
 
-TEST(MacroDefinitions, itemsSplitAtTheFirstEqualsAndLaterOnesWin)
+TEST(MacroDefinitions, itemsSplitAtTheFirstEqualsLaterOnesWinAndTheMapTurnsBackIntoItems)
 {
     const MacroMap macros = parseMacroDefinitions({"X=a=b", "Y", "Z=", "=v", "X=c", " S =s"});
     EXPECT_EQ(macros, (MacroMap{{"X", "c"}, {"Y", ""}, {"Z", ""}, {"", "v"}, {" S ", "s"}}));
     EXPECT_FALSE(macros.value(QStringLiteral("Y")).isNull());
     EXPECT_EQ(parseMacroDefinitions({"X=a=b"}).value(QStringLiteral("X")), QStringLiteral("a=b"));
     EXPECT_TRUE(parseMacroDefinitions({}).isEmpty());
-}
-
-TEST(MacroDefinitions, mapTurnsBackIntoItemsInNameOrderWithTrimmedNames)
-{
+    // Back into items in name order, with trimmed names.
     EXPECT_EQ(macroDefinitionsFromMap({{"b", "2"}, {" a ", "x=y"}, {"c", ""}}), (QStringList{"a=x=y", "b=2", "c="}));
-    const MacroMap macros{{"A", "1"}, {"B", "two=2"}, {"C", ""}};
-    EXPECT_EQ(parseMacroDefinitions(macroDefinitionsFromMap(macros)), macros);
+    const MacroMap values{{"A", "1"}, {"B", "two=2"}, {"C", ""}};
+    EXPECT_EQ(parseMacroDefinitions(macroDefinitionsFromMap(values)), values);
 }
 
 TEST(MacroList, decodesEscapesAndEmptyItemsAndJoinsBack)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SolutionFiles.h"
 #include "TempDir.h"
 #include "XmlTestSupport.h"
 
@@ -13,23 +14,25 @@
 
 #include <memory>
 
-// A solution file of the current version, or of none, around body.
-inline QByteArray solutionFile(const QByteArray &body, const QByteArray &name = "S", bool current = true)
-{
-    return "<!DOCTYPE Lanternwick_Project_File>\n<solution Name=\"" + name + "\"" + (current ? " version=\"2\"" : "")
-        + ">\n" + body + "</solution>\n";
-}
-
 // A compact picture of the nodes below node: each as kind:name (a file's
-// name is its file_name) followed by its own children in parentheses.
-inline QByteArray outline(ProjectNode *node)
+// name is its file_name), with its other properties as [name=value,...] when
+// asked, followed by its own children in parentheses.
+inline QByteArray outline(ProjectNode *node, bool properties = false)
 {
     static const char *kinds[] = {"solution", "configuration", "project", "folder", "file"};
     QByteArrayList children;
     for (ProjectNode *child = node->firstChild(); child; child = child->nextSibling()) {
-        const QString name = child->kind() == NodeKind::File ? child->getProperty("file_name") : child->nodeName();
-        const QByteArray inner = outline(child);
-        children.append(kinds[int(child->kind())] + (':' + name.toLatin1()) + (inner.isEmpty() ? "" : '(' + inner + ')'));
+        const QString nameKey = child->kind() == NodeKind::File ? "file_name" : "Name";
+        const QString name = child->kind() == NodeKind::File ? child->getProperty(nameKey) : child->nodeName();
+        QByteArray text = kinds[int(child->kind())] + (':' + name.toLatin1());
+        QByteArrayList values;
+        for (auto p = child->properties().cbegin(); properties && p != child->properties().cend(); ++p) {
+            if (p.key() != nameKey)
+                values.append((p.key() + '=' + p.value()).toLatin1());
+        }
+        const QByteArray inner = outline(child, properties);
+        text += (values.isEmpty() ? "" : '[' + values.join(',') + ']') + (inner.isEmpty() ? "" : '(' + inner + ')');
+        children.append(text);
     }
     return children.join(' ');
 }

@@ -82,51 +82,49 @@ QStringList fileNames(const ProjectNode *folder)
 
 } // namespace
 
-TEST(PropertyLookup, nearestNodeWinsThenSolutionCommonThenDefault)
-{
-    ProjectTree tree;
-    PS::setConfigurationValue(tree.project, "P", "Debug", "project debug", false);
-    PS::setConfigurationValue(tree.solution.get(), "P", "Common", "solution common", false);
-
-    EXPECT_EQ(PS::getPropertyValue(tree.file, &stringClass, "Debug"), "project debug");
-    EXPECT_EQ(PS::getPropertyValue(tree.file, &stringClass, "Release"), "solution common");
-    EXPECT_EQ(PS::getPropertyValue(tree.file, &listClass, "Release"), "listdefault");
-
-    // A value present but empty is found and hides everything above it.
-    PS::setConfigurationValue(tree.folder, "P", "Release", "", false);
-    const QString hidden = PS::getPropertyValue(tree.file, &stringClass, "Release");
-    EXPECT_TRUE(hidden.isEmpty());
-    EXPECT_FALSE(hidden.isNull());
-
-    // Asking for "Common" itself never looks at named configurations.
-    EXPECT_EQ(PS::getPropertyValue(tree.file, &stringClass, "Common"), "solution common");
-    EXPECT_EQ(PS::getOwnPropertyValue(tree.project, &stringClass, "Debug"), "project debug");
-    EXPECT_TRUE(PS::getOwnPropertyValue(tree.file, &stringClass, "Debug").isNull());
-}
-
-TEST(PropertyLookup, inheritedConfigurationsComeInListOrderBeforeCommon)
+TEST(PropertyLookup, nearestNodeWinsInItsConfigurationsListOrderThenCommonThenTheDefault)
 {
     ProjectTree tree;
     tree.inherit("ARM Debug", ";ARM;;Debug");
     tree.inherit("ARM", "Thumb");
     EXPECT_EQ(tree.solution->inheritedConfigurations().value("ARM Debug"), (QStringList{"ARM", "Debug"}));
 
-    // Each value is set on top of the ones before it. Only the asked
-    // configuration's own list is followed: what "ARM" inherits plays no part
-    // in a look-up of "ARM Debug".
-    const struct { ProjectNode *node; const char *configuration, *value, *armDebug, *arm; } steps[] = {
-        {tree.project, "Common", "project common", "project common", "project common"},
-        {tree.project, "Debug", "project debug", "project debug", "project common"},
-        {tree.project, "ARM", "project arm", "project arm", "project arm"},
-        {tree.project, "ARM Debug", "project arm debug", "project arm debug", "project arm"},
-        {tree.file, "Thumb", "file thumb", "project arm debug", "file thumb"},
-        {tree.file, "Debug", "file debug", "file debug", "file thumb"},
+    // Each value is set on top of the ones before it; found are the file's
+    // values in "ARM Debug", "ARM", "Debug", "Release" and "Common". Only the
+    // asked configuration's own list is followed: what "ARM" inherits plays
+    // no part in a look-up of "ARM Debug". Asking for "Common" never looks at
+    // named configurations; a value present but empty hides all above it.
+    const struct { ProjectNode *node; const char *configuration, *value; QStringList found; } steps[] = {
+        {tree.solution.get(), "Common", "sc", {"sc", "sc", "sc", "sc", "sc"}},
+        {tree.project, "Debug", "pd", {"pd", "sc", "pd", "sc", "sc"}},
+        {tree.project, "Common", "pc", {"pd", "pc", "pd", "pc", "pc"}},
+        {tree.project, "ARM", "pa", {"pa", "pa", "pd", "pc", "pc"}},
+        {tree.project, "ARM Debug", "pad", {"pad", "pa", "pd", "pc", "pc"}},
+        {tree.file, "Thumb", "ft", {"pad", "ft", "pd", "pc", "pc"}},
+        {tree.file, "Debug", "fd", {"fd", "ft", "fd", "pc", "pc"}},
+        {tree.folder, "Release", "", {"fd", "ft", "fd", "", "pc"}},
     };
     for (const auto &step : steps) {
         PS::setConfigurationValue(step.node, "P", step.configuration, step.value, false);
-        EXPECT_EQ(PS::getPropertyValue(tree.file, &stringClass, "ARM Debug"), step.armDebug) << step.value;
-        EXPECT_EQ(PS::getPropertyValue(tree.file, &stringClass, "ARM"), step.arm) << step.value;
+        const QStringList found{PS::getPropertyValue(tree.file, &stringClass, "ARM Debug"),
+                                PS::getPropertyValue(tree.file, &stringClass, "ARM"),
+                                PS::getPropertyValue(tree.file, &stringClass, "Debug"),
+                                PS::getPropertyValue(tree.file, &stringClass, "Release"),
+                                PS::getPropertyValue(tree.file, &stringClass, "Common")};
+        EXPECT_EQ(found, step.found) << step.value;
     }
+    EXPECT_FALSE(PS::getPropertyValue(tree.file, &stringClass, "Release").isNull());
+    EXPECT_EQ(PS::getPropertyValue(tree.file, &listClass, "Release"), "listdefault");
+    EXPECT_EQ(PS::getOwnPropertyValue(tree.project, &stringClass, "Debug"), "pd");
+    EXPECT_TRUE(PS::getOwnPropertyValue(tree.folder, &stringClass, "Debug").isNull());
+
+    // A second configuration of a name is the one found.
+    ProjectNode *first = PS::addConfiguration(tree.project, "Twice", true);
+    ProjectNode *second = PS::addConfiguration(tree.project, "Twice", false);
+    EXPECT_TRUE(first->createdFlag());
+    EXPECT_TRUE(first->propertyFlag("Name"));
+    EXPECT_EQ(tree.project->findConfiguration("Twice"), second);
+    EXPECT_EQ(first->nextSibling(), second);
 }
 
 TEST(PropertyLookup, stringListsCollectEveryLevelMostSpecificFirst)
@@ -155,17 +153,6 @@ TEST(PropertyLookup, stringListsCollectEveryLevelMostSpecificFirst)
     EXPECT_EQ(defaultTrace[0].value, "default");
     EXPECT_TRUE(defaultTrace[0].configuration.isEmpty());
     EXPECT_EQ(defaultTrace[0].node, nullptr);
-}
-
-TEST(PropertyLookup, theLastConfigurationOfANameIsTheOneFound)
-{
-    ProjectTree tree;
-    ProjectNode *first = PS::addConfiguration(tree.project, "Debug", true);
-    ProjectNode *second = PS::addConfiguration(tree.project, "Debug", false);
-    EXPECT_TRUE(first->createdFlag());
-    EXPECT_TRUE(first->propertyFlag("Name"));
-    EXPECT_EQ(tree.project->findConfiguration("Debug"), second);
-    EXPECT_EQ(first->nextSibling(), second);
 }
 
 TEST(PropertyLookup, aNodeValueReadsThroughTheTreeAndWritesTheNodesOwnConfiguration)

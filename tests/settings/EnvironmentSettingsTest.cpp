@@ -67,34 +67,8 @@ TEST_F(EnvironmentSettingsTest, eachLayerAppendsItsEntriesToTheCatalogue)
         EXPECT_EQ(arm.setting(setting->propertyClass()->name()), setting);
         EXPECT_FALSE(setting->isOwned());
     }
-    EXPECT_EQ(arm.settings().at(178)->propertyClass()->name(), "Environment/General/Document Title Format");
-    EXPECT_EQ(arm.settings().at(186)->propertyClass()->name(), "Target/Enable Differential Download");
-    EXPECT_EQ(arm.settings().at(190)->propertyClass()->name(), "ARM/Debug/UAL Disassemble");
     EXPECT_EQ(arm.setting("Target/Targets"), arm.settings().at(179));
     EXPECT_EQ(base.setting("Target/Targets"), nullptr);
-
-    // The entries the tool reads and the telling ones have their types and defaults.
-    const struct { const char *name; PropertyClass::Type type; const char *defaultValue; } rows[] = {
-        {"Environment/Macros/Global Macros", PropertyClass::StringList, ""},
-        {"Environment/Project Explorer/Filename Replace Macros", PropertyClass::StringList, ""},
-        {"Environment/Build/Tool Chain Root Directory", PropertyClass::String, "$(StudioDir)"},
-        {"Environment/General/Quick Open Directories", PropertyClass::StringList,
-         "$(StudioDir)/include;$(PackagesDir)/include/targets"},
-        {"Environment/General/Project Templates", PropertyClass::String, "$(TargetsDir)/project_templates.xml"},
-        {"Environment/Package/Destination Directory", PropertyClass::String, "$(StudioUserDir)/packages"},
-        {"Environment/Error Display Timeout", PropertyClass::IntegerRange, ""},
-        {"ARM/Build/StudioDir Directory", PropertyClass::DirPath, "$(StudioDir)"},
-        {"ARM/Build/Command Line Generation Version", PropertyClass::Enumeration, ""},
-        {"Target/Targets", PropertyClass::String, ""},
-    };
-    for (const auto &row : rows) {
-        const EnvironmentPropertyValue *setting = arm.setting(QString::fromLatin1(row.name));
-        ASSERT_NE(setting, nullptr) << row.name;
-        EXPECT_EQ(setting->propertyClass()->type(), row.type) << row.name;
-        EXPECT_EQ(setting->propertyClass()->defaultValue(), QString::fromLatin1(row.defaultValue)) << row.name;
-    }
-    EXPECT_EQ(arm.setting("ARM/Build/Command Line Generation Version")->propertyClass()->enumerates(),
-              (QStringList{"2.0", "1.7", "1.6", "1.5"}));
 }
 
 TEST_F(EnvironmentSettingsTest, valuesComeFromTheFileAndTheTimerSavesOnlyNonDefaults)

@@ -9,7 +9,7 @@
 
 const QChar middleDot(0xb7);
 
-TEST(SettingsFile, valuesAreEscapedAndReadBack)
+TEST(SettingsFile, valuesAreEscapedAndReadBackFromOneLinePerEntryInNameOrder)
 {
     const struct { QString value; const char *escaped; } cases[] = {
         {"plain", "plain"},
@@ -33,10 +33,7 @@ TEST(SettingsFile, valuesAreEscapedAndReadBack)
     }
     EXPECT_EQ(unescapeSettingValue(QStringLiteral("a&nbsp;b&middot;&amp;lt;")),
               QStringLiteral("a b") + middleDot + QStringLiteral("<"));
-}
-
-TEST(SettingsFile, fileHoldsOneLinePerEntryInNameOrder)
-{
+    // One line per entry, in name order.
     EXPECT_EQ(formatSettingsFile({{"b/x", "2"}, {"a/y z", "<1>"}}),
               QByteArray("<!DOCTYPE Fernhollow_Settings_File>\n"
                          "<settings>\n"

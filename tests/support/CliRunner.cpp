@@ -101,20 +101,9 @@ CliResult CliRunner::runInterrupted(const QList<QByteArray> &args, const std::fu
     return result;
 }
 
-QByteArray errorLine(const QByteArray &text)
-{
-    return CliRunner::program() + ": error: " + text + "\n";
-}
-
-QByteArray warningLine(const QByteArray &text)
-{
-    return CliRunner::program() + ": warning: " + text + "\n";
-}
-
-QByteArray fatalLine(const QByteArray &text)
-{
-    return CliRunner::program() + ": fatal: " + text + "\n";
-}
+QByteArray errorLine(const QByteArray &text) { return CliRunner::program() + ": error: " + text + "\n"; }
+QByteArray warningLine(const QByteArray &text) { return CliRunner::program() + ": warning: " + text + "\n"; }
+QByteArray fatalLine(const QByteArray &text) { return CliRunner::program() + ": fatal: " + text + "\n"; }
 
 void expectRuns(const CliRunner &runner, const QList<CliCase> &cases)
 {

@@ -43,6 +43,9 @@ private:
     TempDir m_dir;
 };
 
+// The first line of the version and of every verbose run.
+inline const QByteArray Banner = "Fernhollow for ARM Package Maintainer - Release 2.0.9.2011011101.9458\n";
+
 // The lines the program writes on standard error: "PROGRAM: error: TEXT\n"
 // and its like.
 QByteArray errorLine(const QByteArray &text);
