@@ -8,17 +8,19 @@
 
 namespace {
 
-bool needsData(PackageCommand command)
+EntryData entryData(PackageCommand command)
 {
-    return command == PackageCommand::Delete || command == PackageCommand::Replace
-        || command == PackageCommand::Extract;
+    if (command == PackageCommand::Extract)
+        return EntryData::WrittenOut;
+    return command == PackageCommand::Delete || command == PackageCommand::Replace ? EntryData::Copied
+                                                                                   : EntryData::Unused;
 }
 
 } // namespace
 
 int runPackageRoad(ToolState &state, Diagnostics &diagnostics)
 {
-    const PackageFileRead read = readPackageFile(state.packageName, needsData(state.command), state.inputPackage);
+    const PackageFileRead read = readPackageFile(state.packageName, entryData(state.command), state.inputPackage);
     if (!read.error.isEmpty())
         diagnostics.error(read.error);
     if (!read.opened)

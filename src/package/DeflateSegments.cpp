@@ -1,11 +1,13 @@
 #include "package/DeflateSegments.h"
 
 #include <algorithm>
+#include <system_error>
 #include <cstring>
 
 #include <isa-l/igzip_lib.h>
 
 #include "platform/FileHandle.h"
+#include "platform/SignalCleanup.h"
 
 namespace {
 
@@ -193,4 +195,86 @@ bool DeflateSegmentReader::next(DeflateSpan &span)
         if (m_state->avail_out != 0 && atBoundary() && m_plainUsed >= LeastSegmentPlain)
             return handOut(span, true);
     }
+}
+
+DeflateSegmentReadAhead::DeflateSegmentReadAhead(int fd, qint64 start, bool ahead) : m_reader(fd, start)
+{
+    if (!ahead)
+        return;
+    // Started with the stopping signals held, the thread keeps them blocked.
+    const SignalsHeld held;
+    try {
+        m_thread = std::thread(&DeflateSegmentReadAhead::run, this);
+    } catch (const std::system_error &) {
+        // No thread to spare: next() reads for itself.
+    }
+}
+
+DeflateSegmentReadAhead::~DeflateSegmentReadAhead()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void DeflateSegmentReadAhead::run()
+{
+    for (;;) {
+        DeflateSpan span;
+        const bool read = m_reader.next(span);
+        Held held;
+        {
+            std::unique_lock lock(m_mutex);
+            if (!read) {
+                m_failed = m_reader.failed();
+                m_ended = true;
+                m_changed.notify_all();
+                return;
+            }
+            m_changed.wait(lock, [&] { return m_stopping || m_ready.size() < Ahead; });
+            if (m_stopping)
+                return;
+            if (!m_spare.empty()) {
+                held = std::move(m_spare.back());
+                m_spare.pop_back();
+            }
+        }
+        held.plainStart = span.plainStart;
+        held.plain.assign(span.plain, span.plain + span.plainLength);
+        held.whole = span.deflated != nullptr;
+        held.deflated.assign(span.deflated, span.deflated + (held.whole ? span.deflatedLength : 0));
+        {
+            std::lock_guard lock(m_mutex);
+            m_ready.push_back(std::move(held));
+        }
+        m_changed.notify_all();
+    }
+}
+
+bool DeflateSegmentReadAhead::next(DeflateSpan &span)
+{
+    if (!m_thread.joinable()) {
+        const bool read = m_reader.next(span);
+        m_failed = m_reader.failed();
+        return read;
+    }
+    std::unique_lock lock(m_mutex);
+    m_spare.push_back(std::move(m_current));
+    m_changed.wait(lock, [&] { return m_ended || !m_ready.empty(); });
+    if (m_ready.empty())
+        return false;
+    m_current = std::move(m_ready.front());
+    m_ready.pop_front();
+    lock.unlock();
+    m_changed.notify_all();
+    span.plainStart = m_current.plainStart;
+    span.plain = m_current.plain.data();
+    span.plainLength = m_current.plain.size();
+    span.deflated = m_current.whole ? m_current.deflated.data() : nullptr;
+    span.deflatedLength = m_current.whole ? m_current.deflated.size() : 0;
+    return true;
 }

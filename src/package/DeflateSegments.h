@@ -2,7 +2,12 @@
 
 #include <QtGlobal>
 
+#include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 struct inflate_state;
@@ -83,4 +88,44 @@ private:
     std::vector<char> m_history;        // the last 32 KiB before m_plain
     std::vector<char> m_segmentHistory; // the history when the segment started
     quint64 m_plainPosition = 0;        // of m_plain[0]
+};
+
+// A DeflateSegmentReader that, when asked to read ahead, runs on a thread of
+// its own a few spans ahead of the caller, so that expanding the data
+// overlaps what the caller does with it (writing files). The spans are then
+// copied out of the reader; the thread keeps SIGINT, SIGTERM and SIGHUP
+// blocked, so they reach the caller. Without reading ahead (or without a
+// thread to spare) the caller reads for itself.
+class DeflateSegmentReadAhead {
+public:
+    DeflateSegmentReadAhead(int fd, qint64 start, bool ahead);
+    ~DeflateSegmentReadAhead();
+    DeflateSegmentReadAhead(const DeflateSegmentReadAhead &) = delete;
+    DeflateSegmentReadAhead &operator=(const DeflateSegmentReadAhead &) = delete;
+
+    // As DeflateSegmentReader::next(); the span stays valid until the next call.
+    bool next(DeflateSpan &span);
+    bool failed() const { return m_failed; }
+
+private:
+    struct Held {
+        quint64 plainStart = 0;
+        std::vector<char> plain;
+        std::vector<unsigned char> deflated;
+        bool whole = false;
+    };
+    static constexpr size_t Ahead = 2;
+
+    void run();
+
+    DeflateSegmentReader m_reader;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Held> m_ready;    // read, not handed out yet
+    std::vector<Held> m_spare;   // buffers to reuse
+    Held m_current;              // handed out last
+    bool m_ended = false;        // the reader has nothing more
+    bool m_stopping = false;
+    std::atomic<bool> m_failed = false;
+    std::thread m_thread;        // not joinable: the caller reads itself
 };

@@ -15,9 +15,9 @@ quint64 dataAreaStart(qint64 count)
 }
 
 InflatingPackageData::InflatingPackageData(std::shared_ptr<const FileHandle> file, const QByteArray &name,
-                                           quint64 plainLength)
+                                           quint64 plainLength, bool readAhead)
     : m_file(std::move(file)), m_name(name), m_plainLength(plainLength),
-      m_reader(m_file->fd(), CompressedDeflateStart)
+      m_reader(m_file->fd(), CompressedDeflateStart, readAhead)
 {
 }
 

@@ -21,8 +21,10 @@ struct PackageEntry;
 class InflatingPackageData {
 public:
     // name is the package as messages call it; plainLength is the length
-    // of the plain package, as a first inflation found it.
-    InflatingPackageData(std::shared_ptr<const FileHandle> file, const QByteArray &name, quint64 plainLength);
+    // of the plain package, as a first inflation found it. readAhead
+    // inflates on a thread of its own while the caller writes the data out.
+    InflatingPackageData(std::shared_ptr<const FileHandle> file, const QByteArray &name, quint64 plainLength,
+                         bool readAhead);
 
     // Inflates up to the data area, which starts after the table of
     // contents of count entries; false when the package cannot be read.
@@ -50,7 +52,7 @@ private:
     std::shared_ptr<const FileHandle> m_file;
     QByteArray m_name;
     quint64 m_plainLength;
-    DeflateSegmentReader m_reader;
+    DeflateSegmentReadAhead m_reader;
     DeflateSpan m_span;     // the span read last
     quint64 m_position = 0; // in the plain package
 };

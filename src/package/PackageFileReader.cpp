@@ -33,21 +33,22 @@ PackageArchive::ReadResult readVerified(PackageArchive &package, CompressedPacka
 // package whose entries' data do not lie in table order is expanded, and
 // checked, into a nameless file instead.
 PackageArchive::ReadResult readCompressed(PackageArchive &package, const std::shared_ptr<FileHandle> &file,
-                                          const QByteArray &shownName, bool withData, QByteArray &error)
+                                          const QByteArray &shownName, EntryData data, QByteArray &error)
 {
     CompressedPackageReader reader(file->fd());
     if (!reader.begin())
         return PackageArchive::BadHeader;
     quint64 plainLength = 0;
     const auto result = readVerified(package, reader, shownName, plainLength);
-    if (!withData || result != PackageArchive::Read)
+    if (data == EntryData::Unused || result != PackageArchive::Read)
         return result;
     auto &entries = package.entries();
     if (InflatingPackageData::servesInOrder(entries)) {
-        auto data = std::make_shared<InflatingPackageData>(file, shownName, plainLength);
-        if (!data->begin(qint32(entries.size())))
+        auto inflating = std::make_shared<InflatingPackageData>(file, shownName, plainLength,
+                                                                data == EntryData::WrittenOut);
+        if (!inflating->begin(qint32(entries.size())))
             return PackageArchive::BadHeader;
-        const auto source = std::make_shared<const EntrySource>(EntrySource{shownName, nullptr, data});
+        const auto source = std::make_shared<const EntrySource>(EntrySource{shownName, nullptr, inflating});
         for (PackageEntry &entry : entries)
             entry.source = source;
         return PackageArchive::Read;
@@ -70,7 +71,7 @@ PackageArchive::ReadResult readCompressed(PackageArchive &package, const std::sh
 
 } // namespace
 
-PackageFileRead readPackageFile(const QByteArray &name, bool withData, PackageArchive &package)
+PackageFileRead readPackageFile(const QByteArray &name, EntryData data, PackageArchive &package)
 {
     PackageFileRead read;
     read.shownName = name;
@@ -89,7 +90,7 @@ PackageFileRead readPackageFile(const QByteArray &name, bool withData, PackageAr
     }
     if (isCompressedPackage(file->fd())) {
         read.shownName = name + ".decompressed";
-        read.result = readCompressed(package, file, read.shownName, withData, read.error);
+        read.result = readCompressed(package, file, read.shownName, data, read.error);
     } else {
         PlainPackageStream stream(file->fd());
         read.result = package.readPackage(stream, name, file);

@@ -16,8 +16,10 @@ struct PackageFileRead {
 // package. A file that does not exist reads as an empty package; one that
 // exists but cannot be opened is not read at all (opened is false). A
 // compressed package is inflated whole, its checksum checked, before it
-// counts as read. withData says whether the entries' data will be needed
-// (delete, replace, extract): the entries then read their data from a
-// second inflation, or from a nameless expanded copy when their data does
-// not lie in table order.
-PackageFileRead readPackageFile(const QByteArray &name, bool withData, PackageArchive &package);
+// counts as read. data says whether and how the entries' data will be used:
+// copied into another package (delete, replace) or written out as files
+// (extract). The entries then read their data from a second inflation,
+// which runs ahead on a thread of its own for extraction, or from a
+// nameless expanded copy when their data does not lie in table order.
+enum class EntryData { Unused, Copied, WrittenOut };
+PackageFileRead readPackageFile(const QByteArray &name, EntryData data, PackageArchive &package);

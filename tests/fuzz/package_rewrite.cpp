@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     InScratchDirectory inScratch;
     writeScratchFile("in.pkg", data, size);
     PackageArchive copied;
-    if (readPackageFile("in.pkg", true, copied).result != PackageArchive::Read)
+    if (readPackageFile("in.pkg", EntryData::Copied, copied).result != PackageArchive::Read)
         return 0;
     QList<PlainEntry> kept;
     for (qsizetype i = 0; i < copied.entries().size(); ++i) {
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     PackageArchive input;
     PackageArchive output;
-    if (readPackageFile("in.pkg", true, input).result != PackageArchive::Read)
+    if (readPackageFile("in.pkg", EntryData::Copied, input).result != PackageArchive::Read)
         std::abort();
     for (qsizetype i = 0; i < input.entries().size(); ++i) {
         if (i != Deleted)

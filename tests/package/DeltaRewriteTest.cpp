@@ -87,7 +87,7 @@ QByteArray writePackage(TempDir &dir, const QList<PlainEntry> &entries, Writer w
     case Writer::ThisProgram: {
         dir.write("plain.pkg", plain);
         PackageArchive package;
-        EXPECT_EQ(readPackageFile(dir.file("plain.pkg"), true, package).result, PackageArchive::Read);
+        EXPECT_EQ(readPackageFile(dir.file("plain.pkg"), EntryData::Copied, package).result, PackageArchive::Read);
         QByteArray error;
         EXPECT_TRUE(writeCompressedPackage(package, dir.file("old.pkg"), error)) << error.constData();
         return dir.read("old.pkg");
@@ -133,7 +133,7 @@ TEST(DeltaRewrite, deleteAndReplaceKeepExactlyTheKeptEntriesWhateverWroteTheOldP
         // Delete two entries, then put one of them back at the end as a replace does.
         dir.write("old.pkg", oldPackage);
         PackageArchive input;
-        ASSERT_EQ(readPackageFile(dir.file("old.pkg"), true, input).result, PackageArchive::Read);
+        ASSERT_EQ(readPackageFile(dir.file("old.pkg"), EntryData::Copied, input).result, PackageArchive::Read);
         PackageArchive output;
         QList<PlainEntry> kept;
         for (int i = 0; i < entries.size(); ++i) {
@@ -154,13 +154,20 @@ TEST(DeltaRewrite, deleteAndReplaceKeepExactlyTheKeptEntriesWhateverWroteTheOldP
         else
             EXPECT_LT(sharedShare(oldPackage, newPackage), 0.1);
 
-        // Entry by entry into plain sinks, as extraction reads them.
-        PackageArchive again;
-        ASSERT_EQ(readPackageFile(dir.file("old.pkg"), true, again).result, PackageArchive::Read);
+        // Entry by entry into plain sinks, inflated ahead as extraction
+        // reads them; then a package left after its first entry, whose
+        // inflation ahead must stop.
+        PackageArchive again, left;
+        ASSERT_EQ(readPackageFile(dir.file("old.pkg"), EntryData::WrittenOut, again).result, PackageArchive::Read);
         for (int i = 0; i < entries.size(); ++i) {
             MemorySink sink;
             ASSERT_TRUE(PackageArchive::copyEntryData(again.entries()[i], sink, "sink", error)) << error.constData();
             EXPECT_EQ(sink.bytes, entries[i].data) << i;
         }
+        ASSERT_EQ(readPackageFile(dir.file("old.pkg"), EntryData::WrittenOut, left).result, PackageArchive::Read);
+        MemorySink first;
+        ASSERT_TRUE(PackageArchive::copyEntryData(left.entries()[0], first, "sink", error)) << error.constData();
+        EXPECT_EQ(first.bytes, entries[0].data);
+        left.clear();
     }
 }
