@@ -7,6 +7,8 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/SignalCleanup.h"
+
 bool HeldFileData::hold(int fd, qint64 size, PackageEntry &entry)
 {
     if (size > FileLimit || size > m_budget)
@@ -66,13 +68,17 @@ std::vector<DiskFile> openDiskFiles(const QList<QByteArray> &paths, qint64 heldB
             opened[size_t(i)] = openDiskFile(paths[i], opener, held);
     };
     std::vector<std::thread> helpers;
-    for (qsizetype run = 1; run < threads; ++run) {
+    qsizetype started = 1;
+    {
+        const SignalsHeld held; // the helpers keep the stopping signals blocked
         try {
-            helpers.emplace_back(openRun, run);
+            for (; started < threads; ++started)
+                helpers.emplace_back(openRun, started);
         } catch (const std::system_error &) {
-            openRun(run); // no thread to spare: this one opens the run
         }
     }
+    for (qsizetype run = started; run < threads; ++run)
+        openRun(run); // no thread to spare: this one opens the run
     openRun(0);
     for (std::thread &helper : helpers)
         helper.join();

@@ -10,6 +10,7 @@
 
 #include "package/DeflateBlock.h"
 #include "platform/FileHandle.h"
+#include "platform/SignalCleanup.h"
 
 namespace {
 
@@ -55,6 +56,9 @@ ParallelDeflate::~ParallelDeflate()
 
 bool ParallelDeflate::begin()
 {
+    // Started with the stopping signals held, the workers keep them
+    // blocked: the signals reach the caller and its cleanup.
+    const SignalsHeld held;
     try {
         for (int i = 0; i < m_workerCount; ++i)
             m_workers.emplace_back(&ParallelDeflate::work, this);
