@@ -67,12 +67,18 @@ std::optional<FontDescription> FontDescription::fromString(QStringView text)
     const QList<QStringView> fields = text.split(u',');
     const qsizetype count = fields.size();
     const bool legacy = count == 10 || count == 11;
-    if ((!legacy && count != 16 && count != 17) || fields.first().isEmpty())
+    const bool brief = count <= 2; // "family" or "family,point size", as people write them
+    if ((!legacy && !brief && count != 16 && count != 17) || fields.first().isEmpty())
         return std::nullopt;
 
     FontDescription font;
     FieldReader read(fields);
     font.family = fields.first().toString();
+    if (brief) {
+        if (count == 2 && (font.pointSize = read.real(1)) <= 0)
+            return std::nullopt;
+        return read.ok() ? std::optional(font) : std::nullopt;
+    }
     const double pointSize = read.real(1);
     const int pixelSize = read.integer(2);
     if (pixelSize > 0)

@@ -12,7 +12,8 @@
 //   letter-spacing type, letter spacing, word spacing, stretch, style strategy
 // and, when the font has one, a 17th: its style name. The older form stops
 // after the unused field (10 fields, or 11 with the style name) and weighs
-// fonts on a scale of 0 to 99 instead of 1 to 1000.
+// fonts on a scale of 0 to 99 instead of 1 to 1000. Written by hand, a
+// font is often just "family" or "family,point size".
 struct FontDescription {
     enum Style { Normal, Italic, Oblique };
 

@@ -43,7 +43,9 @@ TEST(FontDescription, descriptionsReadInEitherFormAndWriteTheCurrentOne)
         {"X,9,-1,7,350,2,0,1,1,0,3,1,1.5,-2,150,17", "X,9,-1,7,350,2,0,1,1,0,3,1,1.5,-2,150,17"},
         {"X,9,-1,5,700,0,0,0,0,0,0,0,0,0,0,1,Light", "X,9,-1,5,700,0,0,0,0,0,0,0,0,0,0,1,Light"},
         {"X,9,-1,5,700,0,0,0,0,0,0,0,0,0,0,1,", "X,9,-1,5,700,0,0,0,0,0,0,0,0,0,0,1"},
-        {"", nullptr},                                       {"Courier", nullptr},
+        {"Courier", "Courier,-1,-1,5,400,0,0,0,0,0,0,0,0,0,0,1"},   // as people write them
+        {"Courier,10.5", "Courier,10.5,-1,5,400,0,0,0,0,0,0,0,0,0,0,1"},
+        {"", nullptr},                                       {"Courier,0", nullptr},
         {"not,a,font,at,all", nullptr},                      {"X,9,-1,5,50,0,0,0,0,0,0,0", nullptr},
         {"X,9,-1,5,400,0,0,0,0,0,0,0,0,0,0,1,Light,", nullptr}, {",9,-1,5,50,0,0,0,0,0", nullptr},
         {"X,nine,-1,5,50,0,0,0,0,0", nullptr},               {"X,nan,-1,5,50,0,0,0,0,0", nullptr},
