@@ -2,7 +2,8 @@
 // entry but the second kept and written into a new compressed package, into which
 // whole segments of the old deflate data may go as they are. zlib alone
 // must expand the new package to exactly the kept entries, with the data a
-// plain copy of them gives (through a sink that takes no deflated data).
+// plain copy of them gives (read ahead, as extraction reads it, into a sink
+// that takes no deflated data).
 
 #include "FuzzSupport.h"
 #include "PackageFiles.h"
@@ -34,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     InScratchDirectory inScratch;
     writeScratchFile("in.pkg", data, size);
     PackageArchive copied;
-    if (readPackageFile("in.pkg", EntryData::Copied, copied).result != PackageArchive::Read)
+    if (readPackageFile("in.pkg", EntryData::WrittenOut, copied).result != PackageArchive::Read)
         return 0;
     QList<PlainEntry> kept;
     for (qsizetype i = 0; i < copied.entries().size(); ++i) {
