@@ -47,7 +47,10 @@ DiskFile openDiskFile(const QByteArray &path, FileOpener &opener, HeldFileData &
     PackageEntry &entry = result.entry;
     entry.size = quint32(info.st_size);
     entry.readOnly = (info.st_mode & (S_IRUSR | S_IWUSR)) == S_IRUSR ? 1 : 0;
-    entry.modificationTime = quint32(info.st_mtime);
+    // The field holds unsigned seconds since 1970, which run to 2106; a time
+    // outside that range is stored as the nearest one the field can hold,
+    // rather than wrapped round into another century.
+    entry.modificationTime = quint32(std::clamp<qint64>(info.st_mtime, 0, UINT32_MAX));
     if (!held.hold(file.fd(), info.st_size, entry))
         entry.source = EntrySource::diskFile(path);
     result.mode = info.st_mode;

@@ -78,6 +78,15 @@ TEST(PackageCli, createStoresFilesWithTheirAttributesAndExtractRestoresThem)
     dir.write("out/a.txt", "changed");
     expectRuns(runner, {{{"-x", "p.pkg", "out"}, 0, "", ""}});
     EXPECT_EQ(dir.read("out/a.txt"), "alpha\n") << "extracting again replaces existing files, read-only ones too";
+
+    // Times the field cannot hold (before 1970, after 2106) are stored as
+    // its nearest ones, not wrapped into another century.
+    writeFiles(dir, {{"old.c", "1960"}, {"late.c", "2200"}});
+    setMtime(dir.file("old.c"), -315619200);
+    setMtime(dir.file("late.c"), 7258118400);
+    expectRuns(runner, {{{"-c", "t.pkg", "old.c", "late.c"}, 0, "", ""}});
+    EXPECT_EQ(expandedPackage(dir.read("t.pkg")),
+              plainPackage({{"./old.c", "1960", 0, 0}, {"./late.c", "2200", 0, 0xffffffff}}));
 }
 
 TEST(PackageCli, directoriesAreWalkedInNameOrderIgnoringCaseAndPatternsMatchVisiblePlainFiles)
