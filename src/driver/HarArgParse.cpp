@@ -168,6 +168,13 @@ void HarArgParse::addFiles(const QByteArray &argument)
 
 void HarArgParse::walkDirectory(const QByteArray &directory)
 {
+    struct stat info;
+    if (::stat(directory.constData(), &info) != 0)
+        return;
+    const std::pair identity(info.st_dev, info.st_ino);
+    if (std::find(m_walking.begin(), m_walking.end(), identity) != m_walking.end())
+        return;
+    m_walking.push_back(identity);
     for (const QByteArray &name : visibleNames(directory)) {
         const QByteArray path = joinPath(directory, name);
         switch (kindOf(path)) {
@@ -181,4 +188,5 @@ void HarArgParse::walkDirectory(const QByteArray &directory)
             break;
         }
     }
+    m_walking.pop_back();
 }

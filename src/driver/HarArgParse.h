@@ -1,5 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <utility>
+#include <vector>
+
 #include "driver/ArgParse.h"
 
 struct ToolState;
@@ -18,7 +23,8 @@ public:
     void registerInformationOptions();
 
     // Appends every non-hidden plain file below directory, depth first, each
-    // level in name order ignoring case.
+    // level in name order ignoring case. A link back to a directory being
+    // walked is not followed again, so a loop of links ends.
     void walkDirectory(const QByteArray &directory);
 
 protected:
@@ -28,4 +34,5 @@ private:
     void addFiles(const QByteArray &argument);
 
     ToolState &m_state;
+    std::vector<std::pair<dev_t, ino_t>> m_walking; // the directories being walked
 };

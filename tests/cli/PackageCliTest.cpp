@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -97,6 +98,10 @@ TEST(PackageCli, directoriesAreWalkedInNameOrderIgnoringCaseAndPatternsMatchVisi
                              "tree/c/deep/x", "src/main.c", "src/Board.C", "src/.secret.c", "src/util.h", "src/dir.c/inner",
                              "b1.txt", "b22.txt"})
         writeFiles(dir, {{name, "x"}});
+    // A link back up the tree is not walked again; a second way into a
+    // directory off the path is.
+    ASSERT_EQ(::symlink("..", dir.file("tree/c/up").constData()), 0);
+    ASSERT_EQ(::symlink("c", dir.file("tree/see").constData()), 0);
     const auto adding = [](const QList<QByteArray> &names) {
         QByteArray out = Banner;
         for (const QByteArray &name : names)
@@ -105,7 +110,8 @@ TEST(PackageCli, directoriesAreWalkedInNameOrderIgnoringCaseAndPatternsMatchVisi
     };
     expectRuns(runner, {
         {{"-c", "-v", "p.pkg", "*.none"}, 0, adding({}), ""},
-        {{"-c", "-v", "p.pkg", "tree/"}, 0, adding({"tree/A.h", "tree/b.c", "tree/c/deep/x", "tree/sub/z", "tree/Sub2/y"}), ""},
+        {{"-c", "-v", "p.pkg", "tree/"}, 0,
+         adding({"tree/A.h", "tree/b.c", "tree/c/deep/x", "tree/see/deep/x", "tree/sub/z", "tree/Sub2/y"}), ""},
         {{"-c", "-v", "p.pkg", "src/*.c"}, 0, adding({"src/main.c"}), ""},
         {{"-c", "-v", "p.pkg", "src/*.[cC]"}, 0, adding({"src/Board.C", "src/main.c"}), ""},
         {{"-c", "-v", "p.pkg", "src/*"}, 0, adding({"src/Board.C", "src/main.c", "src/util.h"}), ""},
