@@ -7,6 +7,7 @@
 #include "platform/HException.h"
 #include "macros/MacroTable.h"
 #include "macros/SystemDirectories.h"
+#include "package/PackageEntry.h"
 #include "project/SolutionLoadError.h"
 #include "solution/SolutionPackager.h"
 #include "targets/ARMBuildSystem.h"
@@ -72,7 +73,7 @@ void printPackagedFile(const PackagedFile &file)
         break;
     case PackagedFile::LongName:
         line = leavingOut + "its name in the package would be " + QByteArray::number(nativeName(file.entryName).size()) +
-               " bytes (names of 1024 bytes or more do not fit in a package)";
+               " bytes (" + PackageEntry::NameTooLong + ")";
         break;
     }
     line += '\n';

@@ -3,6 +3,7 @@
 #include <libdeflate.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -49,9 +50,10 @@ bool evenlySpread(const unsigned char *data, size_t n)
 // among them) still compress. last maps a hash of 4 bytes to the low 16
 // bits of the offset from block where they were seen, and is kept from
 // part to part; a stale or colliding slot only fails the comparison.
-bool repeatsWithinReach(const unsigned char *block, size_t from, size_t to, std::vector<uint16_t> &last)
+using RecentStrings = std::array<uint16_t, 1 << 12>;
+bool repeatsWithinReach(const unsigned char *block, size_t from, size_t to, RecentStrings &last)
 {
-    const unsigned hashShift = 32 - unsigned(std::countr_zero(last.size()));
+    constexpr unsigned hashShift = 32 - std::countr_zero(std::tuple_size_v<RecentStrings>);
     size_t repeats = 0;
     for (size_t i = from; i + 4 <= to; i += 2) {
         uint32_t word;
@@ -74,14 +76,10 @@ bool incompressible(const unsigned char *block, size_t n)
 {
     if (n < JudgedPart)
         return false;
-    std::vector<uint16_t> last;
+    RecentStrings last{};
     for (size_t at = 0; at < n; at += JudgedPart) {
         const size_t part = std::min(JudgedPart, n - at);
-        if (!evenlySpread(block + at, part))
-            return false;
-        if (last.empty())
-            last.assign(size_t(1) << 12, 0);
-        if (repeatsWithinReach(block, at, at + part, last))
+        if (!evenlySpread(block + at, part) || repeatsWithinReach(block, at, at + part, last))
             return false;
     }
     return true;

@@ -138,8 +138,8 @@ bool PackageArchive::plainLength(quint64 &length, QByteArray &error) const
 {
     length = HeaderSize + quint64(PackageEntry::RecordSize) * quint64(m_entries.size());
     for (const PackageEntry &entry : m_entries) {
-        if (entry.name.size() >= PackageEntry::NameFieldSize) {
-            error = "can't store " + entry.name + ": names of 1024 bytes or more do not fit in a package";
+        if (!PackageEntry::nameFits(entry.name)) {
+            error = "can't store " + entry.name + ": " + PackageEntry::NameTooLong;
             return false;
         }
         length += entry.size;

@@ -33,6 +33,10 @@ struct EntrySource {
 struct PackageEntry {
     static constexpr int NameFieldSize = 1024;
     static constexpr int RecordSize = 1040;
+    // Whether a name fits the name field with its terminating NUL, and why
+    // one that does not is refused.
+    static bool nameFits(const QByteArray &name) { return name.size() < NameFieldSize; }
+    static constexpr char NameTooLong[] = "names of 1024 bytes or more do not fit in a package";
 
     QByteArray name;              // stored name, at most 1023 bytes; empty once removed
     quint32 offset = 0;           // where the data starts in the source file

@@ -70,9 +70,12 @@ void placeFile(const QString &base, PendingFile &pending)
 {
     PackagedFile &file = pending.file;
     file.base = base;
-    if (!relativePath(base, file.location, file.entryName))
+    if (!relativePath(base, file.location, file.entryName)) {
         file.outcome = PackagedFile::Unrelated;
-    else if ((pending.entryName = nativeName(file.entryName)).size() >= PackageEntry::NameFieldSize)
+        return;
+    }
+    pending.entryName = nativeName(file.entryName);
+    if (!PackageEntry::nameFits(pending.entryName))
         file.outcome = PackagedFile::LongName;
 }
 
