@@ -315,7 +315,7 @@ bool walkToLastDeflateBlock(const unsigned char *data, size_t n, uint64_t &heade
     }
 }
 
-DeflateBlockInflater::DeflateBlockInflater() : m_scratch(64 * 1024)
+DeflateBlockInflater::DeflateBlockInflater()
 {
     m_ready = inflateInit2(&m_stream, -MAX_WBITS) == Z_OK;
 }
@@ -331,6 +331,7 @@ bool DeflateBlockInflater::findLastBlock(const unsigned char *data, size_t n, ui
     // inflate with Z_BLOCK stops after every block; data_type then holds the
     // unused bits of the last byte read, 64 once the final block was met
     // and 128 at a block boundary. The expanded bytes are thrown away.
+    m_scratch.resize(64 * 1024);
     inflateReset(&m_stream);
     m_stream.next_in = const_cast<unsigned char *>(data);
     m_stream.avail_in = uInt(n);

@@ -24,7 +24,8 @@ constexpr qint64 FlushStep = 8 << 20;
 } // namespace
 
 struct ParallelDeflate::Block {
-    std::vector<unsigned char> plain;
+    // Left uninitialised: a short stream touches only the pages it fills.
+    std::unique_ptr<unsigned char[]> plain{new unsigned char[size_t(BlockSize)]};
     size_t used = 0;
     std::vector<unsigned char> piece;
     quint32 adler = 1;
@@ -56,6 +57,13 @@ ParallelDeflate::~ParallelDeflate()
 
 bool ParallelDeflate::begin()
 {
+    // Deflate with a 32 KiB window at the default level, as zlib writes it.
+    static const unsigned char header[2] = {0x78, 0x9C};
+    return writeBytes(header, sizeof header);
+}
+
+bool ParallelDeflate::startWorkers()
+{
     // Started with the stopping signals held, the workers keep them
     // blocked: the signals reach the caller and its cleanup.
     const SignalsHeld held;
@@ -68,9 +76,7 @@ bool ParallelDeflate::begin()
             return false;
         }
     }
-    // Deflate with a 32 KiB window at the default level, as zlib writes it.
-    static const unsigned char header[2] = {0x78, 0x9C};
-    return writeBytes(header, sizeof header);
+    return true;
 }
 
 bool ParallelDeflate::write(const char *buffer, qint64 n)
@@ -82,12 +88,11 @@ bool ParallelDeflate::write(const char *buffer, qint64 n)
                 m_spare.pop_back();
             } else {
                 m_current = std::make_shared<Block>();
-                m_current->plain.resize(size_t(BlockSize));
             }
             m_current->used = 0;
         }
         const size_t take = size_t(std::min<qint64>(n, BlockSize - qint64(m_current->used)));
-        std::memcpy(m_current->plain.data() + m_current->used, buffer, take);
+        std::memcpy(m_current->plain.get() + m_current->used, buffer, take);
         m_current->used += take;
         buffer += take;
         n -= qint64(take);
@@ -111,6 +116,15 @@ bool ParallelDeflate::writeDeflated(const unsigned char *data, size_t n, quint64
 
 bool ParallelDeflate::finish()
 {
+    if (m_workers.empty() && m_current && m_current->used > 0) {
+        // A stream of one block: no thread is worth starting for it.
+        if (!m_ownCompressor)
+            m_ownCompressor = std::make_unique<DeflateBlockCompressor>(Level);
+        compressBlock(*m_current, *m_ownCompressor);
+        if (!writePiece(*m_current))
+            return false;
+        m_current->used = 0;
+    }
     if (m_current && m_current->used > 0 && !submitCurrent())
         return false;
     while (!m_inFlight.empty()) {
@@ -126,6 +140,8 @@ bool ParallelDeflate::finish()
 
 bool ParallelDeflate::submitCurrent()
 {
+    if (m_workers.empty() && !startWorkers())
+        return false;
     {
         std::lock_guard lock(m_mutex);
         m_current->done = false;
@@ -165,15 +181,20 @@ bool ParallelDeflate::writeOldest()
         m_inFlight.pop_front();
         --m_nextToCompress;
     }
-    if (block->failed) {
-        errno = ENOMEM;
-        return false;
-    }
-    m_adler = quint32(adler32_combine(m_adler, block->adler, z_off_t(block->used)));
-    if (!writeBytes(block->piece.data(), block->piece.size()))
+    if (!writePiece(*block))
         return false;
     m_spare.push_back(std::move(block));
     return true;
+}
+
+bool ParallelDeflate::writePiece(const Block &block)
+{
+    if (block.failed) {
+        errno = ENOMEM;
+        return false;
+    }
+    m_adler = quint32(adler32_combine(m_adler, block.adler, z_off_t(block.used)));
+    return writeBytes(block.piece.data(), block.piece.size());
 }
 
 bool ParallelDeflate::writeBytes(const unsigned char *bytes, size_t n)
@@ -194,8 +215,8 @@ bool ParallelDeflate::writeBytes(const unsigned char *bytes, size_t n)
 
 void ParallelDeflate::compressBlock(Block &block, DeflateBlockCompressor &compressor)
 {
-    block.adler = libdeflate_adler32(1, block.plain.data(), block.used);
-    block.failed = !compressor.isValid() || !compressor.compress(block.plain.data(), block.used, block.piece);
+    block.adler = libdeflate_adler32(1, block.plain.get(), block.used);
+    block.failed = !compressor.isValid() || !compressor.compress(block.plain.get(), block.used, block.piece);
 }
 
 void ParallelDeflate::work()

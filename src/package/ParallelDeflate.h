@@ -17,7 +17,8 @@ class DeflateBlockCompressor;
 // written in order as they come back, and their Adler-32 values combine into
 // the stream's checksum. Block boundaries do not depend on the number of
 // workers, and neither do the bytes written. At most a few blocks per
-// worker are held at any time, whatever the length of the stream. Where
+// worker are held at any time, whatever the length of the stream; a stream
+// of a single block is compressed by the caller alone. Where
 // the workers leave a core free, the caller compresses the next waiting
 // block itself rather than wait for the oldest; where they do not, that
 // would only take a core from a worker while the caller's reading stalls.
@@ -48,10 +49,12 @@ public:
 private:
     struct Block;
 
+    bool startWorkers();
     void work();
     static void compressBlock(Block &block, DeflateBlockCompressor &compressor);
     bool submitCurrent();
     bool writeOldest();
+    bool writePiece(const Block &block);
     bool writeBytes(const unsigned char *bytes, size_t n);
 
     int m_fd;
