@@ -30,12 +30,25 @@ const CommandOption CommandOptions[] = {
 
 enum class EntryKind { Other, File, Directory };
 
-EntryKind kindOf(const QByteArray &path)
+struct Entry {
+    EntryKind kind = EntryKind::Other;
+    HarArgParse::FileIdentity identity{};
+};
+
+Entry entryAt(const QByteArray &path)
 {
     struct stat info;
     if (::stat(path.constData(), &info) != 0)
-        return EntryKind::Other;
-    return S_ISDIR(info.st_mode) ? EntryKind::Directory : S_ISREG(info.st_mode) ? EntryKind::File : EntryKind::Other;
+        return {};
+    const EntryKind kind = S_ISDIR(info.st_mode) ? EntryKind::Directory
+                           : S_ISREG(info.st_mode) ? EntryKind::File
+                                                   : EntryKind::Other;
+    return {kind, {info.st_dev, info.st_ino}};
+}
+
+EntryKind kindOf(const QByteArray &path)
+{
+    return entryAt(path).kind;
 }
 
 // The directory part of a path ("." when it has none) and its last component.
@@ -138,12 +151,13 @@ void HarArgParse::handleArgument(const QByteArray &argument)
 
 void HarArgParse::addFiles(const QByteArray &argument)
 {
-    switch (kindOf(argument)) {
+    const Entry entry = entryAt(argument);
+    switch (entry.kind) {
     case EntryKind::Directory: {
         QByteArray directory = argument;
         while (directory.size() > 1 && directory.endsWith('/'))
             directory.chop(1);
-        walkDirectory(directory);
+        walkDirectory(directory, entry.identity);
         return;
     }
     case EntryKind::File:
@@ -166,20 +180,17 @@ void HarArgParse::addFiles(const QByteArray &argument)
     }
 }
 
-void HarArgParse::walkDirectory(const QByteArray &directory)
+void HarArgParse::walkDirectory(const QByteArray &directory, FileIdentity identity)
 {
-    struct stat info;
-    if (::stat(directory.constData(), &info) != 0)
-        return;
-    const std::pair identity(info.st_dev, info.st_ino);
     if (std::find(m_walking.begin(), m_walking.end(), identity) != m_walking.end())
         return;
     m_walking.push_back(identity);
     for (const QByteArray &name : visibleNames(directory)) {
         const QByteArray path = joinPath(directory, name);
-        switch (kindOf(path)) {
+        const Entry entry = entryAt(path);
+        switch (entry.kind) {
         case EntryKind::Directory:
-            walkDirectory(path);
+            walkDirectory(path, entry.identity);
             break;
         case EntryKind::File:
             m_state.fileList.append(path);

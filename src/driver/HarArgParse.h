@@ -22,17 +22,19 @@ public:
     // status 0 wherever the option stands.
     void registerInformationOptions();
 
-    // Appends every non-hidden plain file below directory, depth first, each
-    // level in name order ignoring case. A link back to a directory being
-    // walked is not followed again, so a loop of links ends.
-    void walkDirectory(const QByteArray &directory);
+    // Device and inode: what a directory is, whatever path leads to it.
+    using FileIdentity = std::pair<dev_t, ino_t>;
 
 protected:
     void handleArgument(const QByteArray &argument) override;
 
 private:
     void addFiles(const QByteArray &argument);
+    // Appends every non-hidden plain file below directory, depth first, each
+    // level in name order ignoring case. A link back to a directory being
+    // walked is not followed again, so a loop of links ends.
+    void walkDirectory(const QByteArray &directory, FileIdentity identity);
 
     ToolState &m_state;
-    std::vector<std::pair<dev_t, ino_t>> m_walking; // the directories being walked
+    std::vector<FileIdentity> m_walking; // the directories being walked
 };
