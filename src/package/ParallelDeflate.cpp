@@ -71,11 +71,18 @@ bool ParallelDeflate::startWorkers()
         for (int i = 0; i < m_workerCount; ++i)
             m_workers.emplace_back(&ParallelDeflate::work, this);
     } catch (const std::system_error &) {
-        if (m_workers.empty()) {
-            errno = EAGAIN;
-            return false;
-        }
     }
+    return !m_workers.empty();
+}
+
+bool ParallelDeflate::compressCurrentHere()
+{
+    if (!m_ownCompressor)
+        m_ownCompressor = std::make_unique<DeflateBlockCompressor>(Level);
+    compressBlock(*m_current, *m_ownCompressor);
+    if (!writePiece(*m_current))
+        return false;
+    m_current->used = 0;
     return true;
 }
 
@@ -116,15 +123,9 @@ bool ParallelDeflate::writeDeflated(const unsigned char *data, size_t n, quint64
 
 bool ParallelDeflate::finish()
 {
-    if (m_workers.empty() && m_current && m_current->used > 0) {
-        // A stream of one block: no thread is worth starting for it.
-        if (!m_ownCompressor)
-            m_ownCompressor = std::make_unique<DeflateBlockCompressor>(Level);
-        compressBlock(*m_current, *m_ownCompressor);
-        if (!writePiece(*m_current))
-            return false;
-        m_current->used = 0;
-    }
+    // A stream of one block: no thread is worth starting for it.
+    if (m_workers.empty() && m_current && m_current->used > 0 && !compressCurrentHere())
+        return false;
     if (m_current && m_current->used > 0 && !submitCurrent())
         return false;
     while (!m_inFlight.empty()) {
@@ -140,8 +141,13 @@ bool ParallelDeflate::finish()
 
 bool ParallelDeflate::submitCurrent()
 {
-    if (m_workers.empty() && !startWorkers())
-        return false;
+    // Where no thread can be started (the process limit is reached), the
+    // caller compresses every block itself: slower, but the stream is the
+    // same.
+    if (m_workers.empty() && !m_alone)
+        m_alone = !startWorkers();
+    if (m_alone)
+        return compressCurrentHere();
     {
         std::lock_guard lock(m_mutex);
         m_current->done = false;

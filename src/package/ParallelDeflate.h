@@ -50,6 +50,7 @@ private:
     struct Block;
 
     bool startWorkers();
+    bool compressCurrentHere();
     void work();
     static void compressBlock(Block &block, DeflateBlockCompressor &compressor);
     bool submitCurrent();
@@ -61,6 +62,7 @@ private:
     int m_workerCount;
     size_t m_mostInFlight;
     bool m_callerHelps; // fewer workers than cores
+    bool m_alone = false; // no worker could be started
     std::vector<std::thread> m_workers;
     std::mutex m_mutex;
     std::condition_variable m_workReady;   // a block waits, or the workers must stop
