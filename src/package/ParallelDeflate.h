@@ -17,11 +17,12 @@ class DeflateBlockCompressor;
 // written in order as they come back, and their Adler-32 values combine into
 // the stream's checksum. Block boundaries do not depend on the number of
 // workers, and neither do the bytes written. At most a few blocks per
-// worker are held at any time, whatever the length of the stream; a stream
-// of a single block is compressed by the caller alone. Where
-// the workers leave a core free, the caller compresses the next waiting
-// block itself rather than wait for the oldest; where they do not, that
-// would only take a core from a worker while the caller's reading stalls.
+// worker are held at any time, whatever the length of the stream. A stream
+// of a single block, or one written where no thread can be started, is
+// compressed by the caller alone. Where the workers leave a core free, the
+// caller compresses the next waiting block itself rather than wait for the
+// oldest; where they do not, that would only take a core from a worker
+// while the caller's reading stalls.
 class ParallelDeflate {
 public:
     static constexpr qint64 BlockSize = 1 << 20;
