@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/FileHandle.h"
@@ -53,19 +54,31 @@ const char userFrequencies[] =
     "</envelope>\n";
 
 // Creates the file with the given contents unless it exists; an existing
-// file is never opened for writing. A file that cannot be created or
-// written completely is removed again and reported. Stopping signals wait
-// until the file is whole, so no later run finds it cut short.
+// file is never opened for writing. A link to a file that does not exist
+// counts as no file: the file is created where it points. A file that
+// cannot be created or written completely is removed again and reported.
+// Stopping signals wait until the file is whole, so no later run finds it
+// cut short.
 void createUnlessPresent(const QString &path, const QByteArray &contents)
 {
-    const QByteArray name = nativeName(path);
+    QByteArray name = nativeName(path);
     const SignalsHeld held;
-    const int descriptor = open(name.constData(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-    if (descriptor < 0) {
-        if (errno == EEXIST)
+    int descriptor = open(name.constData(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (descriptor < 0 && errno == EEXIST) {
+        struct stat info;
+        if (stat(name.constData(), &info) == 0)
             return;
-        throw HException(QStringLiteral("cannot create ") + path);
+        descriptor = open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        if (descriptor >= 0) {
+            // What to remove should the writing fail: the file, not the link.
+            if (char *const created = realpath(name.constData(), nullptr)) {
+                name = created;
+                free(created);
+            }
+        }
     }
+    if (descriptor < 0)
+        throw HException(QStringLiteral("cannot create ") + path);
     const bool complete = writeFully(descriptor, contents.constData(), contents.size());
     const bool closed = close(descriptor) == 0;
     if (!complete || !closed) {

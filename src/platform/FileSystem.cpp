@@ -102,7 +102,9 @@ std::optional<QList<DirectoryEntry>> listDirectory(const QString &path)
         const QByteArray name(entry->d_name);
         if (name == "." || name == "..")
             continue;
-        entries.append({nameFromNative(name), isDirectory(nameFromNative(directory + '/' + name))});
+        struct stat info;
+        const bool known = ::stat(QByteArray(directory + '/' + name).constData(), &info) == 0;
+        entries.append({nameFromNative(name), known && S_ISDIR(info.st_mode), known && S_ISREG(info.st_mode)});
     }
     return entries;
 }

@@ -46,10 +46,12 @@ std::optional<FileStatus> fileStatus(const QString &path);
 
 struct DirectoryEntry {
     QString name;
-    bool directory = false;
+    bool directory = false; // a directory, or a link to one
+    bool file = false;      // a plain file, or a link to one
 };
 // The entries of a directory except "." and "..", in the order the file
-// system gives them; nothing when the directory cannot be read.
+// system gives them; nothing when the directory cannot be read. A link
+// that leads nowhere is neither a directory nor a file.
 std::optional<QList<DirectoryEntry>> listDirectory(const QString &path);
 
 // Creates a directory and any missing parents; true when it exists afterwards.

@@ -73,7 +73,7 @@ struct DirectoryScan {
         entries->removeIf([](const DirectoryEntry &entry) { return entry.name.startsWith(u'.'); });
         std::sort(entries->begin(), entries->end(), namesInOrder);
         for (const DirectoryEntry &entry : *entries) {
-            if (entry.directory || !matchesAny(patterns, entry.name))
+            if (!entry.file || !matchesAny(patterns, entry.name))
                 continue;
             const QString name = prefix + u'/' + entry.name;
             if (!present.contains(name)) {

@@ -52,21 +52,22 @@ std::optional<NodeKind> kindOfTag(const char *tag)
     return std::nullopt;
 }
 
-// A directory is no solution file, so it counts as missing.
 bool fileExists(const QString &path)
 {
-    const auto status = fileStatus(path);
-    return status && !status->directory;
+    return fileStatus(path).has_value();
 }
 
-// Opening never waits, so a FIFO opens at once here.
+// Opening never waits, so a FIFO opens at once here. A directory, which
+// the system would open, cannot be read as a file.
 bool canOpenForReading(const QString &path)
 {
     const int descriptor = ::open(nativeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
         return false;
+    struct stat status;
+    const bool directory = ::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode);
     ::close(descriptor);
-    return true;
+    return !directory;
 }
 
 // Only a regular file can be a solution file: a FIFO or a device would keep

@@ -60,7 +60,7 @@ TEST_F(HostileInput, directoriesAndFifosWhereFilesBelongCannotBeReadAndAreNeverW
     QList<CliCase> cases = {
         {{"-hzr", "fifo.hzp"}, 1, "", dir.file("fifo.hzp") + " not a solution file\n"},
         {{"-hzr", "main.hzp"}, 1, "", "fifo.hzp not a solution file\n"},
-        {{"-hzr", "dir.hzp"}, 1, "", dir.file("dir.hzp") + " does not exist\n"},
+        {{"-hzr", "dir.hzp"}, 1, "", dir.file("dir.hzp") + " cannot access\n"},
     };
     for (const QByteArray name : {"dir.hzp", "fifo.hzp"}) {
         const QByteArray badHeader = fatalLine("bad header in package " + name);

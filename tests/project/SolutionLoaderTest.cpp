@@ -169,7 +169,7 @@ TEST_F(SolutionFixture, everyLoadFailureNamesItsSubjectAndDetailAndLeavesNoSolut
     dir.write("deep.hzp", solutionFile(QByteArray("<folder>").repeated(10002) + QByteArray("</folder>").repeated(10002)));
 
     const struct { const char *name; QString subject; const char *detail; } cases[] = {
-        {"nameless.hzp", base, " does not exist"},
+        {"nameless.hzp", base, " cannot access"},
         {"bad.hzp", base + "gone.hzp", " does not exist"},
         {"other.hzp", base + "other.hzp", " not a solution file"},
         {"plain.hzp", base + "plain.hzp", " not a solution file"},
