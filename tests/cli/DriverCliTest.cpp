@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include "CliRunner.h"
 #include "PackageFiles.h"
 
@@ -97,20 +95,4 @@ TEST(DriverCli, badPackagesAreFatalAndNameTheFileRead)
     EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"almost", "corrupt", "cut-record", "cut-toc", "cut.pkg", "empty", "home",
                                                       "largest", "magic", "negative", "no-data", "root", "short", "whole.pkg",
                                                       "wrong-magic"}));
-}
-
-TEST(DriverCli, aPackageThatExistsButCannotBeOpenedIsNeverReplaced)
-{
-    CliRunner runner;
-    ASSERT_EQ(::symlink("loop", runner.dir().file("loop").constData()), 0);
-    const QByteArray refused = errorLine("can't open loop for reading: Too many levels of symbolic links");
-    expectRuns(runner, {
-        {{"-t", "loop", "out"}, 0, "", refused},
-        {{"-c", "loop", "out"}, 0, "", refused},
-        {{"-d", "loop", "out"}, 0, "", refused},
-        {{"-x", "loop", "out"}, 0, "", refused},
-    });
-    char target[16] = {};
-    EXPECT_EQ(::readlink(runner.dir().file("loop").constData(), target, sizeof target - 1), 4);
-    EXPECT_EQ(namesIn(runner.dir().path()), (QList<QByteArray>{"home", "loop", "root"}));
 }
