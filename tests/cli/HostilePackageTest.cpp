@@ -10,6 +10,7 @@
 
 #include "CliRunner.h"
 #include "PackageFiles.h"
+#include "SolutionFiles.h"
 
 // Packages from elsewhere and runs that are stopped half way: extraction
 // stays below its output directory unless -P is given, a huge table of
@@ -17,12 +18,6 @@
 // behind.
 
 namespace {
-
-bool isSymbolicLink(const QByteArray &path)
-{
-    struct stat info;
-    return ::lstat(path.constData(), &info) == 0 && S_ISLNK(info.st_mode);
-}
 
 // A directory "out" holding the links "link" to the sibling directory
 // "elsewhere" and "flink" to the sibling file "victim".
@@ -89,8 +84,8 @@ TEST(HostilePackage, extractionStaysBelowTheOutputDirectoryAndRefusesWhatWouldLe
         }
     }
     EXPECT_EQ(dir.read("victim"), "the user's file") << "a link where a file goes is replaced, not written through";
-    EXPECT_FALSE(isSymbolicLink(dir.file("out/flink")));
-    EXPECT_TRUE(isSymbolicLink(dir.file("out/link")));
+    EXPECT_FALSE(isA(S_IFLNK, dir.file("out/flink")));
+    EXPECT_TRUE(isA(S_IFLNK, dir.file("out/link")));
     EXPECT_EQ(namesIn(dir.file("elsewhere")), QList<QByteArray>{".keep"});
     EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"elsewhere", "home", "named", "out", "p.pkg", "root", "victim"}));
     EXPECT_EQ(namesIn(dir.file("out")),
@@ -149,9 +144,7 @@ TEST(HostilePackage, aSignalDuringAWriteLeavesNothingBehindAndEndsTheRun)
     const QByteArray big = noise(48 << 20, 7);
     dir.write("big.bin", big);
     dir.write("a.txt", "a");
-    dir.write("sol/app.hzp", "<!DOCTYPE Lanternwick_Project_File>\n"
-                             "<solution Name=\"app\"><project Name=\"p\"><file file_name=\"../big.bin\"/></project>"
-                             "</solution>\n");
+    dir.write("sol/app.hzp", solutionFile("<project Name=\"p\"><file file_name=\"../big.bin\"/></project>", "app"));
     ASSERT_EQ(runner.run({"-c", "p.pkg", "a.txt"}).exitStatus, 0);
     ASSERT_EQ(runner.run({"-c", "bigp.pkg", "big.bin", "a.txt"}).exitStatus, 0);
     ASSERT_EQ(runner.run({"-hzr", "sol/app.hzp", "app.hzr"}).exitStatus, 0);
