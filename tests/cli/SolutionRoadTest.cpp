@@ -109,25 +109,6 @@ TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndT
                   {"app.hzp", "a.c", "../lib/lib.hzp", "../lib/ring.c", "../lib/src/ring_impl.c", "z.c"});
 }
 
-TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionUpToItsFirstDotAndTheDescriptionFileComesLast)
-{
-    dir.write("dir/my.app.hzp", solutionFile("<file file_name=\"readme.txt\"/>", "my"));
-    dir.write("dir/readme.txt", "read me\n");
-    dir.write("dir/my_package.xml", "<package/>\n");
-    dir.write("s.hzp", solutionFile("", "s"));
-    // Without a description file beside it, the package ends with the project
-    // files. The output's directory is not created.
-    expectRuns(runner, {
-        {{"-hzr", "dir/my.app.hzp"}, 0, "", ""},
-        {{"-hzr", "s.hzp", "sub/out.hzr"}, 0, "", errorLine("can't open sub/out.hzr for writing: No such file or directory")},
-        {{"-hzr", "s.hzp", "out.hzr"}, 0, "", ""},
-    });
-    expectPackage("my.hzr", "dir", {"my.app.hzp", "readme.txt", "my_package.xml"});
-    expectPackage("out.hzr", ".", {"s.hzp"});
-    EXPECT_EQ(names(), (QList<QByteArray>{"dir", "my.hzr", "out.hzr", "s.hzp"}));
-    EXPECT_EQ(namesIn(dir.file("dir")), (QList<QByteArray>{"my.app.hzp", "my_package.xml", "readme.txt"}));
-}
-
 // Every kind of load failure has its own row in the loader's tests; here each
 // form of the printed line.
 TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothing)
@@ -149,8 +130,11 @@ TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothin
     EXPECT_EQ(names(), (QList<QByteArray>{"folderroot.hzp", "importsproject.hzp", "projectroot.hzp", "syntax.hzp"}));
 }
 
-TEST_F(SolutionRoad, aFailedOrRefusedWriteLeavesTheOutputTheSolutionFileAndAUsersTmpFileAsTheyWere)
+TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionAndAFailedOrRefusedWriteLeavesEveryFileAsItWas)
 {
+    dir.write("dir/my.app.hzp", solutionFile("<file file_name=\"readme.txt\"/>", "my"));
+    dir.write("dir/readme.txt", "read me\n");
+    dir.write("dir/my_package.xml", "<package/>\n");
     dir.write("s.hzp", solutionFile("<file file_name=\"a.c\"/>", "s"));
     dir.write("a.c", "a");
     dir.write("tmp", "the user's own file\n");
@@ -159,19 +143,26 @@ TEST_F(SolutionRoad, aFailedOrRefusedWriteLeavesTheOutputTheSolutionFileAndAUser
     const QByteArray solution = dir.read("s.hzp");
     const QByteArray refusal =
         " would replace the solution file s.hzp; nothing written (name the solution file right after -hzr)";
+    // The package is named after the solution up to its first dot, and ends
+    // with the description file beside it, if any. The output's directory
+    // is not created.
     expectRuns(runner, {
+        {{"-hzr", "dir/my.app.hzp"}, 0, "", ""},
+        {{"-hzr", "s.hzp", "sub/out.hzr"}, 0, "", errorLine("can't open sub/out.hzr for writing: No such file or directory")},
         {{"-hzr", "s.hzp", "taken.hzr"}, 0, "", errorLine("can't open taken.hzr for writing: Is a directory")},
         {{"s.hzp", "-hzr"}, 1, "", fatalLine("the packaged solution s.hzp" + refusal)},
         {{"-hzr", "s.hzp", "./s.hzp"}, 1, "", fatalLine("the packaged solution ./s.hzp" + refusal)},
         // A package that replaces an earlier one leaves nothing else behind.
         {{"-hzr", "s.hzp", "old.hzr"}, 0, "", ""},
     });
+    expectPackage("my.hzr", "dir", {"my.app.hzp", "readme.txt", "my_package.xml"});
+    expectPackage("old.hzr", ".", {"s.hzp", "a.c"});
     EXPECT_EQ(dir.read("taken.hzr/inside"), "kept\n");
     EXPECT_EQ(namesIn(dir.file("taken.hzr")), QList<QByteArray>{"inside"});
     EXPECT_EQ(dir.read("s.hzp"), solution);
-    expectPackage("old.hzr", ".", {"s.hzp", "a.c"});
-    EXPECT_EQ(names(), (QList<QByteArray>{"a.c", "old.hzr", "s.hzp", "taken.hzr", "tmp"}));
     EXPECT_EQ(dir.read("tmp"), "the user's own file\n");
+    EXPECT_EQ(names(), (QList<QByteArray>{"a.c", "dir", "my.hzr", "old.hzr", "s.hzp", "taken.hzr", "tmp"}));
+    EXPECT_EQ(namesIn(dir.file("dir")), (QList<QByteArray>{"my.app.hzp", "my_package.xml", "readme.txt"}));
 }
 
 // Where the system has German messages and a German locale can be built,
