@@ -5,6 +5,8 @@
 
 namespace {
 
+using DriverCli = CliTest;
+
 const QByteArray Usage = Banner
                          + "\n"
                            "Usage:\n"
@@ -23,11 +25,10 @@ const QByteArray Usage = Banner
 
 } // namespace
 
-TEST(DriverCli, bannerHelpVersionAndParserErrorsAnswerWhereverTheyStandAndTouchNoFile)
+TEST_F(DriverCli, bannerHelpVersionAndParserErrorsAnswerWhereverTheyStandAndTouchNoFile)
 {
-    CliRunner runner;
-    runner.dir().write("opts", "-t\n-x \"unclosed\n");
-    const QList<QByteArray> before = namesIn(runner.dir().path());
+    dir.write("opts", "-t\n-x \"unclosed\n");
+    const QList<QByteArray> before = namesIn(dir.path());
     expectRuns(runner, {
         {{}, 0, "", Usage},
         {{"--help"}, 0, Usage, ""},
@@ -49,13 +50,11 @@ TEST(DriverCli, bannerHelpVersionAndParserErrorsAnswerWhereverTheyStandAndTouchN
         // The run ends while the arguments are parsed.
         {{"-c", "p.pkg", "nosuchdir/x", "-v"}, 0, "", errorLine("can't open nosuchdir")},
     });
-    EXPECT_EQ(namesIn(runner.dir().path()), before);
+    EXPECT_EQ(namesIn(dir.path()), before);
 }
 
-TEST(DriverCli, badPackagesAreFatalAndNameTheFileRead)
+TEST_F(DriverCli, badPackagesAreFatalAndNameTheFileRead)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     const QByteArray one = plainPackage({{"./one", "1"}});
     for (const auto &[name, bytes] : QList<std::pair<QByteArray, QByteArray>>{
              {"short", "abc"}, {"empty", ""}, {"magic", CompressedMagic}, {"almost", CompressedMagic.chopped(1)},

@@ -29,11 +29,7 @@ QByteArray templatesWith(const QByteArray &body)
         + "</project>\n</projects>\n";
 }
 
-class HostileInput : public ::testing::Test {
-protected:
-    CliRunner runner;
-    TempDir &dir = runner.dir();
-};
+using HostileInput = CliTest;
 
 } // namespace
 

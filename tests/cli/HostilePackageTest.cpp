@@ -19,6 +19,8 @@
 
 namespace {
 
+using HostilePackage = CliTest;
+
 // A directory "out" holding the links "link" to the sibling directory
 // "elsewhere" and "flink" to the sibling file "victim".
 void linksOutOfOut(TempDir &dir)
@@ -41,10 +43,8 @@ std::function<bool()> appears(const QByteArray &directory, const QByteArray &pre
 
 } // namespace
 
-TEST(HostilePackage, extractionStaysBelowTheOutputDirectoryAndRefusesWhatWouldLeaveIt)
+TEST_F(HostilePackage, extractionStaysBelowTheOutputDirectoryAndRefusesWhatWouldLeaveIt)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     linksOutOfOut(dir);
     ASSERT_EQ(::symlink("out", dir.file("named").constData()), 0);
     const QByteArray outside = "the name leads outside the output directory (-P allows that)";
@@ -95,10 +95,8 @@ TEST(HostilePackage, extractionStaysBelowTheOutputDirectoryAndRefusesWhatWouldLe
     EXPECT_EQ(mtimeOf(dir.file("out/deep/er/file")), 1000000000);
 }
 
-TEST(HostilePackage, dashPWritesNamesWhereTheyLeadAndFollowsLinks)
+TEST_F(HostilePackage, dashPWritesNamesWhereTheyLeadAndFollowsLinks)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     linksOutOfOut(dir);
     dir.write("p.pkg", plainPackage({{"../up", "up"}, {"link/x", "x"}, {"flink", "f"}, {"link/../z", "z"}}));
     for (const QList<QByteArray> &arguments : {QList<QByteArray>{"-P", "-x", "p.pkg", "out"}, {"-x", "p.pkg", "-P", "out"}}) {
@@ -112,15 +110,14 @@ TEST(HostilePackage, dashPWritesNamesWhereTheyLeadAndFollowsLinks)
     }
 }
 
-TEST(HostilePackage, aTableOfContentsCostsItsNamesNotItsNameFields)
+TEST_F(HostilePackage, aTableOfContentsCostsItsNamesNotItsNameFields)
 {
     // 200,000 entries named ./a: a few megabytes compressed, 208 MB of records.
     constexpr quint32 Entries = 200000;
-    CliRunner runner;
     const QByteArray record = plainPackage({{"./a", {}}}).mid(8); // its offset does not matter without data
-    runner.dir().write("bomb.pkg", repeatingPackage(plainPackage({}).left(4) + littleEndian(Entries), record, Entries,
+    dir.write("bomb.pkg", repeatingPackage(plainPackage({}).left(4) + littleEndian(Entries), record, Entries,
                                                     8 + 1040 * Entries));
-    runner.dir().write("empty.pkg", plainPackage({}));
+    dir.write("empty.pkg", plainPackage({}));
     const CliResult empty = runner.run({"-t", "empty.pkg"});
     const CliResult bomb = runner.run({"-t", "bomb.pkg"});
     ASSERT_EQ(bomb.exitStatus, 0) << bomb.err.constData();
@@ -136,10 +133,8 @@ TEST(HostilePackage, aTableOfContentsCostsItsNamesNotItsNameFields)
 #endif
 }
 
-TEST(HostilePackage, aSignalDuringAWriteLeavesNothingBehindAndEndsTheRun)
+TEST_F(HostilePackage, aSignalDuringAWriteLeavesNothingBehindAndEndsTheRun)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     // Incompressible data takes the longest to write.
     const QByteArray big = noise(48 << 20, 7);
     dir.write("big.bin", big);

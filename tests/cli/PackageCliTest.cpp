@@ -13,6 +13,8 @@
 
 namespace {
 
+using PackageCli = CliTest;
+
 // Writes files of the run's directory, each with its own name as contents
 // unless given, all modified at Tue Jan 11 10:15:00 2011 UTC.
 void writeFiles(TempDir &dir, const QList<std::pair<QByteArray, QByteArray>> &files)
@@ -25,14 +27,13 @@ void writeFiles(TempDir &dir, const QList<std::pair<QByteArray, QByteArray>> &fi
 
 } // namespace
 
-TEST(PackageCli, listsEntriesInTheirLayoutFromPlainAndCompressedPackages)
+TEST_F(PackageCli, listsEntriesInTheirLayoutFromPlainAndCompressedPackages)
 {
-    CliRunner runner;
     // Only the lowest byte of the read-only field counts; names are bytes.
     const QByteArray plain = plainPackage({{"./a.txt", "0123456789"}, {"src/b.c", "12345", 1, 0}, {"x", "", 0x100, 300},
                                            {"y", "last entry", 0x101, 1000000000}, {"caf\xc3\xa9\xff", "!"}});
-    runner.dir().write("plain.pkg", plain);
-    runner.dir().write("empty.pkg", plainPackage({}));
+    dir.write("plain.pkg", plain);
+    dir.write("empty.pkg", plainPackage({}));
     const QByteArray listing = "rw        10  Tue Jan 11 10:15:00 2011  ./a.txt\n"
                                "ro         5  Thu Jan  1 00:00:00 1970  src/b.c\n"
                                "rw         0  Thu Jan  1 00:05:00 1970  x\n"
@@ -45,13 +46,11 @@ TEST(PackageCli, listsEntriesInTheirLayoutFromPlainAndCompressedPackages)
         {{"-t", "plain.pkg"}, 0, listing, ""},
         {{"empty.pkg"}, 0, "", ""},
     });
-    EXPECT_EQ(expandedPackage(runner.dir().read("plain.pkg")), plain) << "rewriting reproduces the package, compressed";
+    EXPECT_EQ(expandedPackage(dir.read("plain.pkg")), plain) << "rewriting reproduces the package, compressed";
 }
 
-TEST(PackageCli, createStoresFilesWithTheirAttributesAndExtractRestoresThem)
+TEST_F(PackageCli, createStoresFilesWithTheirAttributesAndExtractRestoresThem)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     const QByteArray utf8 = "caf\xc3\xa9 \xe2\x82\xac.txt";
     const QByteArray raw = "raw\xff\x01name";
     const QByteArray binary("\0binary\xff", 8);
@@ -90,10 +89,8 @@ TEST(PackageCli, createStoresFilesWithTheirAttributesAndExtractRestoresThem)
               plainPackage({{"./old.c", "1960", 0, 0}, {"./late.c", "2200", 0, 0xffffffff}}));
 }
 
-TEST(PackageCli, directoriesAreWalkedInNameOrderIgnoringCaseAndPatternsMatchVisiblePlainFiles)
+TEST_F(PackageCli, directoriesAreWalkedInNameOrderIgnoringCaseAndPatternsMatchVisiblePlainFiles)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     for (const char *name : {"tree/b.c", "tree/A.h", "tree/.hidden", "tree/.git/config", "tree/sub/z", "tree/Sub2/y",
                              "tree/c/deep/x", "src/main.c", "src/Board.C", "src/.secret.c", "src/util.h", "src/dir.c/inner",
                              "b1.txt", "b22.txt"})
@@ -129,10 +126,8 @@ TEST(PackageCli, directoriesAreWalkedInNameOrderIgnoringCaseAndPatternsMatchVisi
 
 // The scratch names of earlier versions, "tmp" and the package's name with
 // ".decompressed", are the user's own files to every command.
-TEST(PackageCli, deleteAndReplaceKeepTheOrderWriteNothingOnAWarningAndLeaveScratchNamesAlone)
+TEST_F(PackageCli, deleteAndReplaceKeepTheOrderWriteNothingOnAWarningAndLeaveScratchNamesAlone)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     dir.write("tmp", "the user's tmp");
     dir.write("p.pkg.decompressed", "the user's own file");
     writeFiles(dir, {{"a.txt", {}}, {"b.txt", {}}, {"c.txt", {}}, {"other.txt", {}}});
@@ -168,10 +163,8 @@ TEST(PackageCli, deleteAndReplaceKeepTheOrderWriteNothingOnAWarningAndLeaveScrat
                                                       "p.pkg.decompressed", "root", "tmp"}));
 }
 
-TEST(PackageCli, failuresAreReportedAndLeaveThePackageAndTheOutputSafe)
+TEST_F(PackageCli, failuresAreReportedAndLeaveThePackageAndTheOutputSafe)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     dir.write("a.txt", "a");
     dir.write("file", "not a directory");
     // The second entry claims more data than the package holds.
@@ -200,10 +193,8 @@ TEST(PackageCli, failuresAreReportedAndLeaveThePackageAndTheOutputSafe)
     EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "cut.pkg", "file", "home", "out", "root"}));
 }
 
-TEST(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepWhatWasThere)
+TEST_F(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepWhatWasThere)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     const QByteArray big = noise(200000);
     dir.write("a.txt", "a");
     dir.write("noise.bin", big);

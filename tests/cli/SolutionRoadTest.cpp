@@ -15,11 +15,8 @@ namespace {
 const QByteArray kDoctype = "<!DOCTYPE Lanternwick_Project_File>\n";
 
 // A solution tree in a fresh directory, packaged by running the program there.
-class SolutionRoad : public ::testing::Test {
+class SolutionRoad : public CliTest {
 protected:
-    CliRunner runner;
-    TempDir &dir = runner.dir();
-
     // Checks that the package, expanded with zlib alone, holds exactly the
     // named files in that order, each stored under its name relative to the
     // solution directory with its bytes, read-only state and time.
