@@ -29,11 +29,7 @@ QByteArray templatesWith(const QByteArray &body)
         + "</project>\n</projects>\n";
 }
 
-class HostileInput : public ::testing::Test {
-protected:
-    CliRunner runner;
-    TempDir &dir = runner.dir();
-};
+using HostileInput = CliTest;
 
 } // namespace
 
@@ -49,7 +45,7 @@ TEST_F(HostileInput, optionFilesThatNameEachOtherTwiceStopAtALimitReportedOnce)
     expectRuns(runner, {{{"@in", "absent.pkg"}, 0, "", limit}, {{"@f0", "absent.pkg"}, 0, "", limit}});
 }
 
-TEST_F(HostileInput, directoriesAndFifosWhereFilesBelongCannotBeReadAndAreNeverWaitedFor)
+TEST_F(HostileInput, directoriesFifosAndLinkLoopsWhereFilesBelongCannotBeReadAndAreNeverWaitedFor)
 {
     dir.write("main.hzp", solutionFile("<import file_name=\"fifo.hzp\"/>\n"));
     dir.write("dir.hzp/inside", "x");
@@ -57,22 +53,26 @@ TEST_F(HostileInput, directoriesAndFifosWhereFilesBelongCannotBeReadAndAreNeverW
     // The user's templates file is a directory (start-up leaves it so).
     dir.write(userTemplates + "/.keep", {});
     ASSERT_EQ(::mkfifo(dir.file("fifo.hzp").constData(), 0644), 0);
+    ASSERT_EQ(::symlink("loop", dir.file("loop").constData()), 0);
     QList<CliCase> cases = {
         {{"-hzr", "fifo.hzp"}, 1, "", dir.file("fifo.hzp") + " not a solution file\n"},
         {{"-hzr", "main.hzp"}, 1, "", "fifo.hzp not a solution file\n"},
         {{"-hzr", "dir.hzp"}, 1, "", dir.file("dir.hzp") + " cannot access\n"},
     };
-    for (const QByteArray name : {"dir.hzp", "fifo.hzp"}) {
+    // A package that exists but cannot be opened is refused, and never replaced.
+    const QByteArray refused = errorLine("can't open loop for reading: Too many levels of symbolic links");
+    for (const QByteArray name : {"dir.hzp", "fifo.hzp", "loop"}) {
         const QByteArray badHeader = fatalLine("bad header in package " + name);
         for (const QList<QByteArray> &args :
              QList<QList<QByteArray>>{{"-t", name}, {"-x", name, "out"}, {"-d", name, "a.txt"}, {"-c", name, "a.txt"}})
-            cases.append({args, 1, "", badHeader});
+            cases.append({args, name == "loop" ? 0 : 1, "", name == "loop" ? refused : badHeader});
     }
     expectRuns(runner, cases);
-    struct stat info;
-    ASSERT_EQ(::lstat(dir.file("fifo.hzp").constData(), &info), 0);
-    EXPECT_TRUE(S_ISFIFO(info.st_mode));
-    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "dir.hzp", "fifo.hzp", "home", "main.hzp", "root"}));
+    EXPECT_TRUE(isA(S_IFIFO, dir.file("fifo.hzp")));
+    char target[16] = {};
+    EXPECT_EQ(::readlink(dir.file("loop").constData(), target, sizeof target - 1), 4);
+    EXPECT_EQ(namesIn(dir.path()),
+              (QList<QByteArray>{"a.txt", "dir.hzp", "fifo.hzp", "home", "loop", "main.hzp", "root"}));
 
     // A templates file that is a directory, or that includes one, is a file
     // that cannot be read: the template is then missing, or the include is

@@ -10,6 +10,7 @@
 
 #include "CliRunner.h"
 #include "PackageFiles.h"
+#include "SolutionFiles.h"
 
 // Packages from elsewhere and runs that are stopped half way: extraction
 // stays below its output directory unless -P is given, a huge table of
@@ -18,11 +19,7 @@
 
 namespace {
 
-bool isSymbolicLink(const QByteArray &path)
-{
-    struct stat info;
-    return ::lstat(path.constData(), &info) == 0 && S_ISLNK(info.st_mode);
-}
+using HostilePackage = CliTest;
 
 // A directory "out" holding the links "link" to the sibling directory
 // "elsewhere" and "flink" to the sibling file "victim".
@@ -46,10 +43,8 @@ std::function<bool()> appears(const QByteArray &directory, const QByteArray &pre
 
 } // namespace
 
-TEST(HostilePackage, extractionStaysBelowTheOutputDirectoryAndRefusesWhatWouldLeaveIt)
+TEST_F(HostilePackage, extractionStaysBelowTheOutputDirectoryAndRefusesWhatWouldLeaveIt)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     linksOutOfOut(dir);
     ASSERT_EQ(::symlink("out", dir.file("named").constData()), 0);
     const QByteArray outside = "the name leads outside the output directory (-P allows that)";
@@ -89,8 +84,8 @@ TEST(HostilePackage, extractionStaysBelowTheOutputDirectoryAndRefusesWhatWouldLe
         }
     }
     EXPECT_EQ(dir.read("victim"), "the user's file") << "a link where a file goes is replaced, not written through";
-    EXPECT_FALSE(isSymbolicLink(dir.file("out/flink")));
-    EXPECT_TRUE(isSymbolicLink(dir.file("out/link")));
+    EXPECT_FALSE(isA(S_IFLNK, dir.file("out/flink")));
+    EXPECT_TRUE(isA(S_IFLNK, dir.file("out/link")));
     EXPECT_EQ(namesIn(dir.file("elsewhere")), QList<QByteArray>{".keep"});
     EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"elsewhere", "home", "named", "out", "p.pkg", "root", "victim"}));
     EXPECT_EQ(namesIn(dir.file("out")),
@@ -100,10 +95,8 @@ TEST(HostilePackage, extractionStaysBelowTheOutputDirectoryAndRefusesWhatWouldLe
     EXPECT_EQ(mtimeOf(dir.file("out/deep/er/file")), 1000000000);
 }
 
-TEST(HostilePackage, dashPWritesNamesWhereTheyLeadAndFollowsLinks)
+TEST_F(HostilePackage, dashPWritesNamesWhereTheyLeadAndFollowsLinks)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     linksOutOfOut(dir);
     dir.write("p.pkg", plainPackage({{"../up", "up"}, {"link/x", "x"}, {"flink", "f"}, {"link/../z", "z"}}));
     for (const QList<QByteArray> &arguments : {QList<QByteArray>{"-P", "-x", "p.pkg", "out"}, {"-x", "p.pkg", "-P", "out"}}) {
@@ -117,15 +110,14 @@ TEST(HostilePackage, dashPWritesNamesWhereTheyLeadAndFollowsLinks)
     }
 }
 
-TEST(HostilePackage, aTableOfContentsCostsItsNamesNotItsNameFields)
+TEST_F(HostilePackage, aTableOfContentsCostsItsNamesNotItsNameFields)
 {
     // 200,000 entries named ./a: a few megabytes compressed, 208 MB of records.
     constexpr quint32 Entries = 200000;
-    CliRunner runner;
     const QByteArray record = plainPackage({{"./a", {}}}).mid(8); // its offset does not matter without data
-    runner.dir().write("bomb.pkg", repeatingPackage(plainPackage({}).left(4) + littleEndian(Entries), record, Entries,
+    dir.write("bomb.pkg", repeatingPackage(plainPackage({}).left(4) + littleEndian(Entries), record, Entries,
                                                     8 + 1040 * Entries));
-    runner.dir().write("empty.pkg", plainPackage({}));
+    dir.write("empty.pkg", plainPackage({}));
     const CliResult empty = runner.run({"-t", "empty.pkg"});
     const CliResult bomb = runner.run({"-t", "bomb.pkg"});
     ASSERT_EQ(bomb.exitStatus, 0) << bomb.err.constData();
@@ -141,17 +133,13 @@ TEST(HostilePackage, aTableOfContentsCostsItsNamesNotItsNameFields)
 #endif
 }
 
-TEST(HostilePackage, aSignalDuringAWriteLeavesNothingBehindAndEndsTheRun)
+TEST_F(HostilePackage, aSignalDuringAWriteLeavesNothingBehindAndEndsTheRun)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     // Incompressible data takes the longest to write.
     const QByteArray big = noise(48 << 20, 7);
     dir.write("big.bin", big);
     dir.write("a.txt", "a");
-    dir.write("sol/app.hzp", "<!DOCTYPE Lanternwick_Project_File>\n"
-                             "<solution Name=\"app\"><project Name=\"p\"><file file_name=\"../big.bin\"/></project>"
-                             "</solution>\n");
+    dir.write("sol/app.hzp", solutionFile("<project Name=\"p\"><file file_name=\"../big.bin\"/></project>", "app"));
     ASSERT_EQ(runner.run({"-c", "p.pkg", "a.txt"}).exitStatus, 0);
     ASSERT_EQ(runner.run({"-c", "bigp.pkg", "big.bin", "a.txt"}).exitStatus, 0);
     ASSERT_EQ(runner.run({"-hzr", "sol/app.hzp", "app.hzr"}).exitStatus, 0);

@@ -13,6 +13,8 @@
 
 namespace {
 
+using PackageCli = CliTest;
+
 // Writes files of the run's directory, each with its own name as contents
 // unless given, all modified at Tue Jan 11 10:15:00 2011 UTC.
 void writeFiles(TempDir &dir, const QList<std::pair<QByteArray, QByteArray>> &files)
@@ -25,14 +27,13 @@ void writeFiles(TempDir &dir, const QList<std::pair<QByteArray, QByteArray>> &fi
 
 } // namespace
 
-TEST(PackageCli, listsEntriesInTheirLayoutFromPlainAndCompressedPackages)
+TEST_F(PackageCli, listsEntriesInTheirLayoutFromPlainAndCompressedPackages)
 {
-    CliRunner runner;
     // Only the lowest byte of the read-only field counts; names are bytes.
     const QByteArray plain = plainPackage({{"./a.txt", "0123456789"}, {"src/b.c", "12345", 1, 0}, {"x", "", 0x100, 300},
                                            {"y", "last entry", 0x101, 1000000000}, {"caf\xc3\xa9\xff", "!"}});
-    runner.dir().write("plain.pkg", plain);
-    runner.dir().write("empty.pkg", plainPackage({}));
+    dir.write("plain.pkg", plain);
+    dir.write("empty.pkg", plainPackage({}));
     const QByteArray listing = "rw        10  Tue Jan 11 10:15:00 2011  ./a.txt\n"
                                "ro         5  Thu Jan  1 00:00:00 1970  src/b.c\n"
                                "rw         0  Thu Jan  1 00:05:00 1970  x\n"
@@ -45,13 +46,11 @@ TEST(PackageCli, listsEntriesInTheirLayoutFromPlainAndCompressedPackages)
         {{"-t", "plain.pkg"}, 0, listing, ""},
         {{"empty.pkg"}, 0, "", ""},
     });
-    EXPECT_EQ(expandedPackage(runner.dir().read("plain.pkg")), plain) << "rewriting reproduces the package, compressed";
+    EXPECT_EQ(expandedPackage(dir.read("plain.pkg")), plain) << "rewriting reproduces the package, compressed";
 }
 
-TEST(PackageCli, createStoresFilesWithTheirAttributesAndExtractRestoresThem)
+TEST_F(PackageCli, createStoresFilesWithTheirAttributesAndExtractRestoresThem)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     const QByteArray utf8 = "caf\xc3\xa9 \xe2\x82\xac.txt";
     const QByteArray raw = "raw\xff\x01name";
     const QByteArray binary("\0binary\xff", 8);
@@ -90,10 +89,8 @@ TEST(PackageCli, createStoresFilesWithTheirAttributesAndExtractRestoresThem)
               plainPackage({{"./old.c", "1960", 0, 0}, {"./late.c", "2200", 0, 0xffffffff}}));
 }
 
-TEST(PackageCli, directoriesAreWalkedInNameOrderIgnoringCaseAndPatternsMatchVisiblePlainFiles)
+TEST_F(PackageCli, directoriesAreWalkedInNameOrderIgnoringCaseAndPatternsMatchVisiblePlainFiles)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     for (const char *name : {"tree/b.c", "tree/A.h", "tree/.hidden", "tree/.git/config", "tree/sub/z", "tree/Sub2/y",
                              "tree/c/deep/x", "src/main.c", "src/Board.C", "src/.secret.c", "src/util.h", "src/dir.c/inner",
                              "b1.txt", "b22.txt"})
@@ -127,12 +124,14 @@ TEST(PackageCli, directoriesAreWalkedInNameOrderIgnoringCaseAndPatternsMatchVisi
     EXPECT_EQ(expandedPackage(dir.read("p.pkg")), plainPackage({{"./b1.txt", "x"}}));
 }
 
-TEST(PackageCli, deleteAndReplaceKeepTheOrderAndWriteNothingOnAWarning)
+// The scratch names of earlier versions, "tmp" and the package's name with
+// ".decompressed", are the user's own files to every command.
+TEST_F(PackageCli, deleteAndReplaceKeepTheOrderWriteNothingOnAWarningAndLeaveScratchNamesAlone)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
+    dir.write("tmp", "the user's tmp");
+    dir.write("p.pkg.decompressed", "the user's own file");
     writeFiles(dir, {{"a.txt", {}}, {"b.txt", {}}, {"c.txt", {}}, {"other.txt", {}}});
-    ASSERT_EQ(runner.run({"-c", "p.pkg", "a.txt", "b.txt", "c.txt"}).exitStatus, 0);
+    expectRuns(runner, {{{"-c", "p.pkg", "a.txt", "b.txt", "c.txt"}, 0, "", ""}});
     const QByteArray before = dir.read("p.pkg");
     expectRuns(runner, {{{"-d", "p.pkg", "b.txt", "other.txt"}, 0, "", warningLine("./other.txt not in archive.")}});
     EXPECT_EQ(dir.read("p.pkg"), before) << "nothing is deleted when one name is missing";
@@ -155,32 +154,17 @@ TEST(PackageCli, deleteAndReplaceKeepTheOrderAndWriteNothingOnAWarning)
     });
     EXPECT_EQ(namesIn(dir.file("out")), (QList<QByteArray>{"a.txt", "other.txt"}));
     EXPECT_EQ(dir.read("out/a.txt"), "a changed and longer");
-}
 
-TEST(PackageCli, scratchNamesOfUsersSurviveEveryCommand)
-{
-    CliRunner runner;
-    TempDir &dir = runner.dir();
-    dir.write("tmp", "the user's tmp");
-    dir.write("p.pkg.decompressed", "the user's own file");
-    writeFiles(dir, {{"a.txt", "a"}});
-    expectRuns(runner, {
-        {{"-c", "p.pkg", "a.txt"}, 0, "", ""},
-        {{"p.pkg"}, 0, "rw         1  Tue Jan 11 10:15:00 2011  ./a.txt\n1 Files, 1 Bytes\n", ""},
-        {{"-r", "p.pkg", "a.txt"}, 0, "", ""},
-        {{"-x", "p.pkg", "out"}, 0, "", ""},
-        {{"-d", "p.pkg", "a.txt"}, 0, "", ""},
-    });
+    expectRuns(runner, {{{"-d", "p.pkg", "a.txt", "other.txt"}, 0, "", ""}});
+    EXPECT_EQ(expandedPackage(dir.read("p.pkg")), plainPackage({}));
     EXPECT_EQ(dir.read("tmp"), "the user's tmp");
     EXPECT_EQ(dir.read("p.pkg.decompressed"), "the user's own file");
-    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "home", "out", "p.pkg", "p.pkg.decompressed", "root", "tmp"}));
-    EXPECT_EQ(expandedPackage(dir.read("p.pkg")), plainPackage({}));
+    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "b.txt", "c.txt", "home", "other.txt", "out", "p.pkg",
+                                                      "p.pkg.decompressed", "root", "tmp"}));
 }
 
-TEST(PackageCli, failuresAreReportedAndLeaveThePackageAndTheOutputSafe)
+TEST_F(PackageCli, failuresAreReportedAndLeaveThePackageAndTheOutputSafe)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     dir.write("a.txt", "a");
     dir.write("file", "not a directory");
     // The second entry claims more data than the package holds.
@@ -209,10 +193,8 @@ TEST(PackageCli, failuresAreReportedAndLeaveThePackageAndTheOutputSafe)
     EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "cut.pkg", "file", "home", "out", "root"}));
 }
 
-TEST(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepWhatWasThere)
+TEST_F(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepWhatWasThere)
 {
-    CliRunner runner;
-    TempDir &dir = runner.dir();
     const QByteArray big = noise(200000);
     dir.write("a.txt", "a");
     dir.write("noise.bin", big);

@@ -15,11 +15,8 @@ namespace {
 const QByteArray kDoctype = "<!DOCTYPE Lanternwick_Project_File>\n";
 
 // A solution tree in a fresh directory, packaged by running the program there.
-class SolutionRoad : public ::testing::Test {
+class SolutionRoad : public CliTest {
 protected:
-    CliRunner runner;
-    TempDir &dir = runner.dir();
-
     // Checks that the package, expanded with zlib alone, holds exactly the
     // named files in that order, each stored under its name relative to the
     // solution directory with its bytes, read-only state and time.
@@ -109,25 +106,6 @@ TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndT
                   {"app.hzp", "a.c", "../lib/lib.hzp", "../lib/ring.c", "../lib/src/ring_impl.c", "z.c"});
 }
 
-TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionUpToItsFirstDotAndTheDescriptionFileComesLast)
-{
-    dir.write("dir/my.app.hzp", solutionFile("<file file_name=\"readme.txt\"/>", "my"));
-    dir.write("dir/readme.txt", "read me\n");
-    dir.write("dir/my_package.xml", "<package/>\n");
-    dir.write("s.hzp", solutionFile("", "s"));
-    // Without a description file beside it, the package ends with the project
-    // files. The output's directory is not created.
-    expectRuns(runner, {
-        {{"-hzr", "dir/my.app.hzp"}, 0, "", ""},
-        {{"-hzr", "s.hzp", "sub/out.hzr"}, 0, "", errorLine("can't open sub/out.hzr for writing: No such file or directory")},
-        {{"-hzr", "s.hzp", "out.hzr"}, 0, "", ""},
-    });
-    expectPackage("my.hzr", "dir", {"my.app.hzp", "readme.txt", "my_package.xml"});
-    expectPackage("out.hzr", ".", {"s.hzp"});
-    EXPECT_EQ(names(), (QList<QByteArray>{"dir", "my.hzr", "out.hzr", "s.hzp"}));
-    EXPECT_EQ(namesIn(dir.file("dir")), (QList<QByteArray>{"my.app.hzp", "my_package.xml", "readme.txt"}));
-}
-
 // Every kind of load failure has its own row in the loader's tests; here each
 // form of the printed line.
 TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothing)
@@ -149,37 +127,39 @@ TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothin
     EXPECT_EQ(names(), (QList<QByteArray>{"folderroot.hzp", "importsproject.hzp", "projectroot.hzp", "syntax.hzp"}));
 }
 
-TEST_F(SolutionRoad, theSolutionFileIsNeverOverwrittenByItsOwnPackage)
+TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionAndAFailedOrRefusedWriteLeavesEveryFileAsItWas)
 {
-    dir.write("s.hzp", solutionFile("", "s"));
-    const QByteArray before = dir.read("s.hzp");
-    const QByteArray refusal =
-        " would replace the solution file s.hzp; nothing written (name the solution file right after -hzr)";
-    expectRuns(runner, {
-        {{"s.hzp", "-hzr"}, 1, "", fatalLine("the packaged solution s.hzp" + refusal)},
-        {{"-hzr", "s.hzp", "./s.hzp"}, 1, "", fatalLine("the packaged solution ./s.hzp" + refusal)},
-    });
-    EXPECT_EQ(dir.read("s.hzp"), before);
-    EXPECT_EQ(names(), QList<QByteArray>{"s.hzp"});
-}
-
-TEST_F(SolutionRoad, aFailedWriteReportsAnErrorAndLeavesTheOutputAndAUsersTmpFileAsTheyWere)
-{
+    dir.write("dir/my.app.hzp", solutionFile("<file file_name=\"readme.txt\"/>", "my"));
+    dir.write("dir/readme.txt", "read me\n");
+    dir.write("dir/my_package.xml", "<package/>\n");
     dir.write("s.hzp", solutionFile("<file file_name=\"a.c\"/>", "s"));
     dir.write("a.c", "a");
     dir.write("tmp", "the user's own file\n");
     dir.write("taken.hzr/inside", "kept\n"); // a directory where the package should go
     dir.write("old.hzr", "previous package\n");
+    const QByteArray solution = dir.read("s.hzp");
+    const QByteArray refusal =
+        " would replace the solution file s.hzp; nothing written (name the solution file right after -hzr)";
+    // The package is named after the solution up to its first dot, and ends
+    // with the description file beside it, if any. The output's directory
+    // is not created.
     expectRuns(runner, {
+        {{"-hzr", "dir/my.app.hzp"}, 0, "", ""},
+        {{"-hzr", "s.hzp", "sub/out.hzr"}, 0, "", errorLine("can't open sub/out.hzr for writing: No such file or directory")},
         {{"-hzr", "s.hzp", "taken.hzr"}, 0, "", errorLine("can't open taken.hzr for writing: Is a directory")},
+        {{"s.hzp", "-hzr"}, 1, "", fatalLine("the packaged solution s.hzp" + refusal)},
+        {{"-hzr", "s.hzp", "./s.hzp"}, 1, "", fatalLine("the packaged solution ./s.hzp" + refusal)},
         // A package that replaces an earlier one leaves nothing else behind.
         {{"-hzr", "s.hzp", "old.hzr"}, 0, "", ""},
     });
+    expectPackage("my.hzr", "dir", {"my.app.hzp", "readme.txt", "my_package.xml"});
+    expectPackage("old.hzr", ".", {"s.hzp", "a.c"});
     EXPECT_EQ(dir.read("taken.hzr/inside"), "kept\n");
     EXPECT_EQ(namesIn(dir.file("taken.hzr")), QList<QByteArray>{"inside"});
-    expectPackage("old.hzr", ".", {"s.hzp", "a.c"});
-    EXPECT_EQ(names(), (QList<QByteArray>{"a.c", "old.hzr", "s.hzp", "taken.hzr", "tmp"}));
+    EXPECT_EQ(dir.read("s.hzp"), solution);
     EXPECT_EQ(dir.read("tmp"), "the user's own file\n");
+    EXPECT_EQ(names(), (QList<QByteArray>{"a.c", "dir", "my.hzr", "old.hzr", "s.hzp", "taken.hzr", "tmp"}));
+    EXPECT_EQ(namesIn(dir.file("dir")), (QList<QByteArray>{"my.app.hzp", "my_package.xml", "readme.txt"}));
 }
 
 // Where the system has German messages and a German locale can be built,
@@ -201,7 +181,7 @@ TEST_F(SolutionRoad, systemErrorTextsDoNotFollowTheUsersLocale)
     ::unsetenv("LOCPATH");
 }
 
-TEST_F(SolutionRoad, dynamicFoldersMacroNamedImportsAndNamesWithAnyBytesContributeTheirFilesUnchanged)
+TEST_F(SolutionRoad, dynamicFoldersTemplatesMacroNamedImportsAndNamesWithAnyBytesContributeTheirFilesUnchanged)
 {
     // A global macro from the user's settings names the imported solution,
     // which is then left out while its projects' files are stored.
@@ -209,30 +189,6 @@ TEST_F(SolutionRoad, dynamicFoldersMacroNamedImportsAndNamesWithAnyBytesContribu
               "<!DOCTYPE Fernhollow_Settings_File>\n<settings>\n"
               "  <setting name=\"Environment/Macros/Global Macros\">LibDir=" + dir.file("lib") + "</setting>\n"
               "</settings>\n");
-    const QByteArray utf8 = "\xc3\x9c" "bung.c";
-    const QByteArray raw = "raw\xff.c";
-    const QByteArray scanned = "gen/d\xc3\xa9j\xe0.c";
-    dir.write("sol/app.hzp",
-              solutionFile(" <project Name=\"dyn\">\n"
-                           "  <file file_name=\"" + utf8 + "\"/><file file_name=\"" + raw + "\"/>\n"
-                           "  <folder Name=\"Generated\" path=\"gen\" filter=\"*.c\" recurse=\"Yes\"/>\n"
-                           "  <folder Name=\"Flat\" path=\"gen\" filter=\"*.h\"/>\n"
-                           " </project>\n"
-                           " <import file_name=\"$(LibDir)/lib.hzp\"/><import file_name=\"\xc3\xa4/i.hzp\"/>\n", "app"));
-    dir.write("lib/lib.hzp", solutionFile("<project Name=\"ring\"><file file_name=\"ring.c\"/>"
-                                          "<file file_name=\"$(LibDir)/ring.h\"/></project>", "lib"));
-    dir.write("sol/\xc3\xa4/i.hzp", solutionFile("", "i"));
-    for (const QByteArray &name : {QByteArray("sol/gen/b.c"), QByteArray("sol/gen/A.c"), QByteArray("sol/gen/x.h"),
-                                   QByteArray("sol/gen/sub/c.c"), QByteArray("sol/gen/sub/y.h"), "sol/" + scanned,
-                                   "sol/" + utf8, "sol/" + raw, QByteArray("lib/ring.c"), QByteArray("lib/ring.h")})
-        dir.write(name, name);
-    expectRuns(runner, {{{"-hzr", "sol/app.hzp"}, 0, "", ""}});
-    expectPackage("app.hzr", "sol", {"app.hzp", utf8, raw, "gen/A.c", "gen/b.c", scanned, "gen/sub/c.c", "gen/x.h",
-                                     "../lib/ring.c", "\xc3\xa4/i.hzp"});
-}
-
-TEST_F(SolutionRoad, templatesFromTheUsersTemplatesFileAndTheInstallationCompleteProjects)
-{
     // The user's templates file lists its own template beside the installation's ones.
     dir.write("root/Fernhollow for ARM/packages/targets/project_templates.xml",
               "<!DOCTYPE Project_Templates_File>\n<projects>\n"
@@ -243,15 +199,31 @@ TEST_F(SolutionRoad, templatesFromTheUsersTemplatesFileAndTheInstallationComplet
               "    <file name=\"generated.c\" source=\"skeleton.c\"/>\n"
               "  </project>\n"
               "</projects>\n");
+    const QByteArray utf8 = "\xc3\x9c" "bung.c";
+    const QByteArray raw = "raw\xff.c";
+    const QByteArray scanned = "gen/d\xc3\xa9j\xe0.c";
     dir.write("sol/app.hzp",
-              solutionFile(" <project Name=\"mine\" template_name=\"Mine\"/>\n"
+              solutionFile(" <project Name=\"dyn\">\n"
+                           "  <file file_name=\"" + utf8 + "\"/><file file_name=\"" + raw + "\"/>\n"
+                           "  <folder Name=\"Generated\" path=\"gen\" filter=\"*.c\" recurse=\"Yes\"/>\n"
+                           "  <folder Name=\"Flat\" path=\"gen\" filter=\"*.h\"/>\n"
+                           " </project>\n"
+                           " <project Name=\"mine\" template_name=\"Mine\"/>\n"
                            " <project Name=\"lib\" template_name=\"Library\">\n"
                            "  <folder Name=\"Source Files\"><file file_name=\"lib.c\"/></folder>\n"
-                           " </project>\n", "app"));
-    for (const char *name : {"sol/mine.c", "sol/$(ProjectName).h", "sol/generated.c", "sol/lib.c"})
+                           " </project>\n"
+                           " <import file_name=\"$(LibDir)/lib.hzp\"/><import file_name=\"\xc3\xa4/i.hzp\"/>\n", "app"));
+    dir.write("lib/lib.hzp", solutionFile("<project Name=\"ring\"><file file_name=\"ring.c\"/>"
+                                          "<file file_name=\"$(LibDir)/ring.h\"/></project>", "lib"));
+    dir.write("sol/\xc3\xa4/i.hzp", solutionFile("", "i"));
+    for (const QByteArray &name : QList<QByteArray>{"sol/gen/b.c", "sol/gen/A.c", "sol/gen/x.h", "sol/gen/sub/c.c",
+                                                    "sol/gen/sub/y.h", "sol/" + scanned, "sol/" + utf8, "sol/" + raw,
+                                                    "lib/ring.c", "lib/ring.h", "sol/mine.c", "sol/$(ProjectName).h",
+                                                    "sol/generated.c", "sol/lib.c"})
         dir.write(name, name);
     expectRuns(runner, {{{"-hzr", "sol/app.hzp"}, 0, "", ""}});
-    expectPackage("app.hzr", "sol", {"app.hzp", "mine.c", "lib.c"});
+    expectPackage("app.hzr", "sol", {"app.hzp", utf8, raw, "gen/A.c", "gen/b.c", scanned, "gen/sub/c.c", "gen/x.h",
+                                     "mine.c", "lib.c", "../lib/ring.c", "\xc3\xa4/i.hzp"});
 }
 
 TEST_F(SolutionRoad, userFilesThatCannotBeCreatedEndTheRunWithAFatalMessage)

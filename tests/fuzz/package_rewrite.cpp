@@ -6,7 +6,7 @@
 // that takes no deflated data).
 
 #include "FuzzSupport.h"
-#include "PackageFiles.h"
+#include "PackageBytes.h"
 #include "TempDir.h"
 #include "package/PackageArchive.h"
 #include "package/PackageFileReader.h"
@@ -15,16 +15,6 @@
 #include <cstdlib>
 
 namespace {
-
-class MemorySink : public PackageSink {
-public:
-    bool write(const char *buffer, qint64 n) override
-    {
-        bytes.append(buffer, n);
-        return true;
-    }
-    QByteArray bytes;
-};
 
 constexpr qsizetype Deleted = 1; // the entry left out
 

@@ -21,12 +21,6 @@ bool replaceWith(const QByteArray &target, const char *contents, QByteArray &err
            && replacement.commit(error);
 }
 
-bool isA(mode_t type, const QByteArray &path)
-{
-    struct stat info;
-    return ::lstat(path.constData(), &info) == 0 && (info.st_mode & S_IFMT) == type;
-}
-
 } // namespace
 
 TEST(SafeFileReplacement, aReplacedFileKeepsItsModeAndANewOneGetsTheModeOfANewFile)
@@ -102,26 +96,6 @@ TEST(SafeFileReplacement, aSourceThatVanishedLeavesTheTargetAsItWasAndRemovesThe
     EXPECT_EQ(error, "read error on " + dir.file("vanished") + ": " + errorText(ENOENT));
     EXPECT_EQ(dir.read("p.pkg"), "the old package");
     EXPECT_EQ(namesIn(dir.path()), QList<QByteArray>{"p.pkg"});
-}
-
-TEST(SafeFileReplacement, anAbandonedReplacementLeavesNothingBehindAndACommittedOneNoTemporaryFile)
-{
-    TempDir dir;
-    dir.write("target", "kept");
-    QByteArray error;
-    for (bool commit : {false, true}) {
-        {
-            SafeFileReplacement replacement(dir.file("target"));
-            ASSERT_TRUE(replacement.open(error));
-            ASSERT_EQ(::write(replacement.fd(), "new", 3), 3);
-            EXPECT_EQ(namesIn(dir.path()).size(), 2);
-            if (commit) {
-                ASSERT_TRUE(replacement.commit(error));
-            }
-        }
-        EXPECT_EQ(dir.read("target"), commit ? "new" : "kept");
-        EXPECT_EQ(namesIn(dir.path()), QList<QByteArray>{"target"});
-    }
 }
 
 TEST(SafeFileReplacement, aTargetThatIsNoRegularFileIsWrittenIntoAndStaysWhatItIs)

@@ -109,18 +109,6 @@ TEST_F(ProjectTemplatesTest, aTemplateCompletesItsProjectWithEveryItemKind)
     EXPECT_FALSE(headers->isModified());
 }
 
-TEST_F(ProjectTemplatesTest, laterTemplatesOfTheSameNameReplaceEarlierOnes)
-{
-    dir.write("s.hzp", solutionFile("<project Name=\"lib\" template_name=\"Lib\"/>"
-                                "<folder Name=\"both\" template_name=\"Lib\" path=\"src\"/>"));
-    dir.write("src/a.c", "");
-    ProjectNode *root = load("s.hzp");
-    ASSERT_NE(root, nullptr);
-    // A node that names a template is not also a dynamic folder.
-    EXPECT_EQ(outline(root, true), "project:lib(configuration:Common[project_type=Library]) "
-                                   "folder:both[path=src](configuration:Common[project_type=Library])");
-}
-
 struct NamingHandler : TemplateNotFoundErrorHandler {
     QString asked;
     bool templateNotFound(ProjectTemplates &templates, const QString &projectName, QString &templateName) override
@@ -131,9 +119,11 @@ struct NamingHandler : TemplateNotFoundErrorHandler {
     }
 };
 
-TEST_F(ProjectTemplatesTest, missingTemplatesFailAndLeaveNoSolution)
+TEST_F(ProjectTemplatesTest, missingTemplatesFailAndLeaveNoSolutionUnlessTheHandlerNamesOne)
 {
-    dir.write("empty.hzp", solutionFile("<project Name=\"nameless\" template_name=\"\"/>"));
+    dir.write("empty.hzp", solutionFile("<project Name=\"nameless\" template_name=\"\"/>"
+                                        "<folder Name=\"both\" template_name=\"Lib\" path=\"src\"/>"));
+    dir.write("src/a.c", "");
 
     const SolutionLoadError empty = loadError(dir.qpath() + "/empty.hzp");
     EXPECT_EQ(empty.subject, "no template for project ");
@@ -144,7 +134,10 @@ TEST_F(ProjectTemplatesTest, missingTemplatesFailAndLeaveNoSolution)
     system->loadSolution(dir.qpath() + "/empty.hzp", nullptr, &handler);
     EXPECT_EQ(handler.asked, "nameless");
     ASSERT_NE(system->solution(), nullptr);
-    EXPECT_EQ(outline(system->solution(), true), "project:nameless(configuration:Common[project_type=Library])");
+    // The user's template of a name replaces the installation's one; a node
+    // that names a template is not also a dynamic folder.
+    EXPECT_EQ(outline(system->solution(), true), "project:nameless(configuration:Common[project_type=Library]) "
+                                                 "folder:both[path=src](configuration:Common[project_type=Library])");
 
     // Without a templates file every template is missing.
     MacroTable::instance().setMacro("TargetsDir", dir.qpath() + "/nowhere");

@@ -52,19 +52,6 @@ struct Groups {
 
 } // namespace
 
-TEST(PropertyValueGroup, classIsAnEnumerationOfItsEntries)
-{
-    Groups groups;
-    EXPECT_EQ(groups.board->type(), PropertyClass::Enumeration);
-    EXPECT_EQ(groups.board->enumerates(), (QStringList{"A", "B"}));
-    EXPECT_EQ(groups.board->defaultValue(), "A");
-    EXPECT_EQ(groups.board->page(), "General");   // unless the group names one
-    EXPECT_EQ(groups.empty->page(), "Debugger");
-    EXPECT_TRUE(groups.empty->enumerates().isEmpty());
-    EXPECT_NE(groups.board->findEntry("B"), nullptr);
-    EXPECT_EQ(groups.board->findEntry("b"), nullptr);
-}
-
 TEST(PropertyValueGroup, settingTheGroupSetsTheEntrysProperties)
 {
     const struct { const char *text, *configuration; QMap<QString, QString> stored; } cases[] = {
@@ -83,9 +70,18 @@ TEST(PropertyValueGroup, settingTheGroupSetsTheEntrysProperties)
     }
 }
 
-TEST(PropertyValueGroup, groupWhoseDefaultNamesNoEntryOnlyStoresTheDefault)
+TEST(PropertyValueGroup, classIsAnEnumerationOfItsEntriesAndAGroupWhoseDefaultNamesNoEntryOnlyStoresTheDefault)
 {
     Groups groups;
+    EXPECT_EQ(groups.board->type(), PropertyClass::Enumeration);
+    EXPECT_EQ(groups.board->enumerates(), (QStringList{"A", "B"}));
+    EXPECT_EQ(groups.board->defaultValue(), "A");
+    EXPECT_EQ(groups.board->page(), "General");   // unless the group names one
+    EXPECT_EQ(groups.empty->page(), "Debugger");
+    EXPECT_TRUE(groups.empty->enumerates().isEmpty());
+    EXPECT_NE(groups.board->findEntry("B"), nullptr);
+    EXPECT_EQ(groups.board->findEntry("b"), nullptr);
+
     PropertyValueGroupValue value = groups.valueOf(groups.empty.get(), "Debug");
     value.setValue("anything");
     EXPECT_EQ(groups.store, (QMap<QString, QString>{{"Debug/Empty", "none"}}));

@@ -1,3 +1,4 @@
+#include "PackageBytes.h"
 #include "TempDir.h"
 #include "package/PackageArchive.h"
 
@@ -7,15 +8,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct BytesSink : PackageSink {
-    QByteArray bytes;
-    bool write(const char *buffer, qint64 n) override
-    {
-        bytes.append(buffer, n);
-        return true;
-    }
-};
 
 struct Case {
     qint64 budget;
@@ -51,7 +43,7 @@ TEST(DiskFile, smallFilesAreReadWhenOpenedWhileTheBudgetLasts)
         for (int i = 0; i < c.sizes.size(); ++i) {
             const QByteArray name = QByteArray::number(i);
             ::unlink(dir.file(name).constData());
-            BytesSink sink;
+            MemorySink sink;
             QByteArray error;
             const bool copied = PackageArchive::copyEntryData(opened[i].entry, sink, "out", error);
             EXPECT_EQ(copied, c.held[i]) << "budget " << c.budget << ", file " << i;
@@ -78,7 +70,7 @@ TEST(DiskFile, filesOpenedOnSeveralThreadsComeBackInTheirOrder)
     const std::vector<DiskFile> opened = openDiskFiles(paths, 1 << 20);
     ASSERT_EQ(opened.size(), size_t(paths.size()));
     for (int i = 0; i < paths.size(); ++i) {
-        BytesSink sink;
+        MemorySink sink;
         QByteArray error;
         EXPECT_EQ(opened[size_t(i)].error.isEmpty(), i % 7 != 0) << i;
         if (i % 7) {

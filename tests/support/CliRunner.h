@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 
 #include "TempDir.h"
@@ -62,3 +64,10 @@ struct CliCase {
 
 // Runs every case in the runner's directory and checks what it gave back.
 void expectRuns(const CliRunner &runner, const QList<CliCase> &cases);
+
+// A test with a runner of its own, and the run's directory.
+class CliTest : public ::testing::Test {
+protected:
+    CliRunner runner;
+    TempDir &dir = runner.dir();
+};

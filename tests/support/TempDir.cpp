@@ -72,6 +72,12 @@ void setMtime(const QByteArray &path, qint64 time)
     ::utime(path.constData(), &times);
 }
 
+bool isA(mode_t type, const QByteArray &path)
+{
+    struct stat info;
+    return ::lstat(path.constData(), &info) == 0 && (info.st_mode & S_IFMT) == type;
+}
+
 void writeFile(const QByteArray &path, const QByteArray &contents)
 {
     for (qsizetype slash = path.indexOf('/', 1); slash > 0; slash = path.indexOf('/', slash + 1))

@@ -48,6 +48,8 @@ mode_t modeOf(const QByteArray &path);
 qint64 mtimeOf(const QByteArray &path);
 // Sets a file's access and modification times.
 void setMtime(const QByteArray &path, qint64 time);
+// Whether the path, a link not followed, is of the type (S_IFLNK, S_IFIFO, ...).
+bool isA(mode_t type, const QByteArray &path);
 
 // Lets test failures show byte strings and strings as text.
 inline void PrintTo(const QByteArray &bytes, std::ostream *os)
