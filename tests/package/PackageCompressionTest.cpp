@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <optional>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "PackageBytes.h"
@@ -85,6 +89,47 @@ TEST(ParallelDeflate, streamsAcrossBlockBoundariesReadBackByZlibAloneAsSmallAsIt
         for (const auto &[workers, step] : {std::pair{2, qint64(1) << 16}, {3, 777}, {8, Block}, {0, 3 * Block}})
             EXPECT_EQ(deflateInParallel(input, workers, step), reference) << workers << " workers, step " << step;
     }
+}
+
+TEST(ParallelDeflate, whereNoThreadCanBeStartedTheCallerWritesTheSameStreamAlone)
+{
+    const QByteArray input = mixedBytes(2 * Block + 99, 5);
+    const QByteArray reference = deflateInParallel(input, 2, Block);
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // A process limit of nothing leaves no thread to start; root is held
+        // to it only once it has given up its user.
+        ::close(channel[0]);
+        const rlimit nothing{0, 0};
+        if (::getuid() == 0
+            && (::setenv("TMPDIR", "/tmp", 1) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
+        if (::setrlimit(RLIMIT_NPROC, &nothing) != 0)
+            ::_exit(2);
+        try {
+            std::thread([] {}).join();
+            ::_exit(3);
+        } catch (const std::system_error &) {
+        }
+        const QByteArray stream = deflateInParallel(input, 2, Block);
+        ::_exit(writeFully(channel[1], stream.constData(), stream.size()) ? 0 : 2);
+    }
+    ::close(channel[1]);
+    QByteArray stream;
+    char buffer[65536];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        stream.append(buffer, n);
+    ::close(channel[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 3)
+        GTEST_SKIP() << "threads start here whatever the process limit";
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(stream, reference);
 }
 
 TEST(ParallelDeflate, storesRandomBlocksButCompressesRandomBytesThatRepeatOrCarryText)
