@@ -52,30 +52,24 @@ std::optional<NodeKind> kindOfTag(const char *tag)
     return std::nullopt;
 }
 
-bool fileExists(const QString &path)
-{
-    return fileStatus(path).has_value();
-}
+enum class Readable { No, SolutionFile, OtherKind };
 
-// Opening never waits, so a FIFO opens at once here. A directory, which
-// the system would open, cannot be read as a file.
-bool canOpenForReading(const QString &path)
+// Whether a file opens for reading, and whether it is a regular file: only
+// such a file can be a solution file, as a FIFO or a device would keep the
+// reader waiting or feed it without end. Opening never waits, so a FIFO
+// opens at once here; a directory, which the system would open, cannot be
+// read as a file.
+Readable readableAs(const QString &path)
 {
     const int descriptor = ::open(nativeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
-        return false;
+        return Readable::No;
     struct stat status;
-    const bool directory = ::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode);
+    const bool known = ::fstat(descriptor, &status) == 0;
     ::close(descriptor);
-    return !directory;
-}
-
-// Only a regular file can be a solution file: a FIFO or a device would keep
-// the reader waiting or feed it without end.
-bool isRegularFile(const QString &path)
-{
-    struct stat status;
-    return ::stat(nativeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
+    if (!known || S_ISDIR(status.st_mode))
+        return Readable::No;
+    return S_ISREG(status.st_mode) ? Readable::SolutionFile : Readable::OtherKind;
 }
 
 // The loading stack entry of one file, removed again however its reading
@@ -136,13 +130,14 @@ ProjectNode *ProjectSystem::loadSolutionFile(const QString &baseDir, const QStri
     // A relative name is first tried from the current directory, then next
     // to the importing file; the file read is always the one next to it.
     QString current = fileName;
-    if (!fileExists(current) && !baseDir.isEmpty())
+    if (!pathExists(current) && !baseDir.isEmpty())
         current = baseDir + u'/' + fileName;
-    if (!fileExists(current) && !(fileNotFoundHandler && fileNotFoundHandler->fileNotFound(current)))
+    if (!pathExists(current) && !(fileNotFoundHandler && fileNotFoundHandler->fileNotFound(current)))
         throw SolutionLoadError{current, false, QStringLiteral(" does not exist")};
-    if (!canOpenForReading(current))
+    const Readable readable = readableAs(current);
+    if (readable == Readable::No)
         throw SolutionLoadError{current, false, QStringLiteral(" cannot access")};
-    if (!isRegularFile(current))
+    if (readable == Readable::OtherKind)
         throw SolutionLoadError{current, false, QStringLiteral(" not a solution file")};
 
     const QString path = absoluteFilePath(fileName.startsWith(u'/') || baseDir.isEmpty() ? fileName
