@@ -69,12 +69,6 @@ bool sameFile(const QString &first, const QString &second)
         && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-bool isDirectory(const QString &path)
-{
-    struct stat status;
-    return stat(nativeName(path).constData(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
 std::optional<FileStatus> fileStatus(const QString &path)
 {
     struct stat status;

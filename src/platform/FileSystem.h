@@ -33,7 +33,6 @@ QString canonicalPath(const QString &path);
 bool pathExists(const QString &path);
 // Whether two names reach the same existing file (through links too).
 bool sameFile(const QString &first, const QString &second);
-bool isDirectory(const QString &path);
 
 struct FileStatus {
     qint64 size = 0;
