@@ -1,8 +1,8 @@
 #include "package/DeflateSegments.h"
 
 #include <algorithm>
-#include <system_error>
 #include <cstring>
+#include <optional>
 
 #include <isa-l/igzip_lib.h>
 
@@ -199,15 +199,11 @@ bool DeflateSegmentReader::next(DeflateSpan &span)
 
 DeflateSegmentReadAhead::DeflateSegmentReadAhead(int fd, qint64 start, bool ahead) : m_reader(fd, start)
 {
+    // Without a thread to spare, next() reads for itself.
     if (!ahead)
         return;
-    // Started with the stopping signals held, the thread keeps them blocked.
-    const SignalsHeld held;
-    try {
-        m_thread = std::thread(&DeflateSegmentReadAhead::run, this);
-    } catch (const std::system_error &) {
-        // No thread to spare: next() reads for itself.
-    }
+    if (std::optional<std::thread> thread = startHelperThread([this] { run(); }))
+        m_thread = std::move(*thread);
 }
 
 DeflateSegmentReadAhead::~DeflateSegmentReadAhead()

@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <system_error>
+#include <optional>
 #include <thread>
 
 #include "platform/SignalCleanup.h"
@@ -72,13 +72,11 @@ std::vector<DiskFile> openDiskFiles(const QList<QByteArray> &paths, qint64 heldB
     };
     std::vector<std::thread> helpers;
     qsizetype started = 1;
-    {
-        const SignalsHeld held; // the helpers keep the stopping signals blocked
-        try {
-            for (; started < threads; ++started)
-                helpers.emplace_back(openRun, started);
-        } catch (const std::system_error &) {
-        }
+    for (; started < threads; ++started) {
+        std::optional<std::thread> helper = startHelperThread([&openRun, started] { openRun(started); });
+        if (!helper)
+            break;
+        helpers.push_back(std::move(*helper));
     }
     for (qsizetype run = started; run < threads; ++run)
         openRun(run); // no thread to spare: this one opens the run

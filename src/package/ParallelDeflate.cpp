@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "package/DeflateBlock.h"
 #include "platform/FileHandle.h"
@@ -64,13 +65,11 @@ bool ParallelDeflate::begin()
 
 bool ParallelDeflate::startWorkers()
 {
-    // Started with the stopping signals held, the workers keep them
-    // blocked: the signals reach the caller and its cleanup.
-    const SignalsHeld held;
-    try {
-        for (int i = 0; i < m_workerCount; ++i)
-            m_workers.emplace_back(&ParallelDeflate::work, this);
-    } catch (const std::system_error &) {
+    for (int i = 0; i < m_workerCount; ++i) {
+        std::optional<std::thread> worker = startHelperThread([this] { work(); });
+        if (!worker)
+            break;
+        m_workers.push_back(std::move(*worker));
     }
     return !m_workers.empty();
 }

@@ -3,6 +3,10 @@
 #include <QByteArray>
 
 #include <csignal>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 // Files that must not survive the process should SIGINT, SIGTERM or SIGHUP
 // stop it while they are being written: temporary files of a replacement and
@@ -45,3 +49,18 @@ public:
 private:
     sigset_t m_previous;
 };
+
+// Starts a helper thread with the stopping signals blocked in it, so that
+// they always reach the thread that registered the files to remove and can
+// act on them. Nothing when no thread can be started (the process limit is
+// reached): the caller then does the work itself.
+template <class Function>
+std::optional<std::thread> startHelperThread(Function &&function)
+{
+    const SignalsHeld held;
+    try {
+        return std::thread(std::forward<Function>(function));
+    } catch (const std::system_error &) {
+        return std::nullopt;
+    }
+}
