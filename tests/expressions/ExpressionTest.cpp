@@ -41,6 +41,7 @@ TEST(Expression, unsignedResultsFollowPrecedenceAndLeftAssociativity)
         {"+5", true, 5},
         {"~0 >> 60", true, ~quint64(0)},   // signed values keep their sign when shifted right
         {"1 << 65", true, 2},              // shift counts are taken modulo 64
+        {"1 << 40", true, quint64(1) << 40},
         {"7 % -4", true, 3},
         {"-7 / 2", true, quint64(-3)},
         // Hostile texts fail instead of overflowing the stack.

@@ -29,6 +29,8 @@ TEST(NormalizedPath, normalisationRules)
         {"/a/..", ""},
         {"./a/b", "./a/b"},            // a leading "./" follows no '/'
         {"/a/b/../../c", "/c"},        // scanning resumes at the removed component
+        {"/x//../y", "/y"},            // the component before ".." is taken to be a character long at least,
+        {"a//../b", "a/../b"},         // so an empty one is stepped over
         {"/x/.hidden/y", "/x/.hidden/y"},
         {"/x/..more", "more"},         // "/.." whatever follows it
         {"/../x", "/../x"},

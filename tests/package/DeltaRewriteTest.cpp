@@ -72,38 +72,26 @@ double sharedShare(const QByteArray &oldPackage, const QByteArray &newPackage)
     return pieces ? double(shared) / pieces : 0;
 }
 
-enum class Writer { ThisProgram, ZlibOneStream, ZlibFullFlush, ZlibSyncFlush, ZlibStored, ZlibShortFullFlush };
-
+// An old package written by this program (level < 0), or by zlib with a
+// flush every so many plain bytes (Z_NO_FLUSH: one stream with no flush).
 struct Case {
     const char *name;
-    Writer writer;
+    int level, flush;
+    qsizetype flushEvery;
     bool segmentsGoAcross; // most of the new deflate data is the old one's
 };
 
-QByteArray writePackage(TempDir &dir, const QList<PlainEntry> &entries, Writer writer)
+QByteArray writePackage(TempDir &dir, const QList<PlainEntry> &entries, const Case &c)
 {
     const QByteArray plain = plainPackage(entries);
-    switch (writer) {
-    case Writer::ThisProgram: {
-        dir.write("plain.pkg", plain);
-        PackageArchive package;
-        EXPECT_EQ(readPackageFile(dir.file("plain.pkg"), EntryData::Copied, package).result, PackageArchive::Read);
-        QByteArray error;
-        EXPECT_TRUE(writeCompressedPackage(package, dir.file("old.pkg"), error)) << error.constData();
-        return dir.read("old.pkg");
-    }
-    case Writer::ZlibOneStream:
-        return zlibPackage(plain, 6, Z_NO_FLUSH, plain.size());
-    case Writer::ZlibFullFlush:
-        return zlibPackage(plain, 6, Z_FULL_FLUSH, 300 * 1024);
-    case Writer::ZlibSyncFlush:
-        return zlibPackage(plain, 6, Z_SYNC_FLUSH, 300 * 1024);
-    case Writer::ZlibStored:
-        return zlibPackage(plain, 0, Z_FULL_FLUSH, 300 * 1024);
-    case Writer::ZlibShortFullFlush:
-        return zlibPackage(plain, 6, Z_FULL_FLUSH, 5000);
-    }
-    return {};
+    if (c.level >= 0)
+        return zlibPackage(plain, c.level, c.flush, c.flushEvery ? c.flushEvery : plain.size());
+    dir.write("plain.pkg", plain);
+    PackageArchive package;
+    EXPECT_EQ(readPackageFile(dir.file("plain.pkg"), EntryData::Copied, package).result, PackageArchive::Read);
+    QByteArray error;
+    EXPECT_TRUE(writeCompressedPackage(package, dir.file("old.pkg"), error)) << error.constData();
+    return dir.read("old.pkg");
 }
 
 } // namespace
@@ -111,12 +99,12 @@ QByteArray writePackage(TempDir &dir, const QList<PlainEntry> &entries, Writer w
 TEST(DeltaRewrite, deleteAndReplaceKeepExactlyTheKeptEntriesWhateverWroteTheOldPackage)
 {
     const Case cases[] = {
-        {"this program's writer", Writer::ThisProgram, true},
-        {"zlib, one stream", Writer::ZlibOneStream, false},
-        {"zlib, full flushes", Writer::ZlibFullFlush, true},
-        {"zlib, sync flushes (segments refer back)", Writer::ZlibSyncFlush, false},
-        {"zlib, stored blocks holding the stored-block bytes", Writer::ZlibStored, true},
-        {"zlib, full flushes closer than a segment", Writer::ZlibShortFullFlush, true},
+        {"this program's writer", -1, 0, 0, true},
+        {"zlib, one stream", 6, Z_NO_FLUSH, 0, false},
+        {"zlib, full flushes", 6, Z_FULL_FLUSH, 300 * 1024, true},
+        {"zlib, sync flushes (segments refer back)", 6, Z_SYNC_FLUSH, 300 * 1024, false},
+        {"zlib, stored blocks holding the stored-block bytes", 0, Z_FULL_FLUSH, 300 * 1024, true},
+        {"zlib, full flushes closer than a segment", 6, Z_FULL_FLUSH, 5000, true},
     };
     // Entries smaller and larger than the writer's 1 MiB pieces, and empty ones.
     QList<PlainEntry> entries;
@@ -127,7 +115,7 @@ TEST(DeltaRewrite, deleteAndReplaceKeepExactlyTheKeptEntriesWhateverWroteTheOldP
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
-        const QByteArray oldPackage = writePackage(dir, entries, c.writer);
+        const QByteArray oldPackage = writePackage(dir, entries, c);
         ASSERT_EQ(expandedPackage(oldPackage), plainPackage(entries));
 
         // Delete two entries, then put one of them back at the end as a replace does.

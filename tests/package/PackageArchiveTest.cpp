@@ -22,6 +22,11 @@ TEST(PackageArchive, namesAreFoundByteForByteAndA1023ByteNameFits)
     QByteArray error;
     ASSERT_TRUE(package.writePackage(sink, "p", error)) << error.constData();
     EXPECT_EQ(sink.bytes.mid(8 + 2 * 1040, 1024), QByteArray(1023, 'n') + '\0') << "a 1023-byte name fits with one NUL";
+
+    entry.name = QByteArray(1024, 'n');
+    package.addEntry(entry);
+    EXPECT_FALSE(package.writePackage(sink, "p", error));
+    EXPECT_EQ(error, "can't store " + entry.name + ": names of 1024 bytes or more do not fit in a package");
 }
 
 TEST(PackageArchive, refusesPackagesThatWouldReachFourGiBNamingTheEntryThatGoesBeyond)
@@ -35,6 +40,8 @@ TEST(PackageArchive, refusesPackagesThatWouldReachFourGiBNamingTheEntryThatGoesB
         {{0xFFFFF000u, 0xFFFFF000u}, 0, "entry1"},
         {{0xFFFFFFFFu, 1}, 0, "entry0"},
         {{1, 0xFFFFFBE7u, 0}, 0, "entry1"},
+        {{0xFFFFFBE7u}, 0xFFFFFFFFu, {}}, // one byte short of 4 GiB
+        {{0xFFFFFBE8u}, 0, "entry0"},
     };
     for (const Case &c : cases) {
         PackageArchive package;

@@ -106,11 +106,9 @@ TEST(PropertyLookup, nearestNodeWinsInItsConfigurationsListOrderThenCommonThenTh
     };
     for (const auto &step : steps) {
         PS::setConfigurationValue(step.node, "P", step.configuration, step.value, false);
-        const QStringList found{PS::getPropertyValue(tree.file, &stringClass, "ARM Debug"),
-                                PS::getPropertyValue(tree.file, &stringClass, "ARM"),
-                                PS::getPropertyValue(tree.file, &stringClass, "Debug"),
-                                PS::getPropertyValue(tree.file, &stringClass, "Release"),
-                                PS::getPropertyValue(tree.file, &stringClass, "Common")};
+        QStringList found;
+        for (const char *configuration : {"ARM Debug", "ARM", "Debug", "Release", "Common"})
+            found.append(PS::getPropertyValue(tree.file, &stringClass, configuration));
         EXPECT_EQ(found, step.found) << step.value;
     }
     EXPECT_FALSE(PS::getPropertyValue(tree.file, &stringClass, "Release").isNull());

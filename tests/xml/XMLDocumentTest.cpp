@@ -257,8 +257,8 @@ TEST(XMLWriter, writesDeclarationDoctypeEscapedValuesAndIndentedTree)
     const char *declaration = "<?xml  version=\"1.0\" encoding=\"UTF-8\" ?>\n<!DOCTYPE P>\n";
     const struct { const char *input; bool keepText; int indent; QByteArray expected; } cases[] = {
         // Every byte outside printable ASCII is escaped.
-        {"<r v=\"a&quot;b&amp;c&lt;d&gt;e'f&#x9;g&#xe9;&#x1;~\"/>", false, 0,
-         "<r v=\"a&quot;b&amp;c&lt;d&gt;e'f&#x9;g&#xe9;&#x1;~\"/>"},
+        {"<r v=\"a&quot;b&amp;c&lt;d&gt;e'f&#x9;g&#xe9;&#x1;~&#x7f;\"/>", false, 0,
+         "<r v=\"a&quot;b&amp;c&lt;d&gt;e'f&#x9;g&#xe9;&#x1;~&#x7f;\"/>"},
         {tree, false, 2, QByteArray(declaration) + "<p a=\"1\">\n  <c>\n    <d/>\n  </c>\n  <t>\n"
                                                    "    <![CDATA[<&>]]>  </t>\n</p>\n"},
         // Every node is indented, the empty text nodes that the reader keeps too.
