@@ -31,7 +31,8 @@ for axis, (work, bars) in zip(axes.flat, works.items()):
     axis.set_xlabel('seconds (best wall time)', fontsize=8)
     axis.tick_params(labelsize=8)
     for y, value in enumerate(seconds):
-        axis.text(value, y, ' %.2f' % value, va='center', fontsize=7)
+        label = ' %.2f s' % value if value >= 0.1 else ' %.1f ms' % (value * 1e3)
+        axis.text(value, y, label, va='center', fontsize=7)
 for axis in list(axes.flat)[len(works):]:
     axis.set_visible(False)
 figure.tight_layout()

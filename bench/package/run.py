@@ -176,7 +176,7 @@ def run_all(work):
 def hzr_work(nodes, functions=SOURCE_FUNCTIONS):
     if nodes == 1:
         return '-hzr 1 file'
-    return '-hzr %dk %s' % (nodes // 1000, 'nodes' if functions == SOURCE_FUNCTIONS else 'tiny')
+    return '-hzr %dk %s' % (nodes // 1000, 'sources' if functions == SOURCE_FUNCTIONS else 'tiny')
 
 
 def write_tsv(path):
@@ -243,7 +243,7 @@ def report():
              get('-hzr 1 file', 'tar -czf -T list') * 1e3, get('-hzr 1 file', 'Qt Core start') * 1e3))
     print('peak RSS, MiB:  ' + '  '.join('%s %s %.1f' % (row[0], row[1], row[RSS] / 1024) for row in results
                                          if row[0] in ('create', 'create 200 MB', 'list', 'extract',
-                                                       'delete 100 names', '-hzr 50k nodes', '-hzr 50k tiny')))
+                                                       'delete 100 names', '-hzr 50k sources', '-hzr 50k tiny')))
     packaging = [row[RSS] for row in results if row[1].startswith('mkpkg') and not row[1].startswith('mkpkg -hzr')]
     ratio('peak RSS of mkpkg package commands (largest), MiB', max(packaging) / 1024, 32)
     ratio('peak RSS of mkpkg create, 200 MB / 100 MB', get('create 200 MB', 'mkpkg -c', RSS) / get('create', 'mkpkg -c', RSS),
