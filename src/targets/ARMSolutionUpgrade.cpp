@@ -36,10 +36,11 @@ const QList<UpgradeRule> &upgradeRules()
 }
 
 // The wildcard pattern as an unanchored, case-sensitive expression in which
-// '*' matches any text.
+// '*' matches any text, line breaks included.
 QRegularExpression wildcard(const QString &pattern)
 {
-    return QRegularExpression(QRegularExpression::escape(pattern).replace(QLatin1String("\\*"), QLatin1String(".*")));
+    return QRegularExpression(QRegularExpression::escape(pattern).replace(QLatin1String("\\*"), QLatin1String(".*")),
+                              QRegularExpression::DotMatchesEverythingOption);
 }
 
 QString upgradedValue(const UpgradeRule &rule, QString value)

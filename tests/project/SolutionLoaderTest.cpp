@@ -210,6 +210,9 @@ TEST_F(SolutionFixture, solutionFilesOfOlderVersionsMoveInstallationPathsToThePa
         {"property_groups_file_path", "$(StudioDir)/targets/groups.xml", "$(StudioDir)/targets/groups.xml"},
         {"arm_target_flash_loader_file_path", "$(studiodir)/targets/B/l.elf", "$(studiodir)/targets/B/l.elf"},
         {"arm_simulator_memory_simulation_filename", "$(StudioDir)/targets/S/sim.so", "$(TargetsDir)/S/sim.so"},
+        // '*' matches any text, line breaks too: the first occurrence is the match.
+        {"linker_memory_map_file", "$(StudioDir)/targets/A\n/m.xml;$(StudioDir)/targets/B/m.xml",
+         "$(TargetsDir)/A\n/m.xml;$(StudioDir)/targets/B/m.xml"},
         {"linker_additional_files", "$(StudioDir)/lib/liblpc2000.a;$(StudioDir)/lib/libstr71x.a;$(StudioDir)/lib/libc.a",
          "$(PackagesDir)/lib/liblpc2000.a;$(PackagesDir)/lib/libstr71x.a;$(StudioDir)/lib/libc.a"},
         {"linker_additional_files", "$(StudioDir)/lib/libat91a.a;$(StudioDir)/lib/libat91b.a",
