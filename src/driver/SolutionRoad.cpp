@@ -5,6 +5,7 @@
 #include "settings/EnvironmentSettings.h"
 #include "platform/FileSystem.h"
 #include "platform/HException.h"
+#include "platform/WarningChannel.h"
 #include "macros/MacroTable.h"
 #include "macros/SystemDirectories.h"
 #include "package/PackageEntry.h"
@@ -88,6 +89,7 @@ ProjectSystem &prepareProjectModel(const QByteArray &programPath)
     static char *argv[] = {const_cast<char *>(programPath.constData()), nullptr};
     static auto *application = new QCoreApplication(argc, argv);
     Q_UNUSED(application);
+    installWarningChannel();
     // The application takes the user's locale for the C library; system
     // error texts and the like stay in the C locale, as on the package road.
     std::setlocale(LC_ALL, "C");

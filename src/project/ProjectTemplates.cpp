@@ -9,6 +9,8 @@
 #include "project/ProjectNodeValue.h"
 #include "project/SolutionLoadError.h"
 #include "preprocessor/XmlPP.h"
+
+#include <QDebug>
 #include "properties/PropertyValueGroup.h"
 
 #include <QtGlobal>
@@ -61,7 +63,7 @@ ProjectTemplates::~ProjectTemplates() = default;
 
 void ProjectTemplates::error(const QString &message)
 {
-    qWarning("%s", message.toLocal8Bit().constData());
+    qWarning().noquote() << message;
 }
 
 void ProjectTemplates::index()

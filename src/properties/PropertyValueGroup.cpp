@@ -4,6 +4,8 @@
 #include "preprocessor/XMLPP2.h"
 #include "preprocessor/XmlPP.h"
 
+#include <QDebug>
+
 namespace {
 
 QString attributeText(const XMLElement &element, const char *name)
@@ -82,7 +84,7 @@ void PropertyValueGroupValue::storeNodeValue(const QString &propertyName, const 
 // The document of a group file; what the preprocessor reports is a warning.
 class PropertyGroupDocument : public XMLPP2 {
 public:
-    void error(const QString &message) override { qWarning("%s", message.toLocal8Bit().constData()); }
+    void error(const QString &message) override { qWarning().noquote() << message; }
 };
 
 PropertyValueGroupFile::PropertyValueGroupFile() = default;

@@ -77,16 +77,19 @@ TEST_F(HostileInput, directoriesFifosAndLinkLoopsWhereFilesBelongCannotBeReadAnd
     // A templates file that is a directory, or that includes one, is a file
     // that cannot be read: the template is then missing, or the include is
     // reported and the rest of the file is used. A FIFO without a writer
-    // reads as empty.
+    // reads as empty. A name is reported with the bytes it has, UTF-8 or not.
     dir.write("s.hzp", templatedSolution);
     expectRuns(runner, {{{"-hzr", "s.hzp"}, 1, "", "T project template not found\n"}});
     ASSERT_EQ(::unlink(dir.file(userTemplates + "/.keep").constData()), 0);
     ASSERT_EQ(::rmdir(dir.file(userTemplates).constData()), 0);
+    const QByteArray gone = dir.file("gone\xe9.xml");
     dir.write(userTemplates, templatesWith("<include filename=\"/tmp\"/>\n<include filename=\"" + dir.file("fifo.hzp")
-                                           + "\" no_root=\"1\"/>\n"));
+                                           + "\" no_root=\"1\"/>\n<include filename=\"" + gone + "\"/>\n"));
     expectRuns(runner, {{{"-hzr", "s.hzp"}, 0, "",
                          preprocessorWarning + "error \"couldn't read /tmp\" in include file /tmp line:0\n"
-                             + preprocessorWarning + "error: include file '" + dir.file("fifo.hzp") + "' is empty\n"}});
+                             + preprocessorWarning + "error: include file '" + dir.file("fifo.hzp") + "' is empty\n"
+                             + preprocessorWarning + "error \"couldn't read " + gone + "\" in include file " + gone
+                             + " line:0\n"}});
     EXPECT_TRUE(dir.exists("s.hzr"));
 }
 
