@@ -145,8 +145,9 @@ void ProjectTemplates::applyFolder(ProjectNode *node, const XMLElement *item)
         node->addChild(folder);
         if (!filter.isEmpty())
             ProjectSystem::addConfiguration(folder, commonName(), false)->setProperty(QStringLiteral("filter"), filter, true);
-    } else if (!filter.isEmpty()) {
-        // A folder that the project already has keeps its own filter.
+    } else {
+        // A folder that the project already has keeps its own filter; one
+        // without gets the item's, even an empty one.
         QString own;
         if (!ProjectSystem::getConfigurationValue(folder, commonName(), QStringLiteral("filter"), own))
             ProjectSystem::setConfigurationValue(folder, QStringLiteral("filter"), commonName(), filter, true);

@@ -35,6 +35,7 @@ const QByteArray installedTemplates =
     "    <folder name=\"Inner\"/>\n"
     "  </folder>\n"
     "  <folder name=\"Headers\" filter=\"h\"/>\n"
+    "  <folder name=\"Docs\"/>\n"
     "  <unknown name=\"ignored\"/>\n"
     "  <file name=\"loose.h\"/>\n"
     "  <propertygroup name=\"Board\" value=\"B\"/>\n"
@@ -76,6 +77,7 @@ TEST_F(ProjectTemplatesTest, aTemplateCompletesItsProjectWithEveryItemKind)
                        " property_groups_file_path=\"$(TargetsDir)/groups.xml\"/>\n"
                        "  <folder Name=\"Source Files\"><configuration Name=\"Common\" filter=\"cpp\"/>"
                        "<file file_name=\"kept.c\"/></folder>\n"
+                       "  <folder Name=\"Docs\"/>\n"
                        "</project>\n"));
     ProjectNode *root = load("s/s.hzp");
     ASSERT_NE(root, nullptr);
@@ -83,7 +85,8 @@ TEST_F(ProjectTemplatesTest, aTemplateCompletesItsProjectWithEveryItemKind)
     // and keeps its filter; a new folder gets the item's filter in its
     // "Common" configuration; a file given to the project goes to the folder
     // of its extension; the property group sets its member in the entry's
-    // configuration. The configuration sets make three solution
+    // configuration; an existing folder without a filter takes the item's,
+    // even an empty one. The configuration sets make three solution
     // configurations, the set that comes back to itself applied once; a
     // differing value stays with the solution while the project gets its
     // own, and an empty one is left out.
@@ -93,7 +96,7 @@ TEST_F(ProjectTemplatesTest, aTemplateCompletesItsProjectWithEveryItemKind)
                   + ",c_user_include_directories=$(ProjectDir)/inc,project_type=Executable,"
                     "property_groups_file_path=$(TargetsDir)/groups.xml] folder:Source Files(configuration:Common[filter=cpp] "
                     "file:kept.c file:blinky_main.c(configuration:Common[file_tag=Red]) file:$(ProjectName)_raw.c folder:Inner) "
-                    "configuration:ARM[arm_instruction_set=ARM] configuration:Release[arm_endian=Big] "
+                    "folder:Docs(configuration:Common[filter=]) configuration:ARM[arm_instruction_set=ARM] configuration:Release[arm_endian=Big] "
                     "folder:Headers(configuration:Common[filter=h] file:loose.h) configuration:Debug[x=2]) "
                     "configuration:ARM Debug[arm_instruction_set=ARM,inherited_configurations=ARM;Debug] "
                     "configuration:Debug[build_debug_information=Yes,inherited_configurations=Debug;ARM Debug]");
