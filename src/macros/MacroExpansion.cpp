@@ -53,6 +53,11 @@ Pass expandOnce(const QString &text, const MacroMap &macros, qsizetype maximumLe
     std::vector<qsizetype> nextDollar(size_t(length) + 1, length);
     for (qsizetype i = length - 1; i >= 0; --i)
         nextDollar[size_t(i)] = text.at(i) == u'$' ? i : nextDollar[size_t(i) + 1];
+    // Likewise for ':', so that a reference left open finds its first colon
+    // without a scan to the end of the text.
+    std::vector<qsizetype> nextColon(size_t(length) + 1, length);
+    for (qsizetype i = length - 1; i >= 0; --i)
+        nextColon[size_t(i)] = text.at(i) == u':' ? i : nextColon[size_t(i) + 1];
     qsizetype i = 0;
     while (i < length) {
         const qsizetype dollar = nextDollar[size_t(i)];
@@ -68,19 +73,22 @@ Pass expandOnce(const QString &text, const MacroMap &macros, qsizetype maximumLe
         // A '$' inside the reference asks for another pass; inside one left
         // open that is any '$' up to the end of the text.
         const qsizetype j = closing[size_t(i) + 1];
-        if (nextDollar[size_t(i) + 2] < (j < 0 ? length : j))
+        // The inner text of a reference left open runs to the end of the text.
+        const qsizetype end = j < 0 ? length : j;
+        if (nextDollar[size_t(i) + 2] < end)
             pass.again = true;
+        const QStringView inner = QStringView(text).mid(i + 2, end - i - 2);
+        const qsizetype colon = nextColon[size_t(i) + 2] < end ? nextColon[size_t(i) + 2] - i - 2 : -1;
+        // $(Name::default) asks for no further pass, whether or not the name
+        // is defined, and even when the reference is left open.
+        const bool finalForm = colon >= 0 && colon + 1 < inner.size() && inner.at(colon + 1) == u':';
+        if (finalForm)
+            pass.again = false;
         if (j < 0) {
             // An unterminated reference drops its '$'; the rest is copied.
             ++i;
             continue;
         }
-        const QStringView inner = QStringView(text).mid(i + 2, j - i - 2);
-        const qsizetype colon = inner.indexOf(u':');
-        // $(Name::default) asks for no further pass, whether or not the name is defined.
-        const bool finalForm = colon >= 0 && colon + 1 < inner.size() && inner.at(colon + 1) == u':';
-        if (finalForm)
-            pass.again = false;
         const QString name = (colon < 0 ? inner : inner.left(colon)).toString();
         const auto found = macros.constFind(name);
         if (found != macros.constEnd()) {

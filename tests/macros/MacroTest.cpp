@@ -37,6 +37,7 @@ TEST(MacroExpansion, referenceFormsDefaultsAndReexpansion)
         {"a$b", "a$b"},
         {"$(A", "(A"},                        // unterminated: the '$' goes
         {"$($(A)", "(alpha"},
+        {"$(Missing::$(Ref)", "(Missing::$(A)"}, // form 3 clears the flag even when left open
         {"", ""},
         // A '$' inside a reference that names no macro asks for another pass
         // that gives the same text again.
