@@ -49,15 +49,14 @@ Pass expandOnce(const QString &text, const MacroMap &macros, qsizetype maximumLe
     Pass pass;
     const qsizetype length = text.size();
     const std::vector<qsizetype> closing = closingParentheses(text);
-    // The position of the first '$' at or after each position.
-    std::vector<qsizetype> nextDollar(size_t(length) + 1, length);
-    for (qsizetype i = length - 1; i >= 0; --i)
+    // The position of the first '$', and of the first ':', at or after each
+    // position: a reference left open finds both without a scan to the end
+    // of the text.
+    std::vector<qsizetype> nextDollar(size_t(length) + 1, length), nextColon(size_t(length) + 1, length);
+    for (qsizetype i = length - 1; i >= 0; --i) {
         nextDollar[size_t(i)] = text.at(i) == u'$' ? i : nextDollar[size_t(i) + 1];
-    // Likewise for ':', so that a reference left open finds its first colon
-    // without a scan to the end of the text.
-    std::vector<qsizetype> nextColon(size_t(length) + 1, length);
-    for (qsizetype i = length - 1; i >= 0; --i)
         nextColon[size_t(i)] = text.at(i) == u':' ? i : nextColon[size_t(i) + 1];
+    }
     qsizetype i = 0;
     while (i < length) {
         const qsizetype dollar = nextDollar[size_t(i)];
@@ -70,10 +69,9 @@ Pass expandOnce(const QString &text, const MacroMap &macros, qsizetype maximumLe
             ++i;
             continue;
         }
-        // A '$' inside the reference asks for another pass; inside one left
-        // open that is any '$' up to the end of the text.
+        // A '$' inside the reference asks for another pass. The inner text
+        // of a reference left open runs to the end of the text.
         const qsizetype j = closing[size_t(i) + 1];
-        // The inner text of a reference left open runs to the end of the text.
         const qsizetype end = j < 0 ? length : j;
         if (nextDollar[size_t(i) + 2] < end)
             pass.again = true;
