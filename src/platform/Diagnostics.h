@@ -40,17 +40,19 @@ public:
     int errors() const { return m_errors; }
     int warnings() const { return m_warnings; }
 
-private:
-    void line(const char *kind, const QByteArray &text)
+    // Writes a whole message line as it is, after what standard output
+    // holds and once a progress line on the terminal is cleared, so that
+    // listings and messages keep the order they were made in.
+    static void writeLine(std::FILE *stream, const QByteArray &line)
     {
-        std::fflush(stdout); // keep listings and messages in the order they were made
+        std::fflush(stdout);
         ProgressLine::clearShown();
-        std::fwrite(m_programName.constData(), 1, size_t(m_programName.size()), m_stream);
-        std::fputs(kind, m_stream);
-        std::fwrite(text.constData(), 1, size_t(text.size()), m_stream);
-        std::fputc('\n', m_stream);
-        std::fflush(m_stream);
+        std::fwrite(line.constData(), 1, size_t(line.size()), stream);
+        std::fflush(stream);
     }
+
+private:
+    void line(const char *kind, const QByteArray &text) { writeLine(m_stream, m_programName + kind + text + '\n'); }
 
     QByteArray m_programName;
     std::FILE *m_stream;

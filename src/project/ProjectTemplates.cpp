@@ -9,10 +9,9 @@
 #include "project/ProjectNodeValue.h"
 #include "project/SolutionLoadError.h"
 #include "preprocessor/XmlPP.h"
-
-#include <QDebug>
 #include "properties/PropertyValueGroup.h"
 
+#include <QDebug>
 #include <QtGlobal>
 
 namespace {
