@@ -211,7 +211,6 @@ TEST(XmlPPInclude, includedRootsTakeTheIncludesPlace)
         {"", "<r><include filename=\"plain.xml\" inherit_attributes=\"n;;missing\" n=\"N\"/></r>",
          "r(box[a=1,n=N,missing=(none)](x))"},
         {"", "<r><include filename=\"macros.xml\"/></r>", "r(m[a=$(A)](c[b=$(B)]))"},
-        {"", "<r><include filename=\"macros.xml\" expand_macros=\"1\"/></r>", "r(m[a=$(A)](c[b=$(B)]))"},
         {"", "<r><include filename=\"macros.xml\" expand_macros=\"1\" macros=\"A=1;\nB=2\"/></r>", "r(m[a=1](c[b=2]))"},
         // Definitions made in an included file stay there.
         {"", "<r><include filename=\"defines.xml\"/><ifdef name=\"X\"><out/></ifdef></r>", "r(in)"},

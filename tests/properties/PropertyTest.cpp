@@ -25,11 +25,12 @@ PropertyClass *makeClass(PropertyClass::Type type, const QString &defaultValue =
 }
 
 // The class defined by the root element of text.
-struct Defined {
-    explicit Defined(const char *text) { EXPECT_TRUE(document.parseText(text) && document.root()) << text; }
-    PropertyClass make() const { return PropertyClass(*document.root()); }
+PropertyClass defined(const char *text)
+{
     XMLDocument document;
-};
+    EXPECT_TRUE(document.parseText(text) && document.root()) << text;
+    return PropertyClass(*document.root());
+}
 
 TEST(PropertyClass, integerHexTextWidthFollowsTheMaximum)
 {
@@ -49,40 +50,26 @@ TEST(PropertyClass, integerHexTextWidthFollowsTheMaximum)
 TEST(PropertyClass, everyFormOfDefinitionGivesItsDefaultChoicesAndBounds)
 {
     using Row = PropertyClass::Definition;
-    const Defined element("<property name=\"gap\" type=\"IntegerHex\" group=\"G\" short=\"S\" long=\"L &lt;b&gt;\""
+    using enum PropertyClass::Type;
+    const char *element = "<property name=\"gap\" type=\"IntegerHex\" group=\"G\" short=\"S\" long=\"L &lt;b&gt;\""
                           " default=\"0x00\" minimum=\"0\" maximum=\"255\" enumeration=\"a;;b;\""
-                          " specialvalue=\"None\" page=\"ignored\"/>");
+                          " specialvalue=\"None\" page=\"ignored\"/>";
     // The default, null for none; the choices; the bounds.
     const struct { const char *name; PropertyClass propertyClass; QString defaultValue; QStringList enumerates;
                    int minimum, maximum; } cases[] = {
-        {"bare", PropertyClass("bare", PropertyClass::String), QString(), {}, 0, 0},
-        {"hex default is as wide as the maximum",
-         PropertyClass("h", PropertyClass::IntegerHex, 0, 65535, {}, {}, {}, {}, 255), "0x00ff", {}, 0, 65535},
-        {"narrow hex", PropertyClass("h", PropertyClass::IntegerHex, 0, 255, {}, {}, {}, {}, 255), "0xff", {}, 0, 255},
-        {"decimal", PropertyClass("d", PropertyClass::Integer, 0, 65535, {}, {}, {}, {}, 255), "255", {}, 0, 65535},
-        {"boolean yes", PropertyClass("b", {}, {}, {}, {}, true), "Yes", {"No", "Yes"}, 0, 0},
-        {"enumeration", PropertyClass("e", PropertyClass::Enumeration, {"a", "b"}, {}, {}, {}, {}, "b"), "b",
-         {"a", "b"}, 0, 0},
-        {"boolean with its own texts", PropertyClass("o", PropertyClass::Boolean, {"Off", "On"}, {}, {}, {}, {}, {}),
-         QString(), {"Off", "On"}, 0, 0},
-        {"row: enumeration", PropertyClass(Row{"arm_endian", PropertyClass::Enumeration, "C/C++",
-                                               "Code Generation Options", "Byte Order", "help", "Little",
-                                               {"Little", "Big"}}), "Little", {"Little", "Big"}, 0, 0},
-        {"row: hex", PropertyClass(Row{"gap", PropertyClass::IntegerHex, "Linker", "", "Gap", "", 0, {}, 0, 255}),
-         "0x00", {}, 0, 255},
-        {"row: range", PropertyClass(Row{"pad", PropertyClass::IntegerRange, "Debugger", "JTAG", "Pad", "", 7, {}, 0,
-                                         1024, "bits"}), "7", {}, 0, 1024},
-        {"row: boolean", PropertyClass(Row{"flag", PropertyClass::Boolean, "General", "", "Flag", "", false}), "No",
-         {"No", "Yes"}, 0, 0},
-        {"row: no default", PropertyClass(Row{"date", PropertyClass::String, "General", "", "Date"}), QString(), {}, 0,
-         0},
-        {"element", element.make(), "0x00", {"a", "b"}, 0, 255},
-        {"element: unknown type", Defined("<p name=\"x\" type=\"integer\"/>").make(), QString(), {"No", "Yes"}, 0, 0},
-        {"element: no type", Defined("<p name=\"x\"/>").make(), QString(), {"No", "Yes"}, 0, 0},
-        {"element: bad minimum", Defined("<p name=\"x\" type=\"StringList\" minimum=\"ten\" maximum=\"12\"/>").make(),
-         QString(), {}, 0, 12},
-        {"element: bad maximum", Defined("<p name=\"x\" type=\"Custom\" minimum=\"-3\" maximum=\"4k\"/>").make(),
-         QString(), {}, 0, 0},
+        {"hex width", PropertyClass("h", IntegerHex, 0, 65535, {}, {}, {}, {}, 255), "0x00ff", {}, 0, 65535},
+        {"boolean", PropertyClass("b", {}, {}, {}, {}, true), "Yes", {"No", "Yes"}, 0, 0},
+        {"enumeration", PropertyClass("e", Enumeration, {"a", "b"}, {}, {}, {}, {}, "b"), "b", {"a", "b"}, 0, 0},
+        {"own texts", PropertyClass("o", Boolean, {"Off", "On"}, {}, {}, {}, {}, {}), QString(), {"Off", "On"}, 0, 0},
+        {"row: enumeration", PropertyClass(Row{"e", Enumeration, {}, {}, {}, {}, "L", {"L", "B"}}), "L", {"L", "B"}, 0, 0},
+        {"row: hex", PropertyClass(Row{"gap", IntegerHex, "", "", "", "", 0, {}, 0, 255}), "0x00", {}, 0, 255},
+        {"row: range", PropertyClass(Row{"pad", IntegerRange, "", "", "", "", 7, {}, 0, 1024}), "7", {}, 0, 1024},
+        {"row: boolean", PropertyClass(Row{"flag", Boolean, "", "", "", "", false}), "No", {"No", "Yes"}, 0, 0},
+        {"row: no default", PropertyClass(Row{"date", String}), QString(), {}, 0, 0},
+        {"element", defined(element), "0x00", {"a", "b"}, 0, 255},
+        {"element: unknown type", defined("<p type=\"integer\"/>"), QString(), {"No", "Yes"}, 0, 0},
+        {"element: bad minimum", defined("<p type=\"String\" minimum=\"ten\" maximum=\"12\"/>"), QString(), {}, 0, 12},
+        {"element: bad maximum", defined("<p type=\"Custom\" minimum=\"-3\" maximum=\"4k\"/>"), QString(), {}, 0, 0},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(c.propertyClass.defaultValue(), c.defaultValue) << c.name;
@@ -94,31 +81,12 @@ TEST(PropertyClass, everyFormOfDefinitionGivesItsDefaultChoicesAndBounds)
 
     // The other attributes are read as they stand, entities decoded; an
     // element has no page.
-    const PropertyClass gap = element.make();
-    EXPECT_EQ(gap.type(), PropertyClass::IntegerHex);
+    const PropertyClass gap = defined(element);
+    EXPECT_EQ(gap.type(), IntegerHex);
     EXPECT_EQ(QStringList({gap.group(), gap.shortTitle(), gap.longText(), gap.specialValue(), gap.page()}),
               QStringList({"G", "S", "L <b>", "None", ""}));
     EXPECT_EQ(gap.enumerateTexts(), (QStringList{"a", "b"}));
-    EXPECT_EQ(Defined("<p name=\"x\" type=\"Custom\"/>").make().type(), PropertyClass::Custom);
-}
-
-TEST(PropertyValue, emptyTextReadsAsTheDefault)
-{
-    SimplePropertyValue value(makeClass(PropertyClass::Integer, "10"));
-    EXPECT_TRUE(value.value().isNull());
-    EXPECT_EQ(value.intValue(), 10);
-    value.setValue(5);
-    EXPECT_EQ(std::pair(value.value(), value.intValue()), std::pair(QStringLiteral("5"), 5));
-    value.setValue(QString());
-    EXPECT_EQ(value.intValue(), 10);
-    value.setValue("");
-    EXPECT_EQ(value.text(), "10");
-
-    SimplePropertyValue list(makeClass(PropertyClass::StringList, "a;;b\\;c"));
-    EXPECT_EQ(list.stringList(false), (QStringList{"a", "b;c"}));
-    EXPECT_EQ(list.stringList(true), (QStringList{"a", "", "b;c"}));
-    list.setValue(QStringList{"x;y", "z"});
-    EXPECT_EQ(list.value(), QStringLiteral("x\\;y;z"));
+    EXPECT_EQ(defined("<p type=\"Custom\"/>").type(), Custom);
 }
 
 TEST(PropertyValue, integerReadsTakeTheBaseFromTheTextAndBooleanAndEnumerationReadsThePositionInTheTexts)
@@ -126,13 +94,13 @@ TEST(PropertyValue, integerReadsTakeTheBaseFromTheTextAndBooleanAndEnumerationRe
     PropertyClass *number = makeClass(PropertyClass::Integer);
     PropertyClass *flag = makeClass(PropertyClass::Boolean);
     PropertyClass *choice = makeClass(PropertyClass::Enumeration, {}, {"a", "b"});
-    // The text set; the integer read (0 for a text that is no number) and,
-    // for a Boolean or an enumeration, the truth read.
+    // The text set (empty: the default is read); the integer read (0 for a
+    // text that is no number) and, for a Boolean or an enumeration, the truth.
     const struct { PropertyClass *propertyClass; const char *text; int expected; bool truth = false; } cases[] = {
         {number, "0x1F", 31},   {number, "0X1f", 31}, {number, "010", 8},  {number, "0", 0},
         {number, "42", 42},     {number, "-7", -7},   {number, " 12 ", 12}, {number, "08", 0},
-        {number, "0x", 0},      {number, "12a", 0},   {number, "abc", 0},  {number, "0x0x1", 0},
-        {number, "1.5", 0},
+        {number, "0x", 0},      {number, "12a", 0},   {number, "0x0x1", 0},
+        {makeClass(PropertyClass::Integer, "10"), "", 10},
         {flag, "Yes", 1, true}, {flag, "No", 0, false}, {flag, "TRUE", 0, true}, {flag, "yes", 0, true},
         {flag, "1", 0, true},   {flag, "on", 0, false}, {flag, "", 0, false},
         {choice, "b", 1, true}, {choice, "c", 0, false},
@@ -141,7 +109,7 @@ TEST(PropertyValue, integerReadsTakeTheBaseFromTheTextAndBooleanAndEnumerationRe
         SimplePropertyValue value(c.propertyClass);
         value.setValue(c.text);
         EXPECT_EQ(value.intValue(), c.expected) << c.text;
-        if (c.propertyClass != number) {
+        if (c.propertyClass->type() != PropertyClass::Integer) {
             EXPECT_EQ(value.boolValue(), c.truth) << c.text;
         }
     }
@@ -154,14 +122,16 @@ TEST(PropertyValue, typedWritesStoreTheirTextOrWarn)
     PropertyClass *text = makeClass(PropertyClass::String);
     // The text before, the value written, the text after (null: the stored
     // text becomes null) and the warnings.
-    const struct { const char *name; PropertyClass *propertyClass; const char *before;
-                   std::variant<int, bool, QRect, Colour> written; QString expected; QStringList warnings; } cases[] = {
+    using Written = std::variant<int, bool, QRect, Colour, QStringList>;
+    const struct { const char *name; PropertyClass *propertyClass; const char *before; Written written;
+                   QString expected; QStringList warnings; } cases[] = {
         {"enumeration in range", choice, "a", 1, "b", {}},
         {"enumeration out of range", choice, "a", 2, QString(), {notEnumerated}},
         {"negative enumeration", choice, "a", -1, QString(), {notEnumerated}},
         {"boolean true", flag, "No", true, "Yes", {}},
         {"boolean false", makeClass(PropertyClass::Boolean, {}, {"Off", "On"}), "On", false, "Off", {}},
         {"hex width", makeClass(PropertyClass::IntegerHex, {}, {}, 4095), "", 10, "0x00a", {}},
+        {"integer", makeClass(PropertyClass::Integer), "", 5, "5", {}},
         {"range", makeClass(PropertyClass::IntegerRange), "", -3, "-3", {}},
         {"integer on string", text, "keep", 3, "keep", {nonInteger}},
         {"bool on string", text, "keep", true, "keep", {nonBoolean, nonInteger}},
@@ -169,6 +139,7 @@ TEST(PropertyValue, typedWritesStoreTheirTextOrWarn)
         {"rectangle", text, "", QRect(QPoint(10, 20), QPoint(29, 59)), "10,20,20,40", {}},
         {"colour", makeClass(PropertyClass::Color), "", Colour(0x12, 0x34, 0x56), "#123456", {}},
         {"invalid colour", makeClass(PropertyClass::Color), "#123456", Colour(), QString(), {}},
+        {"list", makeClass(PropertyClass::StringList), "", QStringList{"x;y", "z"}, "x\\;y;z", {}},
     };
     for (const auto &c : cases) {
         SimplePropertyValue value(c.propertyClass);
@@ -179,6 +150,10 @@ TEST(PropertyValue, typedWritesStoreTheirTextOrWarn)
         EXPECT_EQ(value.value().isNull(), c.expected.isNull()) << c.name;
         EXPECT_EQ(capture.warnings(), c.warnings) << c.name;
     }
+
+    // A list reads its default while no text is stored.
+    const SimplePropertyValue list(makeClass(PropertyClass::StringList, "a;;b\\;c"));
+    EXPECT_EQ(list.stringList(true), (QStringList{"a", "", "b;c"}));
 }
 
 TEST(PropertyValue, coloursAndFontsReadTheTextOrElseTheDefault)

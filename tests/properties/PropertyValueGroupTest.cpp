@@ -5,7 +5,6 @@
 #include "TempDir.h"
 #include "WarningCapture.h"
 #include "properties/PropertyValueGroup.h"
-#include "xml/XMLDocument.h"
 
 namespace {
 
@@ -33,75 +32,33 @@ struct StoredValue : ProjectPropertyValue {
     QMap<QString, QString> &store;
 };
 
-struct Groups {
-    Groups()
+// A group file that preprocesses to a small group, then the board groups
+// from an included file.
+class GroupFile : public testing::Test {
+protected:
+    void SetUp() override
     {
-        EXPECT_TRUE(document.parseText(boardGroups));
-        board = std::make_unique<PropertyValueGroupClass>(*document.root()->firstChildElement());
-        empty = std::make_unique<PropertyValueGroupClass>(*document.root()->firstChildElement()->nextSiblingElement());
+        dir.write("boards.xml", boardGroups);
+        dir.write("groups.xml", "<groups><define name=\"Kind\" value=\"small\"/>"
+                                "<if Kind=\"small,tiny\"><group name=\"Small\"/></if>"
+                                "<ifnot Kind=\"small\"><group name=\"Never\"/></ifnot>"
+                                "<include filename=\"boards.xml\" no_root=\"1\"/><define/></groups>");
+        ASSERT_TRUE(file.load(dir.qpath() + "/groups.xml"));
     }
     PropertyValueGroupValue valueOf(PropertyClass *group, const char *configuration)
     {
         return PropertyValueGroupValue(std::make_unique<StoredValue>(group, QString::fromLatin1(configuration), store));
     }
-    XMLDocument document;
-    std::unique_ptr<PropertyValueGroupClass> board;
-    std::unique_ptr<PropertyValueGroupClass> empty;
+    TempDir dir;
+    WarningCapture capture;
+    PropertyValueGroupFile file;
     QMap<QString, QString> store;
 };
 
 } // namespace
 
-TEST(PropertyValueGroup, settingTheGroupSetsTheEntrysProperties)
+TEST_F(GroupFile, everyElementBelowThePreprocessedRootIsAGroup)
 {
-    const struct { const char *text, *configuration; QMap<QString, QString> stored; } cases[] = {
-        {"B", "Release", {{"Release/Board", "B"}, {"Debug/x", "2"}}},
-        {"A", "Release", {{"Release/Board", "A"}, {"Release/x", "1"}, {"Release/y", "a"}}},
-        {"Z", "Common", {{"Common/Board", "A"}, {"Common/x", "1"}, {"Common/y", "a"}}},  // unknown: the default
-    };
-    for (const auto &c : cases) {
-        Groups groups;
-        PropertyValueGroupValue value = groups.valueOf(groups.board.get(), c.configuration);
-        EXPECT_TRUE(value.isInherited());
-        value.setValue(c.text);
-        EXPECT_EQ(groups.store, c.stored) << c.text;
-        EXPECT_FALSE(value.isInherited());
-        EXPECT_EQ(value.value(), c.stored.value(QString::fromLatin1(c.configuration) + "/Board"));
-    }
-}
-
-TEST(PropertyValueGroup, classIsAnEnumerationOfItsEntriesAndAGroupWhoseDefaultNamesNoEntryOnlyStoresTheDefault)
-{
-    Groups groups;
-    EXPECT_EQ(groups.board->type(), PropertyClass::Enumeration);
-    EXPECT_EQ(groups.board->enumerates(), (QStringList{"A", "B"}));
-    EXPECT_EQ(groups.board->defaultValue(), "A");
-    EXPECT_EQ(groups.board->page(), "General");   // unless the group names one
-    EXPECT_EQ(groups.empty->page(), "Debugger");
-    EXPECT_TRUE(groups.empty->enumerates().isEmpty());
-    EXPECT_NE(groups.board->findEntry("B"), nullptr);
-    EXPECT_EQ(groups.board->findEntry("b"), nullptr);
-
-    PropertyValueGroupValue value = groups.valueOf(groups.empty.get(), "Debug");
-    value.setValue("anything");
-    EXPECT_EQ(groups.store, (QMap<QString, QString>{{"Debug/Empty", "none"}}));
-
-    PropertyClass plain("plain", PropertyClass::String);
-    groups.valueOf(&plain, "Debug").setValue("text");
-    EXPECT_EQ(groups.store.value("Debug/plain"), "text");
-}
-
-TEST(PropertyValueGroupFile, everyElementBelowThePreprocessedRootIsAGroup)
-{
-    TempDir dir;
-    dir.write("boards.xml", boardGroups);
-    dir.write("groups.xml", "<groups><define name=\"Kind\" value=\"small\"/>"
-                            "<if Kind=\"small,tiny\"><group name=\"Small\"/></if>"
-                            "<ifnot Kind=\"small\"><group name=\"Never\"/></ifnot>"
-                            "<include filename=\"boards.xml\" no_root=\"1\"/><define/></groups>");
-    PropertyValueGroupFile file;
-    WarningCapture capture;
-    ASSERT_TRUE(file.load(dir.qpath() + "/groups.xml"));
     QStringList names;
     for (const PropertyValueGroupClass *group : file.groups())
         names.append(group->name());
@@ -109,10 +66,45 @@ TEST(PropertyValueGroupFile, everyElementBelowThePreprocessedRootIsAGroup)
     EXPECT_EQ(capture.warnings(), QStringList{"XmlPP::processConditionals(): missing name in <define>"});
     EXPECT_EQ(file.find("Empty"), file.groups().at(2));
     EXPECT_EQ(file.find("Missing"), nullptr);
-    EXPECT_NE(file.find("Board")->findEntry("B"), nullptr);
 
     EXPECT_FALSE(file.load(dir.qpath() + "/missing.xml"));
     EXPECT_TRUE(file.groups().isEmpty());
     dir.write("open.xml", "<groups><group name=\"x\">");
     EXPECT_FALSE(file.load(dir.qpath() + "/open.xml"));
+}
+
+TEST_F(GroupFile, aGroupIsAnEnumerationOfItsEntriesOnTheGeneralPageUnlessItNamesOne)
+{
+    const PropertyValueGroupClass *board = file.find("Board");
+    EXPECT_EQ(board->type(), PropertyClass::Enumeration);
+    EXPECT_EQ(board->enumerates(), (QStringList{"A", "B"}));
+    EXPECT_EQ(board->defaultValue(), "A");
+    EXPECT_EQ(board->page(), "General");
+    EXPECT_EQ(file.find("Empty")->page(), "Debugger");
+    EXPECT_TRUE(file.find("Empty")->enumerates().isEmpty());
+    EXPECT_NE(board->findEntry("B"), nullptr);
+    EXPECT_EQ(board->findEntry("b"), nullptr);
+}
+
+TEST_F(GroupFile, settingAGroupStoresTheChosenEntryAndItsProperties)
+{
+    PropertyClass plain("plain", PropertyClass::String);
+    // The group, the text set, the configuration; what is stored.
+    const struct { const char *group, *text, *configuration; QMap<QString, QString> stored; } cases[] = {
+        {"Board", "B", "Release", {{"Release/Board", "B"}, {"Debug/x", "2"}}},
+        {"Board", "A", "Release", {{"Release/Board", "A"}, {"Release/x", "1"}, {"Release/y", "a"}}},
+        {"Board", "Z", "Common", {{"Common/Board", "A"}, {"Common/x", "1"}, {"Common/y", "a"}}}, // unknown: the default
+        {"Empty", "anything", "Debug", {{"Debug/Empty", "none"}}}, // a default that names no entry
+        {nullptr, "text", "Debug", {{"Debug/plain", "text"}}},     // not a group: the text alone
+    };
+    for (const auto &c : cases) {
+        store.clear();
+        PropertyValueGroupValue value = valueOf(c.group ? file.find(c.group) : &plain, c.configuration);
+        EXPECT_TRUE(value.isInherited()) << c.text;
+        value.setValue(c.text);
+        EXPECT_EQ(store, c.stored) << c.text;
+        EXPECT_FALSE(value.isInherited()) << c.text;
+        const QString key = value.configuration() + u'/' + value.propertyClass()->name();
+        EXPECT_EQ(value.value(), c.stored.value(key)) << c.text;
+    }
 }

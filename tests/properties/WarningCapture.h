@@ -6,22 +6,13 @@
 // Collects the messages sent to the warning channel while it lives.
 class WarningCapture {
 public:
-    WarningCapture() : m_previous(qInstallMessageHandler(&WarningCapture::collect)) { current() = this; }
-    ~WarningCapture()
-    {
-        qInstallMessageHandler(m_previous);
-        current() = nullptr;
-    }
-    const QStringList &warnings() const { return m_warnings; }
+    WarningCapture() : m_previous(qInstallMessageHandler(&collect)) { collected.clear(); }
+    ~WarningCapture() { qInstallMessageHandler(m_previous); }
+    const QStringList &warnings() const { return collected; }
 
 private:
-    static WarningCapture *&current()
-    {
-        static WarningCapture *capture = nullptr;
-        return capture;
-    }
-    static void collect(QtMsgType, const QMessageLogContext &, const QString &text) { current()->m_warnings << text; }
+    static void collect(QtMsgType, const QMessageLogContext &, const QString &text) { collected << text; }
+    static inline QStringList collected;
 
     QtMessageHandler m_previous;
-    QStringList m_warnings;
 };
