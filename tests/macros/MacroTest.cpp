@@ -8,14 +8,9 @@
 #include "macros/MacroList.h"
 #include "macros/MacroTable.h"
 
-namespace {
-
-const MacroMap sampleMacros{{"A", "alpha"}, {"Empty", ""}, {"Ref", "$(A)"}, {"Self", "x$(Self)"}, {"B", "beta"}};
-
-} // namespace
-
 TEST(MacroExpansion, referenceFormsDefaultsAndReexpansion)
 {
+    const MacroMap macros{{"A", "alpha"}, {"Empty", ""}, {"Ref", "$(A)"}, {"Self", "x$(Self)"}, {"B", "beta"}};
     const struct { const char *text; const char *expected; } cases[] = {
         {"plain text", "plain text"},
         {"<$(A)><$(B)>", "<alpha><beta>"},
@@ -43,7 +38,7 @@ TEST(MacroExpansion, referenceFormsDefaultsAndReexpansion)
         {"$(Missing:$(Self))", "x$(Self)"},   // a value that refers to itself ends after its own pass
     };
     for (const auto &c : cases)
-        EXPECT_EQ(expandMacros(QString::fromUtf8(c.text), sampleMacros), QString::fromUtf8(c.expected)) << c.text;
+        EXPECT_EQ(expandMacros(QString::fromUtf8(c.text), macros), QString::fromUtf8(c.expected)) << c.text;
 }
 
 TEST(MacroExpansion, endlessReexpansionEndsWithTheTextAsItStands)
