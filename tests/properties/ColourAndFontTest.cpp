@@ -16,9 +16,10 @@ TEST(Colour, namesReadAsHexDigitsOrKeywordsInEitherCase)
     const struct { const char *text, *name; int alpha; } cases[] = {
         {"#123", "#112233", 255},           {"#AbCdEf", "#abcdef", 255},        {"#80112233", "#112233", 0x80},
         {"#800fff000", "#80ff00", 255},     {"#8000FFFF0000", "#80ff00", 255},  {"#0080FF000", "#001000", 255},
-        {"aliceblue", "#f0f8ff", 255},      {"YellowGreen", "#9acd32", 255},    {"Transparent", "#000000", 0},
-        {"#12345", "", 0},                  {"#1234567890abc", "", 0},          {"#12g", "", 0},
-        {"123456", "", 0},                  {"", "", 0},                        {" red", "", 0},
+        {"aliceblue", "#f0f8ff", 255},      {"YellowGreen", "#9acd32", 255},    {"grey", "#808080", 255},
+        {"Transparent", "#000000", 0},      {"#12345", "", 0},                  {"#1234567890abc", "", 0},
+        {"#12g", "", 0},                    {"123456", "", 0},                  {"#", "", 0},
+        {"", "", 0},                        {" red", "", 0},                    {"no such colour", "", 0},
         {"rebeccapurple", "", 0},           {"lightgoldenrodyellowx", "", 0},   {"r\u00e9d", "", 0},
     };
     for (const auto &c : cases) {

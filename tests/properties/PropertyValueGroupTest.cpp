@@ -57,7 +57,9 @@ protected:
 
 } // namespace
 
-TEST_F(GroupFile, everyElementBelowThePreprocessedRootIsAGroup)
+// Every element below the preprocessed root is a group: an enumeration of
+// its entries, on the General page unless it names one.
+TEST_F(GroupFile, everyElementBelowThePreprocessedRootIsAnEnumerationOfItsEntries)
 {
     QStringList names;
     for (const PropertyValueGroupClass *group : file.groups())
@@ -67,14 +69,6 @@ TEST_F(GroupFile, everyElementBelowThePreprocessedRootIsAGroup)
     EXPECT_EQ(file.find("Empty"), file.groups().at(2));
     EXPECT_EQ(file.find("Missing"), nullptr);
 
-    EXPECT_FALSE(file.load(dir.qpath() + "/missing.xml"));
-    EXPECT_TRUE(file.groups().isEmpty());
-    dir.write("open.xml", "<groups><group name=\"x\">");
-    EXPECT_FALSE(file.load(dir.qpath() + "/open.xml"));
-}
-
-TEST_F(GroupFile, aGroupIsAnEnumerationOfItsEntriesOnTheGeneralPageUnlessItNamesOne)
-{
     const PropertyValueGroupClass *board = file.find("Board");
     EXPECT_EQ(board->type(), PropertyClass::Enumeration);
     EXPECT_EQ(board->enumerates(), (QStringList{"A", "B"}));
@@ -84,6 +78,11 @@ TEST_F(GroupFile, aGroupIsAnEnumerationOfItsEntriesOnTheGeneralPageUnlessItNames
     EXPECT_TRUE(file.find("Empty")->enumerates().isEmpty());
     EXPECT_NE(board->findEntry("B"), nullptr);
     EXPECT_EQ(board->findEntry("b"), nullptr);
+
+    EXPECT_FALSE(file.load(dir.qpath() + "/missing.xml"));
+    EXPECT_TRUE(file.groups().isEmpty());
+    dir.write("open.xml", "<groups><group name=\"x\">");
+    EXPECT_FALSE(file.load(dir.qpath() + "/open.xml"));
 }
 
 TEST_F(GroupFile, settingAGroupStoresTheChosenEntryAndItsProperties)
