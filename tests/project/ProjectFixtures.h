@@ -37,16 +37,6 @@ inline QByteArray outline(ProjectNode *node, bool properties = false)
     return children.join(' ');
 }
 
-// The first child of node whose name is name, or null.
-inline ProjectNode *childNamed(ProjectNode *node, const QString &name)
-{
-    for (ProjectNode *child = node->firstChild(); child; child = child->nextSibling()) {
-        if (child->nodeName() == name)
-            return child;
-    }
-    return nullptr;
-}
-
 // The tool's project and build systems and a temporary directory to write
 // solution files into.
 class SolutionFixture : public ::testing::Test {

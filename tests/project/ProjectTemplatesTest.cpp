@@ -2,14 +2,11 @@
 
 #include "platform/FileSystem.h"
 #include "macros/MacroTable.h"
-#include "project/LoadHandlers.h"
 #include "project/ProjectTemplates.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using PS = ProjectSystem;
 
 // The user's templates file includes the installation's, as start-up writes it.
 const QByteArray userTemplates = "<!DOCTYPE Project_Templates_File>\n<projects>\n"
@@ -101,15 +98,6 @@ TEST_F(ProjectTemplatesTest, aTemplateCompletesItsProjectWithEveryItemKind)
                     "configuration:ARM Debug[arm_instruction_set=ARM,inherited_configurations=ARM;Debug] "
                     "configuration:Debug[build_debug_information=Yes,inherited_configurations=Debug;ARM Debug]");
     EXPECT_EQ(root->inheritedConfigurations().value("ARM Debug"), (QStringList{"ARM", "Debug"}));
-    ProjectNode *project = root->firstChild()->nextSibling();
-    ProjectNode *sources = childNamed(project, "Source Files"), *headers = childNamed(project, "Headers");
-    ASSERT_TRUE(sources && headers && PS::findFileChild(sources, "blinky_main.c"));
-    EXPECT_TRUE(PS::findFileChild(sources, "blinky_main.c")->createdFlag());
-    EXPECT_FALSE(PS::findFileChild(sources, "kept.c")->createdFlag());
-    EXPECT_TRUE(headers->createdFlag());
-    EXPECT_TRUE(headers->findConfiguration("Common")->propertyFlag("filter"));
-    EXPECT_FALSE(project->isModified());
-    EXPECT_FALSE(headers->isModified());
 }
 
 struct NamingHandler : TemplateNotFoundErrorHandler {

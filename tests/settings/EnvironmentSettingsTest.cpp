@@ -31,13 +31,10 @@ protected:
     }
 
     static QString primaryFile() { return rootUserDirectory() + "/Fernhollow for ARM/settings.xml"; }
-    static QString sharedFile() { return rootUserDirectory() + "/settings.xml"; }
     static void removeFiles()
     {
-        for (const QString &file : {primaryFile(), sharedFile()}) {
-            for (const char *suffix : {"", ".new", ".bak"})
-                std::remove(nativeName(file + QLatin1String(suffix)).constData());
-        }
+        for (const char *suffix : {"", ".new", ".bak"})
+            std::remove(nativeName(primaryFile() + QLatin1String(suffix)).constData());
     }
     static void writePrimary(const SettingsMap &settings) { writeFile(nativeName(primaryFile()), formatSettingsFile(settings)); }
     static SettingsMap readPrimary()
@@ -81,7 +78,6 @@ TEST_F(EnvironmentSettingsTest, valuesComeFromTheFileAndTheTimerSavesOnlyNonDefa
     EnvironmentPropertyValue *margin = settings.setting("Text Editor/Margins/Right");
     EXPECT_TRUE(commandLines->boolValue());
     EXPECT_EQ(margin->intValue(), 100);
-    EXPECT_EQ(settings.setting("Environment/Build/Tool Chain Root Directory")->value(), "$(StudioDir)");
 
     QStringList announced;
     QObject::connect(&settings, &EnvironmentSettings::settingChanged,
@@ -107,26 +103,12 @@ TEST_F(EnvironmentSettingsTest, valuesComeFromTheFileAndTheTimerSavesOnlyNonDefa
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     EXPECT_EQ(readPrimary(), (SettingsMap{{"Text Editor/Margins/Right", "100"},
                                           {"Environment/Internet/HTTP Proxy Server", "<proxy & co>"}}));
-
-    ARMLanternwickEnvironmentSettings again;
-    again.defineProperties();
-    EXPECT_EQ(again.setting("Environment/Internet/HTTP Proxy Server")->value(), "<proxy & co>");
-    EXPECT_FALSE(again.setting("Environment/Build/Show Command Lines")->boolValue());
 }
 
 TEST_F(EnvironmentSettingsTest, globalMacrosComeFromTheirSetting)
 {
     EXPECT_EQ(globalMacros(true), MacroTable::instance().macros());  // no settings object
     EXPECT_TRUE(globalMacros(false).isEmpty());
-    {
-        // Without a settings file the global macros are the system table.
-        ARMLanternwickEnvironmentSettings fresh;
-        fresh.defineProperties();
-        EnvironmentSettings::setCurrent(&fresh);
-        EXPECT_TRUE(fresh.setting(globalMacrosName)->value().isEmpty());
-        EXPECT_EQ(globalMacros(true), MacroTable::instance().macros());
-        EnvironmentSettings::setCurrent(nullptr);
-    }
 
     writePrimary({{globalMacrosName, "A=1;B=x\\;y;;Date=x"}});
     ARMLanternwickEnvironmentSettings settings;

@@ -19,9 +19,7 @@ TEST(SettingsFile, valuesAreEscapedAndReadBackFromOneLinePerEntryInNameOrder)
         {"\"q\" 'a'", "&quot;q&quot; &apos;a&apos;"},
         {QStringLiteral("a") + middleDot + QStringLiteral("b"), "a&middot;b"},
         {"<&>", "&lt;&amp;&gt;"},
-        {"A=1;B=x\\;y", "A=1;B=x\\;y"},
-        {"  ", "  "},  // white space alone is a value too
-        {" \t\n", " \t\n"},
+        {" \t\n", " \t\n"},  // white space alone is a value too
         {" x ", " x "},
         {QString(), ""},
     };
@@ -40,7 +38,6 @@ TEST(SettingsFile, valuesAreEscapedAndReadBackFromOneLinePerEntryInNameOrder)
                          "  <setting name=\"a/y z\">&lt;1&gt;</setting>\n"
                          "  <setting name=\"b/x\">2</setting>\n"
                          "</settings>\n"));
-    EXPECT_EQ(formatSettingsFile({}), QByteArray("<!DOCTYPE Fernhollow_Settings_File>\n<settings>\n</settings>\n"));
 }
 
 TEST(SettingsFile, anyDocumentIsReadAndLaterDuplicatesWin)
