@@ -40,9 +40,7 @@ protected:
     static SettingsMap readPrimary()
     {
         SettingsMap settings;
-        if (pathExists(primaryFile())) {
-            EXPECT_TRUE(parseSettingsFile(readFile(nativeName(primaryFile())), settings));
-        }
+        EXPECT_TRUE(parseSettingsFile(readFile(nativeName(primaryFile())), settings));
         return settings;
     }
 };
@@ -68,25 +66,40 @@ TEST_F(EnvironmentSettingsTest, eachLayerAppendsItsEntriesToTheCatalogue)
     EXPECT_EQ(base.setting("Target/Targets"), nullptr);
 }
 
-TEST_F(EnvironmentSettingsTest, valuesComeFromTheFileAndTheTimerSavesOnlyNonDefaults)
+TEST_F(EnvironmentSettingsTest, valuesAndGlobalMacrosComeFromTheFileAndTheTimerSavesOnlyNonDefaults)
 {
-    const SettingsMap stored{{"Environment/Build/Show Command Lines", "Yes"}, {"Text Editor/Margins/Right", "100"}};
+    EXPECT_EQ(globalMacros(true), MacroTable::instance().macros());  // no settings object
+    EXPECT_TRUE(globalMacros(false).isEmpty());
+
+    const SettingsMap stored{{"Environment/Build/Show Command Lines", "Yes"},
+                             {"Text Editor/Margins/Right", "100"},
+                             {globalMacrosName, "A=1;B=x\\;y;;Date=x"}};
     writePrimary(stored);
     ARMLanternwickEnvironmentSettings settings;
     settings.defineProperties();
+    EnvironmentSettings::setCurrent(&settings);
     EnvironmentPropertyValue *commandLines = settings.setting("Environment/Build/Show Command Lines");
     EnvironmentPropertyValue *margin = settings.setting("Text Editor/Margins/Right");
     EXPECT_TRUE(commandLines->boolValue());
     EXPECT_EQ(margin->intValue(), 100);
+
+    EXPECT_EQ(globalMacros(false), (MacroMap{{"A", "1"}, {"B", "x;y"}, {"Date", "x"}}));
+    const MacroMap all = globalMacros(true);
+    EXPECT_EQ(std::pair(all.value("B"), all.value("HostOS")), std::pair(QStringLiteral("x;y"), QStringLiteral("linux")));
+    EXPECT_NE(expandMacros("$(Date)", all), "x");  // still the date
+    EXPECT_EQ(std::pair(globalMacro("A"), globalMacro("None")), std::pair(QStringLiteral("1"), QString()));
 
     QStringList announced;
     QObject::connect(&settings, &EnvironmentSettings::settingChanged,
                      [&announced](const QString &name) { announced.append(name); });
     commandLines->setValue(false);  // the default
     margin->setValue(100);          // unchanged: nothing happens
-    settings.setting("Environment/Internet/HTTP Proxy Server")->setValue("<proxy & co>");
-    EXPECT_EQ(announced, (QStringList{"Environment/Build/Show Command Lines", "Environment/Internet/HTTP Proxy Server"}));
+    setGlobalMacro("C", "a;b");
+    setGlobalMacro("A", QString());
+    EXPECT_EQ(announced, (QStringList{"Environment/Build/Show Command Lines", globalMacrosName, globalMacrosName}));
     EXPECT_EQ(commandLines->value(), "No");
+    EXPECT_EQ(settings.setting(globalMacrosName)->value(), "B=x\\;y;C=a\\;b;Date=x");
+    EXPECT_EQ(globalMacro("C"), "a;b");
 
     // Saving switched off writes nothing. The timer saves every minute; here
     // it runs at once.
@@ -101,29 +114,7 @@ TEST_F(EnvironmentSettingsTest, valuesComeFromTheFileAndTheTimerSavesOnlyNonDefa
     waited.start();
     while (readPrimary() == stored && waited.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    EXPECT_EQ(readPrimary(), (SettingsMap{{"Text Editor/Margins/Right", "100"},
-                                          {"Environment/Internet/HTTP Proxy Server", "<proxy & co>"}}));
-}
-
-TEST_F(EnvironmentSettingsTest, globalMacrosComeFromTheirSetting)
-{
-    EXPECT_EQ(globalMacros(true), MacroTable::instance().macros());  // no settings object
-    EXPECT_TRUE(globalMacros(false).isEmpty());
-
-    writePrimary({{globalMacrosName, "A=1;B=x\\;y;;Date=x"}});
-    ARMLanternwickEnvironmentSettings settings;
-    settings.defineProperties();
-    EnvironmentSettings::setCurrent(&settings);
-    EXPECT_EQ(globalMacros(false), (MacroMap{{"A", "1"}, {"B", "x;y"}, {"Date", "x"}}));
-    const MacroMap all = globalMacros(true);
-    EXPECT_EQ(std::pair(all.value("B"), all.value("HostOS")), std::pair(QStringLiteral("x;y"), QStringLiteral("linux")));
-    EXPECT_NE(expandMacros("$(Date)", all), "x");  // still the date
-    EXPECT_EQ(std::pair(globalMacro("A"), globalMacro("None")), std::pair(QStringLiteral("1"), QString()));
-
-    setGlobalMacro("C", "a;b");
-    setGlobalMacro("A", QString());
-    EXPECT_EQ(settings.setting(globalMacrosName)->value(), "B=x\\;y;C=a\\;b;Date=x");
-    EXPECT_EQ(globalMacro("C"), "a;b");
+    EXPECT_EQ(readPrimary(), (SettingsMap{{"Text Editor/Margins/Right", "100"}, {globalMacrosName, "B=x\\;y;C=a\\;b;Date=x"}}));
 }
 
 } // namespace
