@@ -7,35 +7,27 @@
 
 #include <unistd.h>
 
-TEST_F(SolutionFixture, elementsBecomeNodesInDocumentOrderWithTheirAttributes)
+TEST_F(SolutionFixture, elementsBecomeNodesInDocumentOrderAndFilesResolveAgainstTheirProjectDirectory)
 {
-    dir.write("app/main.hzp", solutionFile("  <project Name=\"app\">\n"
-                                           "    <configuration Name=\"Common\" project_type=\"Library\" odd=\"a&amp;b\"/>\n"
-                                           "    <folder Name=\"Source Files\"><file file_name=\"main.c\"/>"
-                                           "<notes><file file_name=\"x.c\"/></notes><file file_name=\"util.c\"/></folder>\n"
-                                           "    <configuration Name=\"Release\"/><folder/><folder Name=\"\"/>\n"
-                                           "  </project>\n"));
-    ProjectNode *root = load("app/main.hzp");
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(root->nodeName(), "S");
-    // An element of unknown tag is skipped with everything inside it; a node
-    // without a name is called <NULL>.
-    EXPECT_EQ(outline(root, true), "project:app(configuration:Common[odd=a&b,project_type=Library] folder:Source Files("
-                                   "file:main.c file:util.c) configuration:Release folder:<NULL> folder:<NULL>)");
-    EXPECT_EQ(loadedSignals, 1);
-}
-
-TEST_F(SolutionFixture, filesResolveAgainstTheirProjectDirectory)
-{
-    dir.write("s/s.hzp", solutionFile("<project Name=\"rel\"><configuration Name=\"Common\" project_directory=\"sub/../p\"/>"
+    dir.write("s/s.hzp", solutionFile("<project Name=\"rel\"><configuration Name=\"Common\" project_directory=\"sub/../p\""
+                                      " odd=\"a&amp;b\"/>"
                                       "<file file_name=\"a.c\"/><file file_name=\"../up/b.c\"/><file file_name=\"$(Where)/c.c\"/>"
                                       "</project><project Name=\"here\"><file file_name=\"d/e.c\"/></project>"
                                       "<project Name=\"abs\"><configuration Name=\"Common\" project_directory=\"/opt/x\"/>"
                                       "<file file_name=\"/tmp/./f.c\"/></project>"
-                                      "<folder Name=\"loose\"><file file_name=\"g.c\"/></folder>"));
+                                      "<folder Name=\"loose\"><file file_name=\"g.c\"/><notes><file file_name=\"x.c\"/></notes>"
+                                      "</folder><folder/><folder Name=\"\"/>"));
     MacroTable::instance().setMacro("Where", "w");
     ProjectNode *root = load("s/s.hzp");
     ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->nodeName(), "S");
+    EXPECT_EQ(loadedSignals, 1);
+    // An element of unknown tag is skipped with everything inside it; a node
+    // without a name is called <NULL>.
+    EXPECT_EQ(outline(root, true), "project:rel(configuration:Common[odd=a&b,project_directory=sub/../p] file:a.c "
+                                   "file:../up/b.c file:$(Where)/c.c) project:here(file:d/e.c) project:abs(configuration:"
+                                   "Common[project_directory=/opt/x] file:/tmp/./f.c) folder:loose(file:g.c) folder:<NULL> "
+                                   "folder:<NULL>");
 
     ProjectNode *rel = root->firstChild(), *here = rel->nextSibling(), *abs = here->nextSibling();
     ProjectNode *a = rel->firstChild()->nextSibling();
