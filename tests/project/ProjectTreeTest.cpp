@@ -1,5 +1,5 @@
-// A hand-built solution tree: property look-ups through its levels, the
-// macros of its nodes, and the files its folders collect or list.
+// The project tree: property look-ups through its levels and the macros of
+// its nodes in a hand-built tree, and the files its folders collect or list.
 
 #include "ProjectFixtures.h"
 
@@ -16,8 +16,9 @@ namespace {
 
 using PS = ProjectSystem;
 
-// A solution holding a project holding a folder holding a file, each level
-// able to carry configurations, with the tool's project and build systems.
+// A solution file /work/sol/app.v1.hzp holding a project "blinky" (directory
+// "proj") holding a folder holding a file, each level able to carry
+// configurations, with the tool's project and build systems.
 struct ProjectTree {
     ProjectTree()
     {
@@ -26,15 +27,9 @@ struct ProjectTree {
         solution->addChild(project);
         project->addChild(folder);
         folder->addChild(file);
-    }
-    ProjectNode *addFolder(ProjectNode *parent, const QString &name, const QString &filterAttribute = QString())
-    {
-        auto *added = new ProjectNode(NodeKind::Folder);
-        added->storeProperty("Name", name);
-        if (!filterAttribute.isNull())
-            added->storeProperty("filter", filterAttribute);
-        parent->addChild(added);
-        return added;
+        project->storeProperty("Name", "blinky");
+        PS::setConfigurationValue(project, "project_directory", "Common", "proj", false);
+        file->storeProperty("file_name", "src/main.tar.c");
     }
     void inherit(const QString &configuration, const QString &list)
     {
@@ -52,24 +47,6 @@ struct ProjectTree {
 
 PropertyClass stringClass("P", PropertyClass::String, {}, {}, {}, {}, "default");
 PropertyClass listClass("L", PropertyClass::StringList, {}, {}, {}, {}, "listdefault");
-
-// A solution file /work/sol/app.v1.hzp with a project (directory "proj")
-// whose folder holds a file.
-struct MacroTree : ProjectTree {
-    MacroTree()
-    {
-        project->storeProperty("Name", "blinky");
-        PS::setConfigurationValue(project, "project_directory", "Common", "proj", false);
-        file->storeProperty("file_name", "src/main.tar.c");
-    }
-};
-
-// A solution file in a temporary directory; its project's directory is
-// the solution's.
-struct FileTree : ProjectTree {
-    FileTree() { solution->setSolutionFile(absoluteFilePath(dir.qpath() + "/s.hzp"), QDateTime()); }
-    TempDir dir;
-};
 
 } // namespace
 
@@ -154,7 +131,6 @@ TEST(PropertyLookup, nearestNodeWinsInItsConfigurationsListOrderThenCommonThenTh
     PropertyClass common(QStringLiteral("C"), PropertyClass::String);
     common.setPerConfiguration(false);
     ProjectNodeValue always(&common, "Debug", tree.project, true);
-    EXPECT_EQ(always.configuration(), "Common");
     always.setValue(QStringLiteral("x"));
     EXPECT_EQ(tree.project->findConfiguration("Common")->getProperty("C"), "x");
     EXPECT_TRUE(tree.project->findConfiguration("Common")->propertyFlag("C"));
@@ -162,7 +138,7 @@ TEST(PropertyLookup, nearestNodeWinsInItsConfigurationsListOrderThenCommonThenTh
 
 TEST(ProjectMacros, describeTheNodeItsProjectAndItsSolution)
 {
-    MacroTree tree;
+    ProjectTree tree;
     PS::setConfigurationValue(tree.project, "macros", "Common", "Board=lpc;ProjectName=hidden;Configuration=x", false);
     const QMap<QString, QString> macros = tree.builds.projectMacros(tree.file, "Debug");
 
@@ -201,7 +177,7 @@ TEST(ProjectMacros, outputDirectoriesExpandAgainstTheEntriesBeforeThem)
         {"x", "$(IntDir)", "$(IntDir)/bin", "x", "x/bin", "bin"},
     };
     for (const auto &row : cases) {
-        MacroTree tree;
+        ProjectTree tree;
         PS::setConfigurationValue(tree.project, "build_intermediate_directory", "Common", row.intermediate, false);
         PS::setConfigurationValue(tree.project, "build_root_output_directory", "Common", row.root, false);
         PS::setConfigurationValue(tree.project, "build_output_directory", "Common", row.output, false);
@@ -232,7 +208,7 @@ TEST(ProjectMacros, armLibrarySuffixAndLoaderTypeFollowTheProjectsProperties)
         {{{"arm_interwork", "No"}, {"link_use_multi_threaded_libraries", "Yes"}}, "_v4t_a_le", "dcc"},
     };
     for (const auto &row : cases) {
-        MacroTree tree;
+        ProjectTree tree;
         for (auto property = row.properties.cbegin(); property != row.properties.cend(); ++property)
             PS::setConfigurationValue(tree.project, property.key(), "Release", property.value(), false);
         const QMap<QString, QString> macros = tree.builds.projectMacros(tree.project, "Release");
@@ -242,76 +218,72 @@ TEST(ProjectMacros, armLibrarySuffixAndLoaderTypeFollowTheProjectsProperties)
     }
 }
 
-TEST(DynamicFolders, listMatchingFilesInCaseInsensitiveOrderRecursingWhenAskedBelowAnExpandedPath)
+TEST_F(SolutionFixture, dynamicFoldersListMatchingFilesInCaseInsensitiveOrderRecursingWhenAskedBelowAnExpandedPath)
 {
-    FileTree tree;
     for (const char *name : {"src/b.c", "src/A.c", "src/a.h", "src/.hidden.c", "src/sub/z.c", "src/sub/deeper/y.c",
                              "src/Sub2/x.c", "src/c.C", "elsewhere/board.c", "loop/a.c", "shared/s.c"})
-        tree.dir.write(name, "");
+        dir.write(name, "");
     // A directory linked back into itself is scanned once, but two links to
     // one directory are both listed.
-    ASSERT_EQ(symlink(".", tree.dir.file("loop/back").constData()), 0);
-    ASSERT_EQ(symlink("../shared", tree.dir.file("loop/one").constData()), 0);
-    ASSERT_EQ(symlink("../shared", tree.dir.file("loop/two").constData()), 0);
-    MacroTable::instance().setMacro("BoardDir", tree.dir.qpath() + "/elsewhere");
+    ASSERT_EQ(symlink(".", dir.file("loop/back").constData()), 0);
+    ASSERT_EQ(symlink("../shared", dir.file("loop/one").constData()), 0);
+    ASSERT_EQ(symlink("../shared", dir.file("loop/two").constData()), 0);
+    MacroTable::instance().setMacro("BoardDir", dir.qpath() + "/elsewhere");
+    // Outside any project a relative path starts at the root directory, not
+    // at the solution's directory.
+    const QByteArray fromRoot = absoluteFilePath(dir.qpath()).mid(1).toLatin1() + "/src/sub";
 
     // A file already in the folder keeps its place; without recurse only the
     // directory itself is listed; no filter lets every file through; a macro
     // path is scanned expanded and kept unexpanded in the names.
-    const struct { const char *path, *filter, *recurse, *existing, *files; } cases[] = {
-        {"src", "*.c", "Yes", "src/b.c", "file:src/b.c file:src/A.c file:src/sub/z.c file:src/sub/deeper/y.c file:src/Sub2/x.c"},
-        {"src", "*.h; *.C", nullptr, nullptr, "file:src/a.h file:src/c.C"},
-        {"src/sub", nullptr, nullptr, nullptr, "file:src/sub/z.c"},
-        {"nowhere", nullptr, nullptr, nullptr, ""},
-        {"$(BoardDir)", nullptr, "No", nullptr, "file:$(BoardDir)/board.c"},
-        {"loop", nullptr, "Yes", nullptr, "file:loop/a.c file:loop/one/s.c file:loop/two/s.c"},
-    };
-    for (const auto &c : cases) {
-        ProjectNode *dynamic = tree.addFolder(tree.project, c.path);
-        for (const auto &[name, value] : {std::pair("path", c.path), {"filter", c.filter}, {"recurse", c.recurse}}) {
-            if (value)
-                dynamic->storeProperty(name, value);
-        }
-        if (c.existing)
-            tree.projects.addFileNode(dynamic, c.existing, false);
-        tree.projects.populateDynamicFolder(dynamic);
-        EXPECT_EQ(outline(dynamic), c.files) << c.path;
-    }
-
-    // Outside any project a relative path starts at the root directory, not
-    // at the solution's directory.
-    ProjectNode *outside = tree.addFolder(tree.solution.get(), "outside");
-    const QString fromRoot = absoluteFilePath(tree.dir.qpath()).mid(1) + "/src/sub";
-    outside->storeProperty("path", fromRoot);
-    tree.projects.populateDynamicFolder(outside);
-    EXPECT_EQ(outline(outside), "file:" + fromRoot.toLatin1() + "/z.c");
+    dir.write("s.hzp", solutionFile("<project Name=\"p\">\n"
+                                    "<folder Name=\"1\" path=\"src\" filter=\"*.c\" recurse=\"Yes\"><file file_name=\"src/b.c\"/></folder>\n"
+                                    "<folder Name=\"2\" path=\"src\" filter=\"*.h; *.C\"/>\n"
+                                    "<folder Name=\"3\" path=\"src/sub\"/>\n"
+                                    "<folder Name=\"4\" path=\"nowhere\"/>\n"
+                                    "<folder Name=\"5\" path=\"$(BoardDir)\" recurse=\"No\"/>\n"
+                                    "<folder Name=\"6\" path=\"loop\" recurse=\"Yes\"/>\n"
+                                    "</project><folder Name=\"7\" path=\"" + fromRoot + "\"/>\n"));
+    ProjectNode *root = load("s.hzp");
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(outline(root), "project:p("
+                             "folder:1(file:src/b.c file:src/A.c file:src/sub/z.c file:src/sub/deeper/y.c file:src/Sub2/x.c) "
+                             "folder:2(file:src/a.h file:src/c.C) "
+                             "folder:3(file:src/sub/z.c) "
+                             "folder:4 "
+                             "folder:5(file:$(BoardDir)/board.c) "
+                             "folder:6(file:loop/a.c file:loop/one/s.c file:loop/two/s.c)) "
+                             "folder:7(file:" + fromRoot + "/z.c)");
 }
 
-TEST(FileNodes, projectsPutNewFilesIntoTheFolderThatCollectsTheirExtension)
+TEST_F(SolutionFixture, projectsPutNewFilesIntoTheFolderThatCollectsTheirExtension)
 {
-    FileTree tree;
-    ProjectNode *headers = tree.addFolder(tree.project, "Headers", "h");
-    ProjectNode *sources = tree.addFolder(tree.project, "Source Files", "");
-    ProjectSystem::setConfigurationValue(sources, "filter", "Common", "c,CPP; s;asm", false);
-    ProjectNode *nested = tree.addFolder(sources, "Nested", "x");
+    dir.write("s.hzp", solutionFile("<project Name=\"p\"><folder Name=\"Headers\" filter=\"h\"/>"
+                                    "<folder Name=\"Source Files\" filter=\"\">"
+                                    "<configuration Name=\"Common\" filter=\"c,CPP; s;asm\"/><folder Name=\"Nested\" filter=\"x\"/>"
+                                    "</folder></project>"));
+    ProjectNode *root = load("s.hzp");
+    ASSERT_NE(root, nullptr);
+    ProjectNode *project = root->firstChild(), *headers = project->firstChild(), *sources = headers->nextSibling();
+    ProjectNode *nested = sources->firstChild()->nextSibling();
 
     const struct { const char *fileName; ProjectNode *home; } cases[] = {
         {"main.c", sources},
         {"boot.ASM", sources},
-        {"dir.h/util.cpp", tree.project},   // filter parts are compared as written
-        {"start.s", tree.project},
+        {"dir.h/util.cpp", project},   // filter parts are compared as written
+        {"start.s", project},
         {"api.h", headers},
-        {"notes.txt", tree.project},
-        {"Makefile", tree.project},
-        {"deep.x", tree.project},   // only direct folders are considered
+        {"notes.txt", project},
+        {"Makefile", project},
+        {"deep.x", project},   // only direct folders are considered
     };
     for (const auto &row : cases) {
-        ProjectNode *file = tree.projects.addFileNode(tree.project, row.fileName, true);
+        ProjectNode *file = system->addFileNode(project, row.fileName, true);
         EXPECT_EQ(file->parent(), row.home) << row.fileName;
         EXPECT_TRUE(file->createdFlag()) << row.fileName;
         EXPECT_EQ(ProjectSystem::findFileChild(row.home, row.fileName), file) << row.fileName;
     }
     // A folder takes every file given to it, whatever its extension.
-    EXPECT_EQ(tree.projects.addFileNode(nested, "any.c", false)->parent(), nested);
+    EXPECT_EQ(system->addFileNode(nested, "any.c", false)->parent(), nested);
     EXPECT_EQ(ProjectSystem::findFileChild(sources, "any.c"), nullptr);
 }
