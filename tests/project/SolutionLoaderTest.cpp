@@ -172,7 +172,6 @@ TEST_F(SolutionFixture, solutionFilesOfOlderVersionsMoveInstallationPathsToThePa
         {"linker_section_placement_file", "x;$(StudioDir)/targets/A/B/p.xml", "x;$(TargetsDir)/A/B/p.xml"},
         {"property_groups_file_path", "$(StudioDir)/targets/groups.xml", "$(StudioDir)/targets/groups.xml"},
         {"arm_target_flash_loader_file_path", "$(studiodir)/targets/B/l.elf", "$(studiodir)/targets/B/l.elf"},
-        {"arm_simulator_memory_simulation_filename", "$(StudioDir)/targets/S/sim.so", "$(TargetsDir)/S/sim.so"},
         // '*' matches any text, line breaks too: the first occurrence is the match.
         {"linker_memory_map_file", "$(StudioDir)/targets/A\n/m.xml;$(StudioDir)/targets/B/m.xml",
          "$(TargetsDir)/A\n/m.xml;$(StudioDir)/targets/B/m.xml"},
@@ -188,16 +187,13 @@ TEST_F(SolutionFixture, solutionFilesOfOlderVersionsMoveInstallationPathsToThePa
     project += "</project>";
     // Files of version 2 are left as they are.
     for (const char *version : {"", " version=\"1\"", " version=\"2\""}) {
-        dir.write("s.hzp", "<!DOCTYPE Lanternwick_Project_File>\n<solution" + QByteArray(version)
-                               + " linker_memory_map_file=\"$(StudioDir)/targets/Top/m.xml\">" + project + "</solution>");
+        dir.write("s.hzp", "<!DOCTYPE Lanternwick_Project_File>\n<solution" + QByteArray(version) + ">" + project + "</solution>");
         ProjectNode *root = load("s.hzp");
         ASSERT_NE(root, nullptr);
         SCOPED_TRACE(version);
         EXPECT_EQ(root->getProperty("version"), "2");
         EXPECT_FALSE(root->isModified());
         const bool current = qstrcmp(version, " version=\"2\"") == 0;
-        EXPECT_EQ(root->getProperty("linker_memory_map_file"),
-                  current ? "$(StudioDir)/targets/Top/m.xml" : "$(TargetsDir)/Top/m.xml");
         const ProjectNode *configuration = root->firstChild()->firstChild();
         for (const auto &c : cases) {
             EXPECT_EQ(configuration->getProperty(c.property), current ? c.value : c.upgraded) << c.value;

@@ -31,12 +31,27 @@ QList<PropertyClass *> byReference(const System &system, Id count)
 
 } // namespace
 
-TEST(TargetDefinitions, eachLayerDefinesItsClassesInOrderAndTheirColumnsSayHowValuesRead)
+TEST(TargetDefinitions, layersDefineTheirClassesInOrderSayHowValuesReadAndMoveTheToolChainRoot)
 {
+    // The ARM build system moves the tool chain root of the current settings
+    // to its GCC tools.
+    ARMLanternwickEnvironmentSettings settings;
+    settings.setSaveEnabled(false);
+    settings.defineProperties();
+    EnvironmentSettings::setCurrent(&settings);
+    EnvironmentPropertyValue *root = settings.setting("Environment/Build/Tool Chain Root Directory");
+    ASSERT_NE(root, nullptr);
+    {
+        const GCCBuildSystem gccTools("$(StudioDir)/gcc/bin");
+        EXPECT_EQ(root->propertyClass()->defaultValue(), "$(StudioDir)");
+    }
+    const ARMBuildSystem builds;
+    EXPECT_EQ(root->propertyClass()->defaultValue(), "$(StudioDir)/gcc");
+    EXPECT_EQ(root->value(), "$(StudioDir)/gcc");
+
     const StandardProjectSystem standard;
     const GCCProjectSystem gcc(".out");
     const ARMProjectSystem projects;
-    const ARMBuildSystem builds;
     const QList<PropertyClass *> general = projects.propertyClasses(), build = builds.propertyClasses();
     ASSERT_EQ(general.size(), 24);
     ASSERT_EQ(build.size(), 23 + 84 + 5 + 60);
@@ -105,6 +120,8 @@ TEST(TargetDefinitions, eachLayerDefinesItsClassesInOrderAndTheirColumnsSayHowVa
 
 TEST(TargetDefinitionLookUp, findsTheClassesOfTheFirstSystemMadeWhileItLives)
 {
+    // Without current settings there is no tool chain root to move.
+    ASSERT_EQ(EnvironmentSettings::current(), nullptr);
     auto first = std::make_unique<ARMBuildSystem>();
     const PropertyClass *firstArchitecture = first->propertyClass(B::ArmArchitecture);
     {
@@ -117,24 +134,4 @@ TEST(TargetDefinitionLookUp, findsTheClassesOfTheFirstSystemMadeWhileItLives)
     const ARMBuildSystem third;
     first.reset();
     EXPECT_EQ(B::findPropertyClass("arm_architecture"), third.propertyClass(B::ArmArchitecture));
-}
-
-TEST(TargetSystems, theArmBuildSystemMovesTheToolChainRootToItsGccTools)
-{
-    // Without current settings there is nothing to change.
-    ASSERT_EQ(EnvironmentSettings::current(), nullptr);
-    { const ARMBuildSystem alone; }
-
-    ARMLanternwickEnvironmentSettings settings;
-    settings.setSaveEnabled(false);
-    settings.defineProperties();
-    EnvironmentSettings::setCurrent(&settings);
-    EnvironmentPropertyValue *root = settings.setting("Environment/Build/Tool Chain Root Directory");
-    ASSERT_NE(root, nullptr);
-    const GCCBuildSystem gcc("$(StudioDir)/gcc/bin");
-    EXPECT_EQ(root->propertyClass()->defaultValue(), "$(StudioDir)");
-    const ARMBuildSystem arm;
-    EXPECT_EQ(root->propertyClass()->defaultValue(), "$(StudioDir)/gcc");
-    EXPECT_EQ(root->value(), "$(StudioDir)/gcc");
-    EnvironmentSettings::setCurrent(nullptr);
 }
