@@ -2,7 +2,6 @@
 
 #include "SolutionFiles.h"
 #include "TempDir.h"
-#include "XmlTestSupport.h"
 
 #include "project/LoadHandlers.h"
 #include "project/ProjectNode.h"

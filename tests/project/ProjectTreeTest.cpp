@@ -31,12 +31,6 @@ struct ProjectTree {
         PS::setConfigurationValue(project, "project_directory", "Common", "proj", false);
         file->storeProperty("file_name", "src/main.tar.c");
     }
-    void inherit(const QString &configuration, const QString &list)
-    {
-        PS::setConfigurationValue(solution.get(), "inherited_configurations", configuration, list, false);
-        PS::rebuildInheritedConfigurations(solution.get());
-    }
-
     ARMProjectSystem projects;
     ARMBuildSystem builds;
     std::unique_ptr<ProjectNode> solution = std::make_unique<ProjectNode>(NodeKind::Solution);
@@ -53,8 +47,9 @@ PropertyClass listClass("L", PropertyClass::StringList, {}, {}, {}, {}, "listdef
 TEST(PropertyLookup, nearestNodeWinsInItsConfigurationsListOrderThenCommonThenTheDefault)
 {
     ProjectTree tree;
-    tree.inherit("ARM Debug", ";ARM;;Debug");
-    tree.inherit("ARM", "Thumb");
+    for (const auto &[configuration, list] : {std::pair("ARM Debug", ";ARM;;Debug"), {"ARM", "Thumb"}, {"Debug", "Base"}})
+        PS::setConfigurationValue(tree.solution.get(), "inherited_configurations", configuration, list, false);
+    PS::rebuildInheritedConfigurations(tree.solution.get());
 
     // Each value is set on top of the ones before it; found are the file's
     // values in "ARM Debug", "ARM", "Debug", "Release" and "Common". Only the
@@ -86,7 +81,6 @@ TEST(PropertyLookup, nearestNodeWinsInItsConfigurationsListOrderThenCommonThenTh
     EXPECT_EQ(tree.project->findConfiguration("Twice"), second);
 
     // String lists collect every level, most specific first.
-    tree.inherit("Debug", "Base");
     PS::setConfigurationValue(tree.file, "L", "Debug", "f", false);
     PS::setConfigurationValue(tree.project, "L", "Debug", "p", false);
     PS::setConfigurationValue(tree.project, "L", "Base", "pb", false);
@@ -218,7 +212,7 @@ TEST(ProjectMacros, armLibrarySuffixAndLoaderTypeFollowTheProjectsProperties)
     }
 }
 
-TEST_F(SolutionFixture, dynamicFoldersListMatchingFilesInCaseInsensitiveOrderRecursingWhenAskedBelowAnExpandedPath)
+TEST_F(SolutionFixture, foldersListTheMatchingFilesOfTheirDirectoryAndProjectsPutNewFilesInTheFolderOfTheirExtension)
 {
     for (const char *name : {"src/b.c", "src/A.c", "src/a.h", "src/.hidden.c", "src/sub/z.c", "src/sub/deeper/y.c",
                              "src/Sub2/x.c", "src/c.C", "elsewhere/board.c", "loop/a.c", "shared/s.c"})
@@ -233,10 +227,14 @@ TEST_F(SolutionFixture, dynamicFoldersListMatchingFilesInCaseInsensitiveOrderRec
     // at the solution's directory.
     const QByteArray fromRoot = absoluteFilePath(dir.qpath()).mid(1).toLatin1() + "/src/sub";
 
-    // A file already in the folder keeps its place; without recurse only the
-    // directory itself is listed; no filter lets every file through; a macro
-    // path is scanned expanded and kept unexpanded in the names.
+    // Dynamic folders 1 to 7: a file already in the folder keeps its place;
+    // without recurse only the directory itself is listed; no filter lets
+    // every file through; a macro path is scanned expanded and kept
+    // unexpanded in the names.
     dir.write("s.hzp", solutionFile("<project Name=\"p\">\n"
+                                    "<folder Name=\"Headers\" filter=\"h\"/>\n"
+                                    "<folder Name=\"Source Files\" filter=\"\"><configuration Name=\"Common\" filter=\"c,CPP; s;asm\"/>"
+                                    "<folder Name=\"Nested\" filter=\"x\"/></folder>\n"
                                     "<folder Name=\"1\" path=\"src\" filter=\"*.c\" recurse=\"Yes\"><file file_name=\"src/b.c\"/></folder>\n"
                                     "<folder Name=\"2\" path=\"src\" filter=\"*.h; *.C\"/>\n"
                                     "<folder Name=\"3\" path=\"src/sub\"/>\n"
@@ -246,7 +244,7 @@ TEST_F(SolutionFixture, dynamicFoldersListMatchingFilesInCaseInsensitiveOrderRec
                                     "</project><folder Name=\"7\" path=\"" + fromRoot + "\"/>\n"));
     ProjectNode *root = load("s.hzp");
     ASSERT_NE(root, nullptr);
-    EXPECT_EQ(outline(root), "project:p("
+    EXPECT_EQ(outline(root), "project:p(folder:Headers folder:Source Files(configuration:Common folder:Nested) "
                              "folder:1(file:src/b.c file:src/A.c file:src/sub/z.c file:src/sub/deeper/y.c file:src/Sub2/x.c) "
                              "folder:2(file:src/a.h file:src/c.C) "
                              "folder:3(file:src/sub/z.c) "
@@ -254,19 +252,9 @@ TEST_F(SolutionFixture, dynamicFoldersListMatchingFilesInCaseInsensitiveOrderRec
                              "folder:5(file:$(BoardDir)/board.c) "
                              "folder:6(file:loop/a.c file:loop/one/s.c file:loop/two/s.c)) "
                              "folder:7(file:" + fromRoot + "/z.c)");
-}
 
-TEST_F(SolutionFixture, projectsPutNewFilesIntoTheFolderThatCollectsTheirExtension)
-{
-    dir.write("s.hzp", solutionFile("<project Name=\"p\"><folder Name=\"Headers\" filter=\"h\"/>"
-                                    "<folder Name=\"Source Files\" filter=\"\">"
-                                    "<configuration Name=\"Common\" filter=\"c,CPP; s;asm\"/><folder Name=\"Nested\" filter=\"x\"/>"
-                                    "</folder></project>"));
-    ProjectNode *root = load("s.hzp");
-    ASSERT_NE(root, nullptr);
     ProjectNode *project = root->firstChild(), *headers = project->firstChild(), *sources = headers->nextSibling();
     ProjectNode *nested = sources->firstChild()->nextSibling();
-
     const struct { const char *fileName; ProjectNode *home; } cases[] = {
         {"main.c", sources},
         {"boot.ASM", sources},
