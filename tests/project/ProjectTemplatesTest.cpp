@@ -65,7 +65,17 @@ protected:
     }
 };
 
-TEST_F(ProjectTemplatesTest, aTemplateCompletesItsProjectWithEveryItemKind)
+struct NamingHandler : TemplateNotFoundErrorHandler {
+    QString asked;
+    bool templateNotFound(ProjectTemplates &templates, const QString &projectName, QString &templateName) override
+    {
+        asked = projectName;
+        templateName = QStringLiteral("Lib");
+        return templates.find(templateName) != nullptr;
+    }
+};
+
+TEST_F(ProjectTemplatesTest, aTemplateCompletesItsProjectWithEveryItemKindAndAMissingOneFailsUnlessTheHandlerNamesOne)
 {
     dir.write("s/s.hzp",
               solutionFile("<configuration Name=\"ARM\" arm_instruction_set=\"Thumb\"/>\n"
@@ -98,20 +108,9 @@ TEST_F(ProjectTemplatesTest, aTemplateCompletesItsProjectWithEveryItemKind)
                     "configuration:ARM Debug[arm_instruction_set=ARM,inherited_configurations=ARM;Debug] "
                     "configuration:Debug[build_debug_information=Yes,inherited_configurations=Debug;ARM Debug]");
     EXPECT_EQ(root->inheritedConfigurations().value("ARM Debug"), (QStringList{"ARM", "Debug"}));
-}
 
-struct NamingHandler : TemplateNotFoundErrorHandler {
-    QString asked;
-    bool templateNotFound(ProjectTemplates &templates, const QString &projectName, QString &templateName) override
-    {
-        asked = projectName;
-        templateName = QStringLiteral("Lib");
-        return templates.find(templateName) != nullptr;
-    }
-};
-
-TEST_F(ProjectTemplatesTest, missingTemplatesFailAndLeaveNoSolutionUnlessTheHandlerNamesOne)
-{
+    // A missing template fails and leaves no solution unless the handler
+    // names one.
     dir.write("empty.hzp", solutionFile("<project Name=\"nameless\" template_name=\"\"/>"
                                         "<folder Name=\"both\" template_name=\"Lib\" path=\"src\"/>"));
     dir.write("src/a.c", "");

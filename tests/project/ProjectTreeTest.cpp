@@ -196,8 +196,7 @@ TEST(ProjectMacros, armLibrarySuffixAndLoaderTypeFollowTheProjectsProperties)
         // An executable links with libraries of the library instruction set...
         {{{"arm_library_instruction_set", "Thumb"}, {"arm_instruction_set", "ARM"}}, "_v4t_t_le", "dcc"},
         // ...any other project is built for its own.
-        {{{"project_type", "Library"}, {"arm_library_instruction_set", "Thumb"}}, "_v4t_a_le", "dcc"},
-        {{{"project_type", "Library"}, {"arm_instruction_set", "Thumb"}}, "_v4t_t_le", "dcc"},
+        {{{"project_type", "Library"}, {"arm_library_instruction_set", "ARM"}, {"arm_instruction_set", "Thumb"}}, "_v4t_t_le", "dcc"},
         // Interworking and threading do not show in this tool's names.
         {{{"arm_interwork", "No"}, {"link_use_multi_threaded_libraries", "Yes"}}, "_v4t_a_le", "dcc"},
     };
@@ -261,7 +260,6 @@ TEST_F(SolutionFixture, foldersListTheMatchingFilesOfTheirDirectoryAndProjectsPu
         {"dir.h/util.cpp", project},   // filter parts are compared as written
         {"start.s", project},
         {"api.h", headers},
-        {"notes.txt", project},
         {"Makefile", project},
         {"deep.x", project},   // only direct folders are considered
     };

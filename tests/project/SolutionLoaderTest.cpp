@@ -99,16 +99,15 @@ TEST_F(SolutionFixture, importsFollowTheImportingFileAndKeepTheWrittenName)
     EXPECT_EQ(system->solutionNames(), (QStringList{"A", "A,X", "S", "X"}));
     EXPECT_EQ(system->findSolution("X"), deeper);
     EXPECT_EQ(system->findSolution("A,X"), deeper);
-}
 
-TEST_F(SolutionFixture, aRelativeImportIsTestedFromTheCurrentDirectoryButReadBesideTheImporter)
-{
+    // A relative import is tested from the current directory but read
+    // beside the importer.
     dir.write("cwd/lib.hzp", solutionFile("<project Name=\"from cwd\"/>"));
     dir.write("s/lib.hzp", solutionFile("<project Name=\"beside\"/>"));
     dir.write("s/main.hzp", solutionFile("<import file_name=\"lib.hzp\"/>"));
     const QString cwd = currentDirectory();
     ASSERT_EQ(chdir(dir.file("cwd").constData()), 0);
-    ProjectNode *root = load(dir.qpath() + "/s/main.hzp");
+    root = load(dir.qpath() + "/s/main.hzp");
     const QByteArray loaded = root ? outline(root) : QByteArray();
     ASSERT_EQ(chdir(nativeName(cwd).constData()), 0);
     EXPECT_EQ(loaded, "solution:S(project:beside)");

@@ -12,7 +12,6 @@ const QChar middleDot(0xb7);
 TEST(SettingsFile, valuesAreEscapedOneLinePerEntryInNameOrderAndReadBackFromAnyDocument)
 {
     const struct { QString value; const char *escaped; } cases[] = {
-        {"plain", "plain"},
         {"\"q\" 'a'", "&quot;q&quot; &apos;a&apos;"},
         {QStringLiteral("a") + middleDot + QStringLiteral("b"), "a&middot;b"},
         {"<&>", "&lt;&amp;&gt;"},

@@ -112,8 +112,7 @@ TEST(TargetDefinitions, layersDefineTheirClassesInOrderSayHowValuesReadAndMoveTh
 
     // The encodings offered for a file are the ones the tool can convert.
     QStringList codecs = projects.propertyClass(PS::FileCodec)->enumerates();
-    ASSERT_FALSE(codecs.isEmpty());
-    EXPECT_EQ(codecs.first(), "Default");
+    EXPECT_EQ(codecs.value(0), "Default");
     EXPECT_TRUE(codecs.contains("UTF-8") && codecs.contains("ISO-8859-1"));
     EXPECT_EQ(codecs.removeDuplicates(), 0);
 }
