@@ -1,13 +1,67 @@
+// The settings: the file format, the store that keeps a file in step with
+// other processes, and the environment settings over it.
+
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include <optional>
 #include <utime.h>
 
 #include "TempDir.h"
+#include "macros/MacroExpansion.h"
+#include "macros/MacroTable.h"
+#include "macros/SystemDirectories.h"
+#include "platform/FileSystem.h"
+#include "settings/EnvironmentPropertyValue.h"
+#include "settings/EnvironmentSettings.h"
+#include "settings/GlobalMacros.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsStore.h"
 
+namespace {
+
 const QChar middleDot(0xb7);
+
+// The entries of a settings file, which must be readable.
+SettingsMap readSettings(const QByteArray &path)
+{
+    SettingsMap settings;
+    EXPECT_TRUE(parseSettingsFile(readFile(path), settings));
+    return settings;
+}
+
+// The file of the store tests, below their temporary directory.
+const QByteArray file = "user/settings.xml";
+
+// A store over a file first written with the given entries (none: no file).
+void open(SettingsStore &store, const TempDir &dir, const std::optional<SettingsMap> &settings)
+{
+    if (settings)
+        dir.write(file, formatSettingsFile(*settings));
+    store.setFile(NormalizedPath(QString::fromLatin1(dir.file(file))));
+}
+
+// Another process rewrites the file; its time differs from any remembered.
+void rewriteElsewhere(const TempDir &dir, const QByteArray &text)
+{
+    static time_t stamp = 1000000000;
+    stamp += 1000;
+    dir.write(file, text);
+    struct utimbuf times{stamp, stamp};
+    utime(dir.file(file).constData(), &times);
+}
+
+const QString globalMacrosName = QStringLiteral("Environment/Macros/Global Macros");
+
+// The environment settings' own file, below the test run's user root.
+QString primaryFile()
+{
+    return rootUserDirectory() + "/Fernhollow for ARM/settings.xml";
+}
+
+} // namespace
 
 TEST(SettingsFile, valuesAreEscapedOneLinePerEntryInNameOrderAndReadBackFromAnyDocument)
 {
@@ -57,37 +111,6 @@ TEST(SettingsFile, valuesAreEscapedOneLinePerEntryInNameOrderAndReadBackFromAnyD
     EXPECT_EQ(untouched, (SettingsMap{{"k", "v"}}));
 }
 
-namespace {
-
-const QByteArray file = "user/settings.xml";
-
-SettingsMap readSettings(const TempDir &dir)
-{
-    SettingsMap settings;
-    EXPECT_TRUE(parseSettingsFile(dir.read(file), settings));
-    return settings;
-}
-
-// A store over a file first written with the given entries (none: no file).
-void open(SettingsStore &store, const TempDir &dir, const std::optional<SettingsMap> &settings)
-{
-    if (settings)
-        dir.write(file, formatSettingsFile(*settings));
-    store.setFile(NormalizedPath(QString::fromLatin1(dir.file(file))));
-}
-
-// Another process rewrites the file; its time differs from any remembered.
-void rewriteElsewhere(const TempDir &dir, const QByteArray &text)
-{
-    static time_t stamp = 1000000000;
-    stamp += 1000;
-    dir.write(file, text);
-    struct utimbuf times{stamp, stamp};
-    utime(dir.file(file).constData(), &times);
-}
-
-} // namespace
-
 TEST(SettingsStore, syncWritesLoadsOrMergesAsTheFileAndTheStoreChanged)
 {
     // The file as loaded, the changes made here in order (a null text
@@ -134,7 +157,7 @@ TEST(SettingsStore, syncWritesLoadsOrMergesAsTheFileAndTheStoreChanged)
             rewriteElsewhere(dir, *c.elsewhere);
         store.sync();
         EXPECT_FALSE(store.isDirty());
-        EXPECT_EQ(readSettings(dir), c.synced);
+        EXPECT_EQ(readSettings(dir.file(file)), c.synced);
         for (auto entry = c.synced.cbegin(); entry != c.synced.cend(); ++entry)
             EXPECT_EQ(store.lookup(entry.key(), "gone"), entry.value());
         EXPECT_EQ(store.lookup("keep", "gone"), "gone");
@@ -153,7 +176,7 @@ TEST(SettingsStore, syncWritesLoadsOrMergesAsTheFileAndTheStoreChanged)
         rewriteElsewhere(dir, formatSettingsFile({{"a", "later"}}));
         store.set("z", "26");
         store.sync();
-        EXPECT_EQ(readSettings(dir), (SettingsMap{{"a", "later"}, {"z", "26"}}));
+        EXPECT_EQ(readSettings(dir.file(file)), (SettingsMap{{"a", "later"}, {"z", "26"}}));
     }
 }
 
@@ -166,12 +189,79 @@ TEST(SettingsStore, aFailedWriteLosesNothingHeld)
     store.set("a", "2");
     store.sync();
     EXPECT_TRUE(store.isDirty());
-    EXPECT_EQ(readSettings(dir), (SettingsMap{{"a", "1"}}));
+    EXPECT_EQ(readSettings(dir.file(file)), (SettingsMap{{"a", "1"}}));
     EXPECT_FALSE(dir.exists(file + ".bak"));
 
     ASSERT_EQ(unlink(dir.file(file + ".new/blocker").constData()), 0);
     ASSERT_EQ(rmdir(dir.file(file + ".new").constData()), 0);
     store.sync();  // a later save tries again
     EXPECT_FALSE(store.isDirty());
-    EXPECT_EQ(readSettings(dir), (SettingsMap{{"a", "2"}}));
+    EXPECT_EQ(readSettings(dir.file(file)), (SettingsMap{{"a", "2"}}));
+}
+
+// The test run's user root holds no settings file until this test writes one.
+TEST(EnvironmentSettings, layersAppendToTheCatalogueAndValuesAndMacrosComeFromTheFileThatTheTimerSaves)
+{
+    EXPECT_EQ(globalMacros(true), MacroTable::instance().macros());  // no settings object
+
+    const SettingsMap stored{{"Environment/Build/Show Command Lines", "Yes"},
+                             {"Text Editor/Margins/Right", "100"},
+                             {globalMacrosName, "A=1;B=x\\;y;;Date=x"}};
+    writeFile(nativeName(primaryFile()), formatSettingsFile(stored));
+    EnvironmentSettings base;
+    base.defineProperties();
+    LanternwickEnvironmentSettings lanternwick;
+    lanternwick.defineProperties();
+    ARMLanternwickEnvironmentSettings settings;
+    settings.defineProperties();
+    EXPECT_EQ(base.settings().size(), 179);
+    EXPECT_EQ(lanternwick.settings().size(), 187);
+    ASSERT_EQ(settings.settings().size(), 191);
+
+    // Each layer appends its entries after the ones below it; names are unique.
+    for (const EnvironmentPropertyValue *setting : settings.settings()) {
+        EXPECT_EQ(settings.setting(setting->propertyClass()->name()), setting);
+        EXPECT_FALSE(setting->isOwned());
+    }
+    EXPECT_EQ(settings.setting("Target/Targets"), settings.settings().at(179));
+    EXPECT_EQ(base.setting("Target/Targets"), nullptr);
+
+    EnvironmentSettings::setCurrent(&settings);
+    EnvironmentPropertyValue *commandLines = settings.setting("Environment/Build/Show Command Lines");
+    EnvironmentPropertyValue *margin = settings.setting("Text Editor/Margins/Right");
+    EXPECT_TRUE(commandLines->boolValue());
+    EXPECT_EQ(margin->intValue(), 100);
+
+    EXPECT_EQ(globalMacros(false), (MacroMap{{"A", "1"}, {"B", "x;y"}, {"Date", "x"}}));
+    const MacroMap all = globalMacros(true);
+    EXPECT_EQ(std::pair(all.value("B"), all.value("HostOS")), std::pair(QStringLiteral("x;y"), QStringLiteral("linux")));
+    EXPECT_NE(expandMacros("$(Date)", all), "x");  // still the date
+    EXPECT_EQ(std::pair(globalMacro("A"), globalMacro("None")), std::pair(QStringLiteral("1"), QString()));
+
+    QStringList announced;
+    QObject::connect(&settings, &EnvironmentSettings::settingChanged,
+                     [&announced](const QString &name) { announced.append(name); });
+    commandLines->setValue(false);  // the default
+    margin->setValue(100);          // unchanged: nothing happens
+    setGlobalMacro("C", "a;b");
+    setGlobalMacro("A", QString());
+    EXPECT_EQ(announced, (QStringList{"Environment/Build/Show Command Lines", globalMacrosName, globalMacrosName}));
+    EXPECT_EQ(settings.setting(globalMacrosName)->value(), "B=x\\;y;C=a\\;b;Date=x");
+    EXPECT_EQ(globalMacro("C"), "a;b");
+
+    // Saving switched off writes nothing. The timer saves every minute; here
+    // it runs at once.
+    settings.setSaveEnabled(false);
+    settings.saveSettings();
+    EXPECT_EQ(readSettings(nativeName(primaryFile())), stored);
+    const QTimer &timer = settings.saveTimer();
+    EXPECT_EQ(std::tuple(timer.interval(), timer.isActive(), timer.isSingleShot()), std::tuple(60000, true, false));
+    settings.setSaveEnabled(true);
+    const_cast<QTimer &>(timer).setInterval(1);
+    QElapsedTimer waited;
+    waited.start();
+    while (readSettings(nativeName(primaryFile())) == stored && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    EXPECT_EQ(readSettings(nativeName(primaryFile())),
+              (SettingsMap{{"Text Editor/Margins/Right", "100"}, {globalMacrosName, "B=x\\;y;C=a\\;b;Date=x"}}));
 }
