@@ -130,7 +130,7 @@ TEST(PropertyLookup, nearestNodeWinsInItsConfigurationsListOrderThenCommonThenTh
     EXPECT_TRUE(tree.project->findConfiguration("Common")->propertyFlag("C"));
 }
 
-TEST(ProjectMacros, describeTheNodeItsProjectAndItsSolution)
+TEST(ProjectMacros, describeTheNodeItsProjectItsSolutionItsBuildDirectoriesAndItsLibraries)
 {
     ProjectTree tree;
     PS::setConfigurationValue(tree.project, "macros", "Common", "Board=lpc;ProjectName=hidden;Configuration=x", false);
@@ -153,15 +153,14 @@ TEST(ProjectMacros, describeTheNodeItsProjectAndItsSolution)
     // Project macros apply to the project, not its file, in file-less form.
     const QMap<QString, QString> projectMacros = tree.builds.projectMacros(tree.project, "Debug");
     EXPECT_FALSE(projectMacros.contains("InputName"));
+    EXPECT_FALSE(macros.contains("LibExt"));
     EXPECT_EQ(projectMacros.value("ProjectNodeName"), "blinky");
     EXPECT_FALSE(tree.builds.projectMacros(tree.solution.get(), "Debug").contains("ProjectDir"));
-}
 
-TEST(ProjectMacros, outputDirectoriesExpandAgainstTheEntriesBeforeThem)
-{
+    // Output directories expand against the entries before them: the
     // intermediate, root and output directory as set; IntDir, OutDir and
     // RootRelativeOutDir as they come (null: not set).
-    const struct { const char *intermediate, *root, *output, *intDir, *outDir, *rootRelative; } cases[] = {
+    const struct { const char *intermediate, *root, *output, *intDir, *outDir, *rootRelative; } directories[] = {
         {"$(Configuration)/obj", "$(SolutionDir)/out", "$(SolutionDir)/out/$(ProjectName)", "Debug/obj",
          "/work/sol/out/blinky", "blinky"},
         {"", "", "", ".", ".", nullptr},
@@ -170,22 +169,20 @@ TEST(ProjectMacros, outputDirectoriesExpandAgainstTheEntriesBeforeThem)
         {"x", "/abs", "rel", "x", "rel", nullptr},
         {"x", "$(IntDir)", "$(IntDir)/bin", "x", "x/bin", "bin"},
     };
-    for (const auto &row : cases) {
-        ProjectTree tree;
-        PS::setConfigurationValue(tree.project, "build_intermediate_directory", "Common", row.intermediate, false);
-        PS::setConfigurationValue(tree.project, "build_root_output_directory", "Common", row.root, false);
-        PS::setConfigurationValue(tree.project, "build_output_directory", "Common", row.output, false);
-        const QMap<QString, QString> macros = tree.builds.projectMacros(tree.file, "Debug");
-        EXPECT_EQ(macros.value("IntDir"), row.intDir) << row.output;
-        EXPECT_EQ(macros.value("OutDir"), row.outDir) << row.output;
-        EXPECT_EQ(macros.value("RootRelativeOutDir", "(not set)"), row.rootRelative ? row.rootRelative : "(not set)")
+    for (const auto &row : directories) {
+        ProjectTree fresh;
+        PS::setConfigurationValue(fresh.project, "build_intermediate_directory", "Common", row.intermediate, false);
+        PS::setConfigurationValue(fresh.project, "build_root_output_directory", "Common", row.root, false);
+        PS::setConfigurationValue(fresh.project, "build_output_directory", "Common", row.output, false);
+        const QMap<QString, QString> found = fresh.builds.projectMacros(fresh.file, "Debug");
+        EXPECT_EQ(found.value("IntDir"), row.intDir) << row.output;
+        EXPECT_EQ(found.value("OutDir"), row.outDir) << row.output;
+        EXPECT_EQ(found.value("RootRelativeOutDir", "(not set)"), row.rootRelative ? row.rootRelative : "(not set)")
             << row.output;
     }
-}
 
-TEST(ProjectMacros, armLibrarySuffixAndLoaderTypeFollowTheProjectsProperties)
-{
-    const struct { QMap<QString, QString> properties; const char *libExt, *loaderType; } cases[] = {
+    // The library suffix and the loader type follow the project's properties.
+    const struct { QMap<QString, QString> properties; const char *libExt, *loaderType; } libraries[] = {
         {{}, "_v4t_a_le", "dcc"},
         {{{"arm_architecture", "v5TE"}, {"arm_fp_abi", "SoftFP"}, {"arm_endian", "Big"}}, "_v5te_vfp_a_be", "dcc"},
         {{{"arm_architecture", "v5T"}}, "_v4t_a_le", "dcc"},
@@ -200,14 +197,13 @@ TEST(ProjectMacros, armLibrarySuffixAndLoaderTypeFollowTheProjectsProperties)
         // Interworking and threading do not show in this tool's names.
         {{{"arm_interwork", "No"}, {"link_use_multi_threaded_libraries", "Yes"}}, "_v4t_a_le", "dcc"},
     };
-    for (const auto &row : cases) {
-        ProjectTree tree;
+    for (const auto &row : libraries) {
+        ProjectTree fresh;
         for (auto property = row.properties.cbegin(); property != row.properties.cend(); ++property)
-            PS::setConfigurationValue(tree.project, property.key(), "Release", property.value(), false);
-        const QMap<QString, QString> macros = tree.builds.projectMacros(tree.project, "Release");
-        EXPECT_EQ(macros.value("LibExt"), row.libExt) << row.libExt;
-        EXPECT_EQ(macros.value("LoaderType"), row.loaderType) << row.libExt;
-        EXPECT_FALSE(tree.builds.projectMacros(tree.file, "Release").contains("LibExt"));
+            PS::setConfigurationValue(fresh.project, property.key(), "Release", property.value(), false);
+        const QMap<QString, QString> found = fresh.builds.projectMacros(fresh.project, "Release");
+        EXPECT_EQ(found.value("LibExt"), row.libExt) << row.libExt;
+        EXPECT_EQ(found.value("LoaderType"), row.loaderType) << row.libExt;
     }
 }
 
