@@ -34,20 +34,26 @@ QList<PropertyClass *> byReference(const System &system, Id count)
 TEST(TargetDefinitions, layersDefineTheirClassesInOrderSayHowValuesReadAndMoveTheToolChainRoot)
 {
     // The ARM build system moves the tool chain root of the current settings
-    // to its GCC tools.
+    // to its GCC tools. A look-up finds the classes of the first system made
+    // while it lives; when it goes, those of the next (the look-ups below).
     ARMLanternwickEnvironmentSettings settings;
     settings.setSaveEnabled(false);
     settings.defineProperties();
     EnvironmentSettings::setCurrent(&settings);
     EnvironmentPropertyValue *root = settings.setting("Environment/Build/Tool Chain Root Directory");
     ASSERT_NE(root, nullptr);
-    {
-        const GCCBuildSystem gccTools("$(StudioDir)/gcc/bin");
-        EXPECT_EQ(root->propertyClass()->defaultValue(), "$(StudioDir)");
-    }
+    auto gccTools = std::make_unique<GCCBuildSystem>("$(StudioDir)/gcc/bin");
+    EXPECT_EQ(root->propertyClass()->defaultValue(), "$(StudioDir)");
     const ARMBuildSystem builds;
     EXPECT_EQ(root->propertyClass()->defaultValue(), "$(StudioDir)/gcc");
     EXPECT_EQ(root->value(), "$(StudioDir)/gcc");
+    {
+        const ARMBuildSystem later;
+        EXPECT_NE(later.propertyClass(B::ArmArchitecture), builds.propertyClass(B::ArmArchitecture));
+        EXPECT_EQ(B::findPropertyClass("arm_architecture"), builds.propertyClass(B::ArmArchitecture));
+    }
+    EXPECT_EQ(B::findPropertyClass("build_output_file_name"), gccTools->propertyClass(B::BuildExecutableFileName));
+    gccTools.reset();
 
     const StandardProjectSystem standard;
     const GCCProjectSystem gcc(".out");
@@ -115,22 +121,4 @@ TEST(TargetDefinitions, layersDefineTheirClassesInOrderSayHowValuesReadAndMoveTh
     EXPECT_EQ(codecs.value(0), "Default");
     EXPECT_TRUE(codecs.contains("UTF-8") && codecs.contains("ISO-8859-1"));
     EXPECT_EQ(codecs.removeDuplicates(), 0);
-}
-
-TEST(TargetDefinitionLookUp, findsTheClassesOfTheFirstSystemMadeWhileItLives)
-{
-    // Without current settings there is no tool chain root to move.
-    ASSERT_EQ(EnvironmentSettings::current(), nullptr);
-    auto first = std::make_unique<ARMBuildSystem>();
-    const PropertyClass *firstArchitecture = first->propertyClass(B::ArmArchitecture);
-    {
-        const ARMBuildSystem second;
-        EXPECT_NE(second.propertyClass(B::ArmArchitecture), firstArchitecture);
-        EXPECT_EQ(B::findPropertyClass("arm_architecture"), firstArchitecture);
-    }
-    EXPECT_EQ(B::findPropertyClass("arm_architecture"), firstArchitecture);
-    // When the first goes, a look-up finds the next system's class.
-    const ARMBuildSystem third;
-    first.reset();
-    EXPECT_EQ(B::findPropertyClass("arm_architecture"), third.propertyClass(B::ArmArchitecture));
 }
