@@ -89,20 +89,18 @@ TEST(PropertyLookup, nearestNodeWinsInItsConfigurationsListOrderThenCommonThenTh
 
     ValueTrace trace;
     EXPECT_EQ(PS::getPropertyValue(tree.file, &listClass, "Debug", &trace), "f;p;pb;pc;s");
-    // The trace names each supplying configuration except "Common".
-    ASSERT_EQ(trace.size(), 4);
+    EXPECT_EQ(PS::getPropertyValue(tree.file, &listClass, "Release", &trace), "pc");
+    EXPECT_EQ(PS::getPropertyValue(tree.solution.get(), &listClass, "Release", &trace), "listdefault");
+    // The trace names each supplying configuration except "Common", and a
+    // default with neither configuration nor node.
+    ASSERT_EQ(trace.size(), 5);
     EXPECT_EQ(trace[0].value, "f");
     EXPECT_EQ(trace[0].node, tree.file);
     EXPECT_EQ(trace[2].configuration, "Base");
     EXPECT_EQ(trace[3].node, tree.solution.get());
-
-    ValueTrace defaultTrace;
-    EXPECT_EQ(PS::getPropertyValue(tree.file, &listClass, "Release", &defaultTrace), "pc");
-    EXPECT_EQ(PS::getPropertyValue(tree.solution.get(), &listClass, "Release", &defaultTrace), "listdefault");
-    ASSERT_EQ(defaultTrace.size(), 1);
-    EXPECT_EQ(defaultTrace[0].value, "listdefault");
-    EXPECT_TRUE(defaultTrace[0].configuration.isEmpty());
-    EXPECT_EQ(defaultTrace[0].node, nullptr);
+    EXPECT_EQ(trace[4].value, "listdefault");
+    EXPECT_TRUE(trace[4].configuration.isEmpty());
+    EXPECT_EQ(trace[4].node, nullptr);
 
     // A node value reads through the tree and writes the node's own
     // configuration.

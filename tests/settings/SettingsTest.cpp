@@ -32,7 +32,6 @@ SettingsMap readSettings(const QByteArray &path)
     return settings;
 }
 
-// The file of the store tests, below their temporary directory.
 const QByteArray file = "user/settings.xml";
 
 // A store over a file first written with the given entries (none: no file).
@@ -55,7 +54,6 @@ void rewriteElsewhere(const TempDir &dir, const QByteArray &text)
 
 const QString globalMacrosName = QStringLiteral("Environment/Macros/Global Macros");
 
-// The environment settings' own file, below the test run's user root.
 QString primaryFile()
 {
     return rootUserDirectory() + "/Fernhollow for ARM/settings.xml";
