@@ -248,18 +248,6 @@ const QByteArray groupFile = "<groups>\n"
                              "</group>\n"
                              "</groups>\n";
 
-class ProjectTemplatesTest : public SolutionFixture {
-protected:
-    ProjectTemplatesTest()
-    {
-        dir.write("targets/project_templates.xml", userTemplates);
-        dir.write("targets/installed.xml", installedTemplates);
-        dir.write("targets/groups.xml", groupFile);
-        MacroTable::instance().setMacro("TargetsDir", dir.qpath() + "/targets");
-        system->setBuildSystem(buildSystem.get());
-    }
-};
-
 struct NamingHandler : TemplateNotFoundErrorHandler {
     QString asked;
     bool templateNotFound(ProjectTemplates &templates, const QString &projectName, QString &templateName) override
@@ -270,8 +258,13 @@ struct NamingHandler : TemplateNotFoundErrorHandler {
     }
 };
 
-TEST_F(ProjectTemplatesTest, aTemplateCompletesItsProjectWithEveryItemKindAndAMissingOneFailsUnlessTheHandlerNamesOne)
+TEST_F(SolutionFixture, aTemplateCompletesItsProjectWithEveryItemKindAndAMissingOneFailsUnlessTheHandlerNamesOne)
 {
+    dir.write("targets/project_templates.xml", userTemplates);
+    dir.write("targets/installed.xml", installedTemplates);
+    dir.write("targets/groups.xml", groupFile);
+    MacroTable::instance().setMacro("TargetsDir", dir.qpath() + "/targets");
+    system->setBuildSystem(buildSystem.get());
     dir.write("s/s.hzp",
               solutionFile("<configuration Name=\"ARM\" arm_instruction_set=\"Thumb\"/>\n"
                        "<project Name=\"blinky\" template_name=\"App\">\n"
