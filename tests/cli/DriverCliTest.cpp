@@ -28,18 +28,22 @@ const QByteArray Usage = Banner
 TEST_F(DriverCli, bannerHelpVersionAndParserErrorsAnswerWhereverTheyStandAndTouchNoFile)
 {
     dir.write("opts", "-t\n-x \"unclosed\n");
+    // One file naming itself twice, and a chain of distinct files each
+    // naming the next twice: both would read files 2^depth times, and stop
+    // at the limit, reported once.
+    dir.write("in", "@in @in");
+    for (int i = 0; i < 24; ++i)
+        dir.write("f" + QByteArray::number(i), "@f" + QByteArray::number(i + 1) + " @f" + QByteArray::number(i + 1));
+    dir.write("f24", "-t");
     const QList<QByteArray> before = namesIn(dir.path());
     expectRuns(runner, {
         {{}, 0, "", Usage},
         {{"--help"}, 0, Usage, ""},
-        {{"--version"}, 0, Banner, ""},
         {{"-c", "p.pkg", "--help", "nosuchdir/x"}, 0, Usage, ""},
         {{"-V", "--version", "-q"}, 0, Banner + Banner, ""},
         {{"-q", "--help"}, 0, Usage, errorLine("unrecognised option -q")},
         {{"--helpful", "--versions"}, 0, "",
          errorLine("unrecognised option --helpful") + errorLine("unrecognised option --versions")},
-        {{"-v"}, 0, Banner, ""},
-        {{"-V"}, 0, Banner, ""},
         {{"-V", "-v", "missing.pkg"}, 0, Banner + Banner, ""},
         {{"-c", "-v"}, 0, Banner, ""},
         {{"-t", "missing.pkg"}, 0, "", ""},
@@ -49,6 +53,8 @@ TEST_F(DriverCli, bannerHelpVersionAndParserErrorsAnswerWhereverTheyStandAndTouc
              + errorLine("unterminated string in indirect file opts(2)")},
         // The run ends while the arguments are parsed.
         {{"-c", "p.pkg", "nosuchdir/x", "-v"}, 0, "", errorLine("can't open nosuchdir")},
+        {{"@in", "absent.pkg"}, 0, "", errorLine("too many indirect files")},
+        {{"@f0", "absent.pkg"}, 0, "", errorLine("too many indirect files")},
     });
     EXPECT_EQ(namesIn(dir.path()), before);
 }

@@ -1,8 +1,7 @@
-// Inputs made to hurt: option files that name each other without end,
-// directories and FIFOs where files belong, and templates and macros that
-// grow at every step. Every run ends in bounded time and memory with the
-// program's usual messages; a run that would wait for ever is killed (see
-// CliRunner) and fails its test.
+// Inputs made to hurt: directories and FIFOs where files belong, and
+// templates and macros that grow at every step. Every run ends in bounded
+// time and memory with the program's usual messages; a run that would wait
+// for ever is killed (see CliRunner) and fails its test.
 
 #include "CliRunner.h"
 #include "SolutionFiles.h"
@@ -32,18 +31,6 @@ QByteArray templatesWith(const QByteArray &body)
 using HostileInput = CliTest;
 
 } // namespace
-
-TEST_F(HostileInput, optionFilesThatNameEachOtherTwiceStopAtALimitReportedOnce)
-{
-    // One file naming itself twice, and a chain of distinct files each
-    // naming the next twice: both would read files 2^depth times.
-    dir.write("in", "@in @in");
-    for (int i = 0; i < 24; ++i)
-        dir.write("f" + QByteArray::number(i), "@f" + QByteArray::number(i + 1) + " @f" + QByteArray::number(i + 1));
-    dir.write("f24", "-t");
-    const QByteArray limit = errorLine("too many indirect files");
-    expectRuns(runner, {{{"@in", "absent.pkg"}, 0, "", limit}, {{"@f0", "absent.pkg"}, 0, "", limit}});
-}
 
 TEST_F(HostileInput, directoriesFifosAndLinkLoopsWhereFilesBelongCannotBeReadAndAreNeverWaitedFor)
 {

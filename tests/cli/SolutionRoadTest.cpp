@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -65,10 +66,6 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
     dir.write("sol/" + longName, "int lost;\n");
     chmod(dir.file("sol/src/util.c").constData(), 0444);
     setMtime(dir.file("sol/main.c"), 1234567890);
-    expectRuns(runner, {{{"-hzr", "sol/app.hzp"}, 0, "", ""}});
-    expectPackage("app.hzr", "sol", {"app.hzp", "main.c", "src/util.c", "../top.h"});
-    EXPECT_FALSE(dir.exists("tmp"));
-
     // -v tells of every file node, packaged or left out, and why.
     const QByteArray studioDir = QFileInfo(QStringLiteral(MKPKG_BUILD_DIR)).canonicalFilePath().toLatin1();
     expectRuns(runner, {{{"-hzr", "-v", "sol/app.hzp"}, 0,
@@ -86,6 +83,7 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
                          "adding ../top.h\n",
                          ""}});
     expectPackage("app.hzr", "sol", {"app.hzp", "main.c", "src/util.c", "../top.h"});
+    EXPECT_FALSE(dir.exists("tmp"));
 }
 
 TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndTheFirstNameWins)
@@ -127,8 +125,17 @@ TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothin
     EXPECT_EQ(names(), (QList<QByteArray>{"folderroot.hzp", "importsproject.hzp", "projectroot.hzp", "syntax.hzp"}));
 }
 
+// Where the system has German messages and a German locale can be built,
+// the runs have it: system error texts must still come out in English.
 TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionAndAFailedOrRefusedWriteLeavesEveryFileAsItWas)
 {
+    const QByteArray locales = dir.file("home/locales");
+    const bool german = QFileInfo::exists("/usr/share/locale/de/LC_MESSAGES/libc.mo") && ::mkdir(locales.constData(), 0755) == 0
+        && std::system(("localedef -i de_DE -f UTF-8 " + locales + "/de_DE.UTF-8 >/dev/null 2>&1").constData()) == 0;
+    if (german) {
+        ::setenv("LOCPATH", locales.constData(), 1);
+        ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+    }
     dir.write("dir/my.app.hzp", solutionFile("<file file_name=\"readme.txt\"/>", "my"));
     dir.write("dir/readme.txt", "read me\n");
     dir.write("dir/my_package.xml", "<package/>\n");
@@ -152,33 +159,15 @@ TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionAndAFailedOrRefusedWriteLeaves
         // A package that replaces an earlier one leaves nothing else behind.
         {{"-hzr", "s.hzp", "old.hzr"}, 0, "", ""},
     });
+    ::unsetenv("LC_ALL");
+    ::unsetenv("LOCPATH");
     expectPackage("my.hzr", "dir", {"my.app.hzp", "readme.txt", "my_package.xml"});
     expectPackage("old.hzr", ".", {"s.hzp", "a.c"});
-    EXPECT_EQ(dir.read("taken.hzr/inside"), "kept\n");
     EXPECT_EQ(namesIn(dir.file("taken.hzr")), QList<QByteArray>{"inside"});
     EXPECT_EQ(dir.read("s.hzp"), solution);
     EXPECT_EQ(dir.read("tmp"), "the user's own file\n");
     EXPECT_EQ(names(), (QList<QByteArray>{"a.c", "dir", "my.hzr", "old.hzr", "s.hzp", "taken.hzr", "tmp"}));
     EXPECT_EQ(namesIn(dir.file("dir")), (QList<QByteArray>{"my.app.hzp", "my_package.xml", "readme.txt"}));
-}
-
-// Where the system has German messages and a German locale can be built,
-// system error texts must still come out as the package road gives them.
-TEST_F(SolutionRoad, systemErrorTextsDoNotFollowTheUsersLocale)
-{
-    const QByteArray locales = dir.file("locales");
-    if (!QFileInfo::exists("/usr/share/locale/de/LC_MESSAGES/libc.mo") || ::mkdir(locales.constData(), 0755) != 0
-        || std::system(("localedef -i de_DE -f UTF-8 " + locales + "/de_DE.UTF-8 >/dev/null 2>&1").constData()) != 0)
-        GTEST_SKIP() << "no German locale to try";
-    ::setenv("LOCPATH", locales.constData(), 1);
-    ::setenv("LC_ALL", "de_DE.UTF-8", 1);
-    dir.write("s.hzp", solutionFile("", "s"));
-    expectRuns(runner, {
-        {{"-hzr", "s.hzp", "absent/s.hzr"}, 0, "",
-         errorLine("can't open absent/s.hzr for writing: No such file or directory")},
-    });
-    ::unsetenv("LC_ALL");
-    ::unsetenv("LOCPATH");
 }
 
 TEST_F(SolutionRoad, dynamicFoldersTemplatesMacroNamedImportsAndNamesWithAnyBytesContributeTheirFilesUnchanged)
@@ -221,18 +210,42 @@ TEST_F(SolutionRoad, dynamicFoldersTemplatesMacroNamedImportsAndNamesWithAnyByte
                                                     "lib/ring.c", "lib/ring.h", "sol/mine.c", "sol/$(ProjectName).h",
                                                     "sol/generated.c", "sol/lib.c"})
         dir.write(name, name);
+    // A dynamic folder lists links to files and follows links to
+    // directories, but not links to nothing or to its own parents.
+    for (const auto &[target, link] : {std::pair{"b.c", "linked.c"}, {"gone.c", "dangling.c"}, {"..", "sub/up"},
+                                       {"../../../lib", "sub/lib"}})
+        ASSERT_EQ(::symlink(target, dir.file(QByteArray("sol/gen/") + link).constData()), 0);
     expectRuns(runner, {{{"-hzr", "sol/app.hzp"}, 0, "", ""}});
-    expectPackage("app.hzr", "sol", {"app.hzp", utf8, raw, "gen/A.c", "gen/b.c", scanned, "gen/sub/c.c", "gen/x.h",
-                                     "mine.c", "lib.c", "../lib/ring.c", "\xc3\xa4/i.hzp"});
+    expectPackage("app.hzr", "sol", {"app.hzp", utf8, raw, "gen/A.c", "gen/b.c", scanned, "gen/linked.c", "gen/sub/c.c",
+                                     "gen/sub/lib/ring.c", "gen/x.h", "mine.c", "lib.c", "../lib/ring.c", "\xc3\xa4/i.hzp"});
 }
 
-TEST_F(SolutionRoad, userFilesThatCannotBeCreatedEndTheRunWithAFatalMessage)
+// The user's files are created at start-up, where a link to nothing points;
+// one that cannot be created ends the run before anything is written.
+TEST_F(SolutionRoad, userFilesAreCreatedWhereTheirLinksPointOrEndTheRunWithAFatalMessage)
 {
-    dir.write("s.hzp", solutionFile("", "s"));
-    dir.write("root/Fernhollow for ARM/packages/targets", "a file where the directory should be");
-    const QByteArray templates = dir.file("root/Fernhollow for ARM/packages/targets/project_templates.xml");
-    expectRuns(runner, {{{"-hzr", "s.hzp"}, 1, "", fatalLine("cannot create " + templates)}});
-    EXPECT_FALSE(dir.exists("s.hzr"));
+    const QByteArray targets = "root/Fernhollow for ARM/packages/targets";
+    const auto link = [this, &targets](const QByteArray &target, const QByteArray &name) {
+        ::unlink(dir.file(targets + '/' + name).constData());
+        return ::symlink(dir.file(target).constData(), dir.file(targets + '/' + name).constData()) == 0;
+    };
+    dir.write(targets + "/.keep", {});
+    dir.write("elsewhere/.keep", {});
+    ASSERT_TRUE(link("elsewhere/templates.xml", "project_templates.xml"));
+    dir.write("app.hzp", solutionFile("<project Name=\"p\" template_name=\"Library\"/>\n"));
+    expectRuns(runner, {{{"-hzr", "app.hzp"}, 0, "", ""}});
+    EXPECT_EQ(dir.read("elsewhere/templates.xml"),
+              "<!DOCTYPE Project_Templates_File>\n<projects>\n"
+              "  <include filename=\"$(StudioDir)/targets/project_templates.xml\" no_root=\"1\" />\n</projects>\n");
+    const QByteArray package = dir.read("app.hzr");
+
+    ASSERT_TRUE(link("missing/frequencies.xml", "frequencies.xml"));
+    expectRuns(runner, {{{"-hzr", "app.hzp"}, 1, "", fatalLine("cannot create " + dir.file(targets + "/frequencies.xml"))}});
+    ASSERT_EQ(std::system(("rm -r '" + dir.file(targets) + "'").constData()), 0);
+    dir.write(targets, "a file where the directory should be");
+    expectRuns(runner, {{{"-hzr", "app.hzp"}, 1, "", fatalLine("cannot create " + dir.file(targets + "/project_templates.xml"))}});
+    EXPECT_EQ(dir.read("app.hzr"), package);
+    EXPECT_EQ(names(), (QList<QByteArray>{"app.hzp", "app.hzr", "elsewhere"}));
 }
 
 } // namespace
