@@ -21,17 +21,6 @@ namespace {
 
 using HostilePackage = CliTest;
 
-// A directory "out" holding the links "link" to the sibling directory
-// "elsewhere" and "flink" to the sibling file "victim".
-void linksOutOfOut(TempDir &dir)
-{
-    dir.write("victim", "the user's file");
-    dir.write("elsewhere/.keep", {});
-    dir.write("out/.keep", {});
-    ASSERT_EQ(::symlink("../elsewhere", dir.file("out/link").constData()), 0);
-    ASSERT_EQ(::symlink("../victim", dir.file("out/flink").constData()), 0);
-}
-
 // Whether a name in the directory starts with the prefix.
 std::function<bool()> appears(const QByteArray &directory, const QByteArray &prefix)
 {
@@ -43,9 +32,15 @@ std::function<bool()> appears(const QByteArray &directory, const QByteArray &pre
 
 } // namespace
 
-TEST_F(HostilePackage, extractionStaysBelowTheOutputDirectoryAndRefusesWhatWouldLeaveIt)
+TEST_F(HostilePackage, extractionStaysBelowTheOutputDirectoryUnlessDashPWritesNamesWhereTheyLead)
 {
-    linksOutOfOut(dir);
+    // "out" holds the links "link" to the sibling directory "elsewhere" and
+    // "flink" to the sibling file "victim"; "named" leads to "out".
+    dir.write("victim", "the user's file");
+    dir.write("elsewhere/.keep", {});
+    dir.write("out/.keep", {});
+    ASSERT_EQ(::symlink("../elsewhere", dir.file("out/link").constData()), 0);
+    ASSERT_EQ(::symlink("../victim", dir.file("out/flink").constData()), 0);
     ASSERT_EQ(::symlink("out", dir.file("named").constData()), 0);
     const QByteArray outside = "the name leads outside the output directory (-P allows that)";
     const struct {
@@ -93,13 +88,12 @@ TEST_F(HostilePackage, extractionStaysBelowTheOutputDirectoryAndRefusesWhatWould
     EXPECT_EQ(mtimeOf(dir.file("out/ro")), 1234567890);
     EXPECT_EQ(modeOf(dir.file("out/ro")), mode_t(0400));
     EXPECT_EQ(mtimeOf(dir.file("out/deep/er/file")), 1000000000);
-}
 
-TEST_F(HostilePackage, dashPWritesNamesWhereTheyLeadAndFollowsLinks)
-{
-    linksOutOfOut(dir);
+    // -P, wherever it stands, writes names where they lead and follows links.
     dir.write("p.pkg", plainPackage({{"../up", "up"}, {"link/x", "x"}, {"flink", "f"}, {"link/../z", "z"}}));
     for (const QList<QByteArray> &arguments : {QList<QByteArray>{"-P", "-x", "p.pkg", "out"}, {"-x", "p.pkg", "-P", "out"}}) {
+        ASSERT_EQ(::unlink(dir.file("out/flink").constData()), 0);
+        ASSERT_EQ(::symlink("../victim", dir.file("out/flink").constData()), 0);
         expectRuns(runner, {{arguments, 0, "", ""}});
         EXPECT_EQ(dir.read("up"), "up");
         EXPECT_EQ(dir.read("elsewhere/x"), "x") << "the link is followed";

@@ -167,15 +167,22 @@ TEST_F(PackageCli, failuresAreReportedAndLeaveThePackageAndTheOutputSafe)
 {
     dir.write("a.txt", "a");
     dir.write("file", "not a directory");
-    // The second entry claims more data than the package holds.
+    // The second entry claims more data than the package holds; compressed,
+    // the entry whose data lie last does, in table order or not.
     const QByteArray cut = plainPackage({{"./first", "11"}, {"./second", "2222"}, {"./third", ""}}).chopped(2);
+    const QList<PlainEntry> ab{{"./a.txt", QByteArray(5000, 'a')}, {"./b.txt", QByteArray(5000, 'b')}};
+    const QByteArray inOrder = compressedPackage(plainPackage(ab).chopped(10));
+    const QByteArray reversed = compressedPackage(plainPackage(ab, {1, 0}).chopped(10));
     dir.write("cut.pkg", cut);
+    dir.write("in-order.pkg", inOrder);
+    dir.write("reversed.pkg", reversed);
     QByteArray longName;
     for (char c : {'d', 'e', 'f', 'g', 'h'})
         longName += QByteArray(250, c) + '/';
     longName += "long.txt";
     dir.write(longName, "x");
 
+    const QByteArray endsEarly = ": the package's data ends before its end";
     expectRuns(runner, {
         {{"-c", "file/p.pkg", "a.txt"}, 0, "", errorLine("can't open file/p.pkg for writing: Not a directory")},
         {{"-c", "long.pkg", "a.txt", longName}, 0, "",
@@ -183,14 +190,25 @@ TEST_F(PackageCli, failuresAreReportedAndLeaveThePackageAndTheOutputSafe)
         {{"-x", "cut.pkg"}, 0, "", errorLine("output directory not specified")},
         {{"-d", "cut.pkg", "a.txt"}, 0, "", warningLine("./a.txt not in archive.")},
         {{"-r", "cut.pkg", "a.txt"}, 0, "", errorLine("read error on cut.pkg: the data of ./second ends early")},
-        {{"-x", "cut.pkg", "out"}, 0, "", errorLine("can't extract ./second: the package's data ends before its end")},
+        {{"-x", "cut.pkg", "out"}, 0, "", errorLine("can't extract ./second" + endsEarly)},
         {{"-x", "cut.pkg", "file/out"}, 0, "", errorLine("can't open file/out/./first for writing")},
+        {{"-r", "in-order.pkg", "file"}, 0, "",
+         errorLine("read error on in-order.pkg.decompressed: the data of ./b.txt ends early")},
+        {{"-r", "reversed.pkg", "file"}, 0, "",
+         errorLine("read error on reversed.pkg.decompressed: the data of ./a.txt ends early")},
+        {{"-x", "in-order.pkg", "in-order"}, 0, "", errorLine("can't extract ./b.txt" + endsEarly)},
+        {{"-x", "reversed.pkg", "reversed"}, 0, "", errorLine("can't extract ./a.txt" + endsEarly)},
     });
     EXPECT_EQ(dir.read("cut.pkg"), cut) << "the package stays as it was";
+    EXPECT_EQ(dir.read("in-order.pkg"), inOrder);
+    EXPECT_EQ(dir.read("reversed.pkg"), reversed);
     EXPECT_EQ(namesIn(dir.file("out")), (QList<QByteArray>{"first", "third"})) << "no invented contents";
+    EXPECT_EQ(namesIn(dir.file("in-order")), QList<QByteArray>{"a.txt"}) << "the other entry is extracted";
+    EXPECT_EQ(namesIn(dir.file("reversed")), QList<QByteArray>{"b.txt"});
     EXPECT_EQ(dir.read("file"), "not a directory");
     ASSERT_EQ(::system(("rm -rf " + dir.file(longName.left(250))).constData()), 0);
-    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "cut.pkg", "file", "home", "out", "root"}));
+    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a.txt", "cut.pkg", "file", "home", "in-order", "in-order.pkg", "out",
+                                                      "reversed", "reversed.pkg", "root"}));
 }
 
 TEST_F(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepWhatWasThere)
@@ -235,7 +253,6 @@ TEST_F(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepWhatWasThere)
 
 // Packages from other writers may lay the entries' data out in any order,
 // with gaps between them; the table of contents says where each lies.
-
 TEST(PackageLayoutCli, everyCommandCopiesEntryDataWhereverThePackageLaysItOut)
 {
     const PlainEntry a{"./a.txt", QByteArray(70000, 'a') + "end of a"};
@@ -263,45 +280,24 @@ TEST(PackageLayoutCli, everyCommandCopiesEntryDataWhereverThePackageLaysItOut)
     };
     for (const auto &layout : layouts) {
         SCOPED_TRACE(layout.what);
-        const QByteArray package = compressedPackage(plainPackage({a, b, c, empty}, layout.order, layout.gap));
-        CliRunner extraction;
-        extraction.dir().write("p.pkg", package);
-        expectRuns(extraction, {{{"-x", "p.pkg", "out"}, 0, "", ""}});
-        for (const PlainEntry &entry : {a, b, c, empty})
-            EXPECT_EQ(extraction.dir().read("out/" + entry.name), entry.data) << entry.name.constData();
-        EXPECT_EQ(modeOf(extraction.dir().file("out/b.txt")) & 0200, 0u) << "b.txt stays read-only";
-
-        for (const auto &command : commands) {
-            CliRunner runner;
-            runner.dir().write("p.pkg", package);
-            // Only names of files that exist are deleted.
-            runner.dir().write("b.txt", "b");
-            runner.dir().write("e.txt", "e");
-            runner.dir().write("a.txt", newA.data);
-            setMtime(runner.dir().file("a.txt"), newA.time);
-            expectRuns(runner, {{command.args, 0, "", ""}});
-            EXPECT_EQ(expandedPackage(runner.dir().read("p.pkg")), plainPackage(command.result));
-        }
-    }
-}
-
-TEST(PackageLayoutCli, dataAreaShorterThanTheTableSaysIsAReadErrorInAnyLayout)
-{
-    const PlainEntry a{"./a.txt", QByteArray(5000, 'a')};
-    const PlainEntry b{"./b.txt", QByteArray(5000, 'b')};
-    for (const auto &[order, first, last] : {std::tuple{QList<int>{0, 1}, "a.txt", "./b.txt"}, {{1, 0}, "b.txt", "./a.txt"}}) {
-        SCOPED_TRACE(last);
         CliRunner runner;
-        runner.dir().write("z.txt", "z");
-        const QByteArray before = compressedPackage(plainPackage({a, b}, order).chopped(10));
-        runner.dir().write("p.pkg", before);
-        expectRuns(runner, {
-            {{"-r", "p.pkg", "z.txt"}, 0, "",
-             errorLine("read error on p.pkg.decompressed: the data of " + QByteArray(last) + " ends early")},
-            {{"-x", "p.pkg", "out"}, 0, "",
-             errorLine("can't extract " + QByteArray(last) + ": the package's data ends before its end")},
-        });
-        EXPECT_EQ(runner.dir().read("p.pkg"), before);
-        EXPECT_EQ(namesIn(runner.dir().file("out")), QList<QByteArray>{first}) << "the other entry is extracted";
+        TempDir &dir = runner.dir();
+        const QByteArray package = compressedPackage(plainPackage({a, b, c, empty}, layout.order, layout.gap));
+        dir.write("p.pkg", package);
+        expectRuns(runner, {{{"-x", "p.pkg", "out"}, 0, "", ""}});
+        for (const PlainEntry &entry : {a, b, c, empty})
+            EXPECT_EQ(dir.read("out/" + entry.name), entry.data) << entry.name.constData();
+        EXPECT_EQ(modeOf(dir.file("out/b.txt")) & 0200, 0u) << "b.txt stays read-only";
+
+        // Only names of files that exist are deleted.
+        dir.write("b.txt", "b");
+        dir.write("e.txt", "e");
+        dir.write("a.txt", newA.data);
+        setMtime(dir.file("a.txt"), newA.time);
+        for (const auto &command : commands) {
+            dir.write("p.pkg", package);
+            expectRuns(runner, {{command.args, 0, "", ""}});
+            EXPECT_EQ(expandedPackage(dir.read("p.pkg")), plainPackage(command.result));
+        }
     }
 }

@@ -86,24 +86,6 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
     EXPECT_FALSE(dir.exists("tmp"));
 }
 
-TEST_F(SolutionRoad, importedSolutionsComeBeforeTheirOwnFilesWithDotDotNamesAndTheFirstNameWins)
-{
-    dir.write("work/sol/app.hzp",
-              solutionFile(" <project Name=\"first\"><file file_name=\"a.c\"/></project>\n"
-                           " <import file_name=\"../lib/lib.hzp\"/>\n"
-                           " <project Name=\"last\"><file file_name=\"z.c\"/><file file_name=\"../lib/ring.c\"/></project>\n"
-                           " <import file_name=\"../lib/lib.hzp\"/>\n", "app"));
-    dir.write("work/lib/lib.hzp",
-              solutionFile("<project Name=\"ring\"><configuration Name=\"Common\" project_directory=\"src\"/>\n"
-                           "<file file_name=\"../ring.c\"/><file file_name=\"ring_impl.c\"/></project>", "lib"));
-    for (const char *name : {"work/sol/a.c", "work/sol/z.c", "work/lib/ring.c", "work/lib/src/ring_impl.c"})
-        dir.write(name, name);
-    const CliResult result = runner.run({"-hzr", "sol/app.hzp", "out.hzr"}, dir.file("work"));
-    EXPECT_EQ(result.exitStatus, 0) << result.err.constData();
-    expectPackage("work/out.hzr", "work/sol",
-                  {"app.hzp", "a.c", "../lib/lib.hzp", "../lib/ring.c", "../lib/src/ring_impl.c", "z.c"});
-}
-
 // Every kind of load failure has its own row in the loader's tests; here each
 // form of the printed line.
 TEST_F(SolutionRoad, loadFailuresPrintOneLineWithoutTheProgramNameAndWriteNothing)
@@ -170,10 +152,13 @@ TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionAndAFailedOrRefusedWriteLeaves
     EXPECT_EQ(namesIn(dir.file("dir")), (QList<QByteArray>{"my.app.hzp", "my_package.xml", "readme.txt"}));
 }
 
-TEST_F(SolutionRoad, dynamicFoldersTemplatesMacroNamedImportsAndNamesWithAnyBytesContributeTheirFilesUnchanged)
+// Imported solutions are stored before their own files, ahead of the
+// importing file's later ones, with "../" names where they lie beside the
+// solution's directory; the first occurrence of a name wins.
+TEST_F(SolutionRoad, dynamicFoldersTemplatesImportsAndNamesWithAnyBytesContributeTheirFilesUnchanged)
 {
-    // A global macro from the user's settings names the imported solution,
-    // which is then left out while its projects' files are stored.
+    // A global macro from the user's settings names an import, which is
+    // then left out while its projects' files are stored.
     dir.write("root/Fernhollow for ARM/settings.xml",
               "<!DOCTYPE Fernhollow_Settings_File>\n<settings>\n"
               "  <setting name=\"Environment/Macros/Global Macros\">LibDir=" + dir.file("lib") + "</setting>\n"
@@ -198,17 +183,19 @@ TEST_F(SolutionRoad, dynamicFoldersTemplatesMacroNamedImportsAndNamesWithAnyByte
                            "  <folder Name=\"Flat\" path=\"gen\" filter=\"*.h\"/>\n"
                            " </project>\n"
                            " <project Name=\"mine\" template_name=\"Mine\"/>\n"
+                           " <import file_name=\"$(LibDir)/lib.hzp\"/>\n"
                            " <project Name=\"lib\" template_name=\"Library\">\n"
-                           "  <folder Name=\"Source Files\"><file file_name=\"lib.c\"/></folder>\n"
+                           "  <folder Name=\"Source Files\"><file file_name=\"lib.c\"/>"
+                           "<file file_name=\"../lib/ring.c\"/></folder>\n"
                            " </project>\n"
-                           " <import file_name=\"$(LibDir)/lib.hzp\"/><import file_name=\"\xc3\xa4/i.hzp\"/>\n", "app"));
-    dir.write("lib/lib.hzp", solutionFile("<project Name=\"ring\"><file file_name=\"ring.c\"/>"
-                                          "<file file_name=\"$(LibDir)/ring.h\"/></project>", "lib"));
-    dir.write("sol/\xc3\xa4/i.hzp", solutionFile("", "i"));
+                           " <import file_name=\"../lib/lib.hzp\"/><import file_name=\"\xc3\xa4/i.hzp\"/>\n", "app"));
+    dir.write("lib/lib.hzp", solutionFile("<project Name=\"ring\"><configuration Name=\"Common\" project_directory=\"src\"/>\n"
+                                          "<file file_name=\"../ring.c\"/><file file_name=\"ring_impl.c\"/></project>", "lib"));
+    dir.write("sol/\xc3\xa4/i.hzp", solutionFile("<project Name=\"i\"><file file_name=\"i.c\"/></project>", "i"));
     for (const QByteArray &name : QList<QByteArray>{"sol/gen/b.c", "sol/gen/A.c", "sol/gen/x.h", "sol/gen/sub/c.c",
                                                     "sol/gen/sub/y.h", "sol/" + scanned, "sol/" + utf8, "sol/" + raw,
-                                                    "lib/ring.c", "lib/ring.h", "sol/mine.c", "sol/$(ProjectName).h",
-                                                    "sol/generated.c", "sol/lib.c"})
+                                                    "lib/ring.c", "lib/src/ring_impl.c", "sol/mine.c", "sol/lib.c",
+                                                    "sol/$(ProjectName).h", "sol/generated.c", "sol/\xc3\xa4/i.c"})
         dir.write(name, name);
     // A dynamic folder lists links to files and follows links to
     // directories, but not links to nothing or to its own parents.
@@ -217,7 +204,9 @@ TEST_F(SolutionRoad, dynamicFoldersTemplatesMacroNamedImportsAndNamesWithAnyByte
         ASSERT_EQ(::symlink(target, dir.file(QByteArray("sol/gen/") + link).constData()), 0);
     expectRuns(runner, {{{"-hzr", "sol/app.hzp"}, 0, "", ""}});
     expectPackage("app.hzr", "sol", {"app.hzp", utf8, raw, "gen/A.c", "gen/b.c", scanned, "gen/linked.c", "gen/sub/c.c",
-                                     "gen/sub/lib/ring.c", "gen/x.h", "mine.c", "lib.c", "../lib/ring.c", "\xc3\xa4/i.hzp"});
+                                     "gen/sub/lib/ring.c", "gen/sub/lib/src/ring_impl.c", "gen/x.h", "mine.c",
+                                     "../lib/ring.c", "../lib/src/ring_impl.c", "lib.c", "../lib/lib.hzp",
+                                     "\xc3\xa4/i.hzp", "\xc3\xa4/i.c"});
 }
 
 // The user's files are created at start-up, where a link to nothing points;
@@ -243,7 +232,8 @@ TEST_F(SolutionRoad, userFilesAreCreatedWhereTheirLinksPointOrEndTheRunWithAFata
     expectRuns(runner, {{{"-hzr", "app.hzp"}, 1, "", fatalLine("cannot create " + dir.file(targets + "/frequencies.xml"))}});
     ASSERT_EQ(std::system(("rm -r '" + dir.file(targets) + "'").constData()), 0);
     dir.write(targets, "a file where the directory should be");
-    expectRuns(runner, {{{"-hzr", "app.hzp"}, 1, "", fatalLine("cannot create " + dir.file(targets + "/project_templates.xml"))}});
+    expectRuns(runner,
+               {{{"-hzr", "app.hzp"}, 1, "", fatalLine("cannot create " + dir.file(targets + "/project_templates.xml"))}});
     EXPECT_EQ(dir.read("app.hzr"), package);
     EXPECT_EQ(names(), (QList<QByteArray>{"app.hzp", "app.hzr", "elsewhere"}));
 }
