@@ -59,7 +59,6 @@ TEST_F(HostilePackage, extractionStaysBelowTheOutputDirectoryUnlessDashPWritesNa
         {"link/x", {}, "named/link is a symbolic link, not followed (-P follows links)"},
         {"./link/../y", {}, "named/./link is a symbolic link, not followed (-P follows links)"},
         {"flink", "flink", {}},
-        {"deep/er/file", "deep/er/file", {}},
     };
     QList<PlainEntry> entries;
     QByteArray refusals;
@@ -83,11 +82,10 @@ TEST_F(HostilePackage, extractionStaysBelowTheOutputDirectoryUnlessDashPWritesNa
     EXPECT_TRUE(isA(S_IFLNK, dir.file("out/link")));
     EXPECT_EQ(namesIn(dir.file("elsewhere")), QList<QByteArray>{".keep"});
     EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"elsewhere", "home", "named", "out", "p.pkg", "root", "victim"}));
-    EXPECT_EQ(namesIn(dir.file("out")),
-              (QList<QByteArray>{".keep", "a", "b", "c", "deep", "etc", "flink", "link", "plain", "ro"}));
+    EXPECT_EQ(namesIn(dir.file("out")), (QList<QByteArray>{".keep", "a", "b", "c", "etc", "flink", "link", "plain", "ro"}));
     EXPECT_EQ(mtimeOf(dir.file("out/ro")), 1234567890);
     EXPECT_EQ(modeOf(dir.file("out/ro")), mode_t(0400));
-    EXPECT_EQ(mtimeOf(dir.file("out/deep/er/file")), 1000000000);
+    EXPECT_EQ(mtimeOf(dir.file("out/a/c/d")), 1000000000);
 
     // -P, wherever it stands, writes names where they lead and follows links.
     dir.write("p.pkg", plainPackage({{"../up", "up"}, {"link/x", "x"}, {"flink", "f"}, {"link/../z", "z"}}));
