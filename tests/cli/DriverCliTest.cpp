@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "CliRunner.h"
-#include "PackageFiles.h"
 
 namespace {
 
@@ -57,47 +56,4 @@ TEST_F(DriverCli, bannerHelpVersionAndParserErrorsAnswerWhereverTheyStandAndTouc
         {{"@f0", "absent.pkg"}, 0, "", errorLine("too many indirect files")},
     });
     EXPECT_EQ(namesIn(dir.path()), before);
-}
-
-TEST_F(DriverCli, badPackagesAreFatalAndNameTheFileRead)
-{
-    const QByteArray one = plainPackage({{"./one", "1"}});
-    for (const auto &[name, bytes] : QList<std::pair<QByteArray, QByteArray>>{
-             {"short", "abc"}, {"empty", ""}, {"magic", CompressedMagic}, {"almost", CompressedMagic.chopped(1)},
-             {"corrupt", compressedHead(0x1000) + "garbage"}, {"wrong-magic", "X" + plainPackage({}).mid(1)},
-             {"negative", plainPackage({}).left(4) + "\xFF\xFF\xFF\xFF"}, {"cut-record", one.left(8 + 1039)},
-             {"cut-toc", plainPackage({{"./a", "aaaa"}, {"./b", "b"}}).left(8 + 1040 + 100)},
-             {"largest", one.left(4) + "\xFF\xFF\xFF\x7F" + one.mid(8)}, {"no-data", one.left(8 + 1040)}})
-        dir.write(name, bytes);
-    ASSERT_EQ(runner.run({"-c", "whole.pkg", "short"}).exitStatus, 0);
-    const QByteArray cut = dir.read("whole.pkg").chopped(4); // the zlib checksum is lost
-    dir.write("cut.pkg", cut);
-    const auto badHeader = [](const QByteArray &file) { return fatalLine("bad header in package " + file); };
-    expectRuns(runner, {
-        {{"short"}, 1, "", badHeader("short")},
-        {{"-d", "short"}, 1, "", badHeader("short")},
-        {{"-t", "wrong-magic"}, 1, "", badHeader("wrong-magic")},
-        {{"-t", "negative"}, 1, "", badHeader("negative")},
-        {{"-t", "cut-record"}, 1, "", fatalLine("bad table of contents in package cut-record")},
-        {{"-t", "cut-toc"}, 1, "", fatalLine("bad table of contents in package cut-toc")},
-        {{"-t", "largest"}, 1, "", fatalLine("bad table of contents in package largest")},
-        // The listing needs no data.
-        {{"-t", "no-data"}, 0, "rw         1  Tue Jan 11 10:15:00 2011  ./one\n1 Files, 1 Bytes\n", ""},
-        // Only a file that starts with the whole magic is read as compressed.
-        {{"magic"}, 1, "", badHeader("magic.decompressed")},
-        {{"almost"}, 1, "", badHeader("almost")},
-        {{"empty"}, 1, "", badHeader("empty")},
-        {{"corrupt"}, 1, "", badHeader("corrupt.decompressed")},
-        {{"-x", "corrupt", "out"}, 1, "", badHeader("corrupt.decompressed")},
-        {{"-c", "corrupt"}, 1, "", badHeader("corrupt.decompressed")},
-        {{"cut.pkg"}, 1, "", badHeader("cut.pkg.decompressed")},
-        {{"-c", "cut.pkg", "short"}, 1, "", badHeader("cut.pkg.decompressed")},
-        {{"-d", "cut.pkg", "short"}, 1, "", badHeader("cut.pkg.decompressed")},
-        {{"-x", "cut.pkg", "out"}, 1, "", badHeader("cut.pkg.decompressed")},
-    });
-    EXPECT_EQ(dir.read("short"), "abc");
-    EXPECT_EQ(dir.read("cut.pkg"), cut);
-    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"almost", "corrupt", "cut-record", "cut-toc", "cut.pkg", "empty", "home",
-                                                      "largest", "magic", "negative", "no-data", "root", "short", "whole.pkg",
-                                                      "wrong-magic"}));
 }

@@ -27,13 +27,20 @@ void writeFiles(TempDir &dir, const QList<std::pair<QByteArray, QByteArray>> &fi
 
 } // namespace
 
-TEST_F(PackageCli, listsEntriesInTheirLayoutFromPlainAndCompressedPackages)
+TEST_F(PackageCli, listsEntriesFromPlainAndCompressedPackagesAndBadOnesAreFatalNamingTheFileRead)
 {
     // Only the lowest byte of the read-only field counts; names are bytes.
     const QByteArray plain = plainPackage({{"./a.txt", "0123456789"}, {"src/b.c", "12345", 1, 0}, {"x", "", 0x100, 300},
                                            {"y", "last entry", 0x101, 1000000000}, {"caf\xc3\xa9\xff", "!"}});
-    dir.write("plain.pkg", plain);
-    dir.write("empty.pkg", plainPackage({}));
+    const QByteArray one = plainPackage({{"./one", "1"}});
+    for (const auto &[name, bytes] : QList<std::pair<QByteArray, QByteArray>>{
+             {"plain.pkg", plain}, {"empty.pkg", plainPackage({})},
+             {"short", "abc"}, {"empty", ""}, {"magic", CompressedMagic}, {"almost", CompressedMagic.chopped(1)},
+             {"corrupt", compressedHead(0x1000) + "garbage"}, {"wrong-magic", "X" + plainPackage({}).mid(1)},
+             {"negative", plainPackage({}).left(4) + "\xFF\xFF\xFF\xFF"}, {"cut-record", one.left(8 + 1039)},
+             {"cut-toc", plainPackage({{"./a", "aaaa"}, {"./b", "b"}}).left(8 + 1040 + 100)},
+             {"largest", one.left(4) + "\xFF\xFF\xFF\x7F" + one.mid(8)}, {"no-data", one.left(8 + 1040)}})
+        dir.write(name, bytes);
     const QByteArray listing = "rw        10  Tue Jan 11 10:15:00 2011  ./a.txt\n"
                                "ro         5  Thu Jan  1 00:00:00 1970  src/b.c\n"
                                "rw         0  Thu Jan  1 00:05:00 1970  x\n"
@@ -47,6 +54,37 @@ TEST_F(PackageCli, listsEntriesInTheirLayoutFromPlainAndCompressedPackages)
         {{"empty.pkg"}, 0, "", ""},
     });
     EXPECT_EQ(expandedPackage(dir.read("plain.pkg")), plain) << "rewriting reproduces the package, compressed";
+
+    const QByteArray cut = dir.read("plain.pkg").chopped(4); // the zlib checksum is lost
+    dir.write("cut.pkg", cut);
+    const auto badHeader = [](const QByteArray &file) { return fatalLine("bad header in package " + file); };
+    expectRuns(runner, {
+        {{"short"}, 1, "", badHeader("short")},
+        {{"-d", "short"}, 1, "", badHeader("short")},
+        {{"-t", "wrong-magic"}, 1, "", badHeader("wrong-magic")},
+        {{"-t", "negative"}, 1, "", badHeader("negative")},
+        {{"-t", "cut-record"}, 1, "", fatalLine("bad table of contents in package cut-record")},
+        {{"-t", "cut-toc"}, 1, "", fatalLine("bad table of contents in package cut-toc")},
+        {{"-t", "largest"}, 1, "", fatalLine("bad table of contents in package largest")},
+        // The listing needs no data.
+        {{"-t", "no-data"}, 0, "rw         1  Tue Jan 11 10:15:00 2011  ./one\n1 Files, 1 Bytes\n", ""},
+        // Only a file that starts with the whole magic is read as compressed.
+        {{"magic"}, 1, "", badHeader("magic.decompressed")},
+        {{"almost"}, 1, "", badHeader("almost")},
+        {{"empty"}, 1, "", badHeader("empty")},
+        {{"corrupt"}, 1, "", badHeader("corrupt.decompressed")},
+        {{"-x", "corrupt", "out"}, 1, "", badHeader("corrupt.decompressed")},
+        {{"-c", "corrupt"}, 1, "", badHeader("corrupt.decompressed")},
+        {{"cut.pkg"}, 1, "", badHeader("cut.pkg.decompressed")},
+        {{"-c", "cut.pkg", "short"}, 1, "", badHeader("cut.pkg.decompressed")},
+        {{"-d", "cut.pkg", "short"}, 1, "", badHeader("cut.pkg.decompressed")},
+        {{"-x", "cut.pkg", "out"}, 1, "", badHeader("cut.pkg.decompressed")},
+    });
+    EXPECT_EQ(dir.read("short"), "abc");
+    EXPECT_EQ(dir.read("cut.pkg"), cut);
+    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"almost", "corrupt", "cut-record", "cut-toc", "cut.pkg", "empty",
+                                                      "empty.pkg", "home", "largest", "magic", "negative", "no-data",
+                                                      "plain.pkg", "root", "short", "wrong-magic"}));
 }
 
 TEST_F(PackageCli, createStoresFilesWithTheirAttributesAndExtractRestoresThem)

@@ -7,7 +7,6 @@ TEST(RelativePath, storesFilesUnderTheSolutionDirectoryWithDotDotStepsWhereNeede
     const struct { const char *base, *path; bool ok; const char *expected; } cases[] = {
         {"/home/u/sol", "/home/u/sol/src/a.c", true, "src/a.c"},
         {"/home/u/sol", "/home/u/lib/b.c", true, "../lib/b.c"},
-        {"/home/u/sol", "/home/u/sol/x.hzp", true, "x.hzp"},
         {"/home/u/sol", "/opt/y/c.c", false, "unchanged"},
         {"/home/u/sol/deep/er", "/home/x.c", true, "../../../../x.c"},
         {"/home/u/sol", "/home/u/sol/a/./b/../c.c", true, "a/c.c"},
@@ -15,7 +14,6 @@ TEST(RelativePath, storesFilesUnderTheSolutionDirectoryWithDotDotStepsWhereNeede
         {"/home/u/sol//", "/home//u/sol/d/e.c", true, "d/e.c"},            // empty parts dropped
         {"/home/u/sol", "/home/u/sol/\xc3\xa4/\xff.c", true, "\xc3\xa4/\xff.c"}, // bytes kept
         {"/home/u/sol", "/home/u/solar/f.c", true, "../solar/f.c"},        // a longer name is no directory
-        {"/home/u/sol", "/home/u/sol/d//f.c", true, "d/f.c"},
         {"/home/u/sol", "/home/u/sol/d/..", true, "../.."},                 // a last ".." stays a name
         {"/home/u/./sol", "/home/u/./sol/f.c", true, "f.c"},
     };
