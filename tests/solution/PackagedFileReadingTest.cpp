@@ -7,29 +7,23 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
-
-struct Case {
-    qint64 budget;
-    QList<qint64> sizes;  // one file each, opened in this order
-    QList<bool> held;     // whether each is read when opened
-};
-
-} // namespace
-
 // A file read when it was opened keeps the bytes it had then, even when it
 // is gone by the time the package is written; any other file is opened
 // again and its absence is reported as before.
 TEST(DiskFile, smallFilesAreReadWhenOpenedWhileTheBudgetLasts)
 {
     const qint64 limit = HeldFileData::FileLimit;
-    const Case cases[] = {
+    const struct {
+        qint64 budget;
+        QList<qint64> sizes; // one file each, opened in this order
+        QList<bool> held;    // whether each is read when opened
+    } cases[] = {
         {0, {10}, {false}},
         {1 << 20, {10, 0, limit, limit + 1}, {true, true, true, false}},
         {15, {10, 10, 5}, {true, false, true}},
         {3 * limit, {limit, limit, limit, 1}, {true, true, true, false}},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         TempDir dir;
         FileOpener opener;
         HeldFileData held(c.budget);
