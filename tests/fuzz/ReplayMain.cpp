@@ -5,7 +5,6 @@
 // it reports how many inputs it ran.
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -14,25 +13,22 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
-extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int *argc, char ***argv);
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv);
 
 int main(int argc, char **argv)
 {
     namespace fs = std::filesystem;
-    if (LLVMFuzzerInitialize)
-        LLVMFuzzerInitialize(&argc, &argv);
+    LLVMFuzzerInitialize(&argc, &argv);
     std::vector<fs::path> inputs;
     for (int i = 1; i < argc; ++i) {
         std::error_code error;
         const auto first = inputs.size();
-        if (fs::is_directory(argv[i], error)) {
-            for (const fs::directory_entry &entry : fs::directory_iterator(argv[i])) {
-                if (!entry.is_directory())
-                    inputs.push_back(entry.path());
-            }
-        } else if (fs::exists(argv[i], error)) {
-            inputs.push_back(argv[i]);
+        for (const fs::directory_entry &entry : fs::directory_iterator(argv[i], error)) {
+            if (!entry.is_directory())
+                inputs.push_back(entry.path());
         }
+        if (!fs::is_directory(argv[i], error) && fs::exists(argv[i], error))
+            inputs.push_back(argv[i]);
         std::sort(inputs.begin() + std::ptrdiff_t(first), inputs.end());
     }
     for (const fs::path &path : inputs) {

@@ -14,12 +14,6 @@
 
 #include <cstdlib>
 
-namespace {
-
-constexpr qsizetype Deleted = 1; // the entry left out
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     InScratchDirectory inScratch;
@@ -28,26 +22,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (readPackageFile("in.pkg", EntryData::WrittenOut, copied).result != PackageArchive::Read)
         return 0;
     QList<PlainEntry> kept;
+    QByteArray error;
     for (qsizetype i = 0; i < copied.entries().size(); ++i) {
-        if (i == Deleted)
+        if (i == 1)
             continue;
         const PackageEntry &entry = copied.entries()[i];
         MemorySink sink;
-        QByteArray error;
         if (!PackageArchive::copyEntryData(entry, sink, "memory", error))
             return 0;
         kept.append({entry.name, sink.bytes, entry.readOnly, entry.modificationTime});
     }
-
     PackageArchive input;
     PackageArchive output;
     if (readPackageFile("in.pkg", EntryData::Copied, input).result != PackageArchive::Read)
         std::abort();
     for (qsizetype i = 0; i < input.entries().size(); ++i) {
-        if (i != Deleted)
+        if (i != 1)
             output.addEntry(input.entries()[i]);
     }
-    QByteArray error;
     if (!writeCompressedPackage(output, "out.pkg", error)) {
         // Only what a package cannot store may stop the rewrite of data
         // that copied plainly.

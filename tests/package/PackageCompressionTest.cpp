@@ -7,7 +7,6 @@
 #include <zlib.h>
 
 #include <optional>
-#include <random>
 #include <thread>
 #include <vector>
 
@@ -21,23 +20,6 @@
 namespace {
 
 constexpr qint64 Block = ParallelDeflate::BlockSize;
-
-// Text that compresses well, with stretches of random bytes that do not,
-// so blocks end in both fixed/dynamic and stored deflate blocks.
-QByteArray mixedBytes(qint64 size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    QByteArray bytes;
-    while (bytes.size() < size) {
-        if (random() % 8 == 0) {
-            for (int i = 0; i < 3000; ++i)
-                bytes.append(char(random()));
-        } else {
-            bytes.append("word" + QByteArray::number(quint32(random() % 500)) + (random() % 9 ? " " : "\n"));
-        }
-    }
-    return bytes.left(size);
-}
 
 // The zlib stream ParallelDeflate makes of input, handed over in pieces of
 // step bytes.
@@ -72,22 +54,42 @@ std::optional<QByteArray> expandedByReader(const QByteArray &package)
 
 } // namespace
 
-TEST(ParallelDeflate, streamsAcrossBlockBoundariesReadBackByZlibAloneAsSmallAsItsOwnAndIndependentOfTheWorkers)
+TEST(ParallelDeflate, streamsReadBackByZlibAloneStoreWhatDoesNotCompressAndAreIndependentOfTheWorkers)
 {
+    const QByteArray random = noise(2 * Block + 321, 42);
+    const QByteArray repeated = random.left(8 * 1024).repeated(2 * Block / (8 * 1024));
+    QByteArray withText = random.left(2 * Block);
+    for (qsizetype at = 0; at < withText.size(); at += 4096)
+        withText.replace(at, 24, "int counter = counter+1;");
+    // Stored data costs 5 bytes per 64 KiB at most beyond the zlib frame.
+    struct Case {
+        std::string what;
+        QByteArray input;
+        qint64 largest;
+    };
+    QList<Case> cases = {
+        {"random", random, 2 * Block + 321 + 240},
+        {"random, repeating within 32 KiB", repeated, repeated.size() / 50},
+        {"random, a little text every 4 KiB", withText, compressedPackage(withText).size() - 12},
+    };
+    // Mixed data up to, at and across block boundaries: beyond two blocks as
+    // small as zlib's default level makes it, short of that within the few
+    // bytes that close a block.
     for (qint64 size : {qint64(0), qint64(1), qint64(8), Block - 1, Block, Block + 1, 2 * Block, 3 * Block + 4321}) {
-        SCOPED_TRACE("size " + std::to_string(size));
         const QByteArray input = mixedBytes(size, unsigned(size));
-        const QByteArray reference = deflateInParallel(input, 1, 1 << 16);
-        EXPECT_EQ(expandedPackage(compressedHead(quint32(size)) + reference), input);
+        const qint64 slack = size > 2 * Block ? 0 : 10;
+        cases.append({"mixed, size " + std::to_string(size), input, compressedPackage(input).size() - 12 + slack});
+    }
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray reference = deflateInParallel(c.input, 1, 1 << 16);
+        EXPECT_EQ(expandedPackage(compressedHead(quint32(c.input.size())) + reference), c.input);
         EXPECT_EQ(quint8(reference[0]), 0x78) << "a zlib header";
-        if (size > 2 * Block) {
-            EXPECT_LE(reference.size(), compressedPackage(input, Z_DEFAULT_COMPRESSION).size() - 12)
-                << "as small as zlib's default level makes it";
-        }
+        EXPECT_LE(reference.size(), c.largest);
         // Neither the number of workers nor how the input is handed over
         // changes a byte.
         for (const auto &[workers, step] : {std::pair{2, qint64(1) << 16}, {3, 777}, {8, Block}, {0, 3 * Block}})
-            EXPECT_EQ(deflateInParallel(input, workers, step), reference) << workers << " workers, step " << step;
+            EXPECT_EQ(deflateInParallel(c.input, workers, step), reference) << workers << " workers, step " << step;
     }
 }
 
@@ -95,14 +97,11 @@ TEST(ParallelDeflate, whereNoThreadCanBeStartedTheCallerWritesTheSameStreamAlone
 {
     const QByteArray input = mixedBytes(2 * Block + 99, 5);
     const QByteArray reference = deflateInParallel(input, 2, Block);
-    int channel[2];
-    ASSERT_EQ(::pipe(channel), 0);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         // A process limit of nothing leaves no thread to start; root is held
         // to it only once it has given up its user.
-        ::close(channel[0]);
         const rlimit nothing{0, 0};
         if (::getuid() == 0
             && (::setenv("TMPDIR", "/tmp", 1) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
@@ -114,47 +113,14 @@ TEST(ParallelDeflate, whereNoThreadCanBeStartedTheCallerWritesTheSameStreamAlone
             ::_exit(3);
         } catch (const std::system_error &) {
         }
-        const QByteArray stream = deflateInParallel(input, 2, Block);
-        ::_exit(writeFully(channel[1], stream.constData(), stream.size()) ? 0 : 2);
+        ::_exit(deflateInParallel(input, 2, Block) == reference ? 0 : 1);
     }
-    ::close(channel[1]);
-    QByteArray stream;
-    char buffer[65536];
-    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
-        stream.append(buffer, n);
-    ::close(channel[0]);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     if (WEXITSTATUS(status) == 3)
         GTEST_SKIP() << "threads start here whatever the process limit";
-    ASSERT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(stream, reference);
-}
-
-TEST(ParallelDeflate, storesRandomBlocksButCompressesRandomBytesThatRepeatOrCarryText)
-{
-    std::mt19937 random(42);
-    QByteArray noise;
-    while (noise.size() < 3 * Block)
-        noise.append(char(random()));
-    QByteArray repeated = noise.left(8 * 1024).repeated(2 * Block / (8 * 1024));
-    QByteArray withText = noise.left(2 * Block);
-    for (qsizetype at = 0; at < withText.size(); at += 4096)
-        withText.replace(at, 24, "int counter = counter+1;");
-    // Stored data costs 5 bytes per 64 KiB at most beyond the zlib frame.
-    const struct { const char *what; QByteArray input; qint64 largest; } cases[] = {
-        {"random", noise.left(2 * Block + 321), 2 * Block + 321 + 240},
-        {"random, repeating within 32 KiB", repeated, repeated.size() / 50},
-        {"random, a little text every 4 KiB", withText, compressedPackage(withText).size() - 12},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
-        const QByteArray stream = deflateInParallel(c.input, 1, Block);
-        EXPECT_EQ(expandedPackage(compressedHead(quint32(c.input.size())) + stream), c.input);
-        EXPECT_LE(stream.size(), c.largest);
-        EXPECT_EQ(deflateInParallel(c.input, 3, 4096), stream);
-    }
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: another stream; 2: the process limit could not be set";
 }
 
 TEST(PackageCompression, everyWrittenPackageExpandsWithZlibAloneAndTheReaderToItsPlainForm)
@@ -200,7 +166,6 @@ TEST(PackageCompression, readsIndependentZlibStreamsTakingTheDeclaredLengthAsAHi
     };
     QList<Case> cases = {
         {"zlib level 0", compressedPackage(plain, 0), plain},
-        {"zlib level 1", compressedPackage(plain, 1), plain},
         {"zlib level 9", compressedPackage(plain, 9), plain},
         {"empty package", compressedPackage(plainPackage({})), plainPackage({})},
         {"length too large", compressedPackage(plain, 6, plain.size() + 1), plain},

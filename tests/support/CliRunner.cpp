@@ -18,11 +18,6 @@ CliRunner::CliRunner()
     m_dir.write("root/.keep", {});
 }
 
-QByteArray CliRunner::program()
-{
-    return MKPKG_PROGRAM;
-}
-
 CliResult CliRunner::run(const QList<QByteArray> &args, const QByteArray &directory) const
 {
     return runInterrupted(args, nullptr, 0, directory);
@@ -32,7 +27,7 @@ CliResult CliRunner::runInterrupted(const QList<QByteArray> &args, const std::fu
                                     const QByteArray &directory) const
 {
     const QByteArray workingDirectory = directory.isEmpty() ? m_dir.path() : directory;
-    const QByteArray programPath = program();
+    const QByteArray programPath = MKPKG_PROGRAM;
     std::vector<char *> argv{const_cast<char *>(programPath.constData())};
     for (const QByteArray &a : args)
         argv.push_back(const_cast<char *>(a.constData()));
@@ -101,9 +96,9 @@ CliResult CliRunner::runInterrupted(const QList<QByteArray> &args, const std::fu
     return result;
 }
 
-QByteArray errorLine(const QByteArray &text) { return CliRunner::program() + ": error: " + text + "\n"; }
-QByteArray warningLine(const QByteArray &text) { return CliRunner::program() + ": warning: " + text + "\n"; }
-QByteArray fatalLine(const QByteArray &text) { return CliRunner::program() + ": fatal: " + text + "\n"; }
+QByteArray errorLine(const QByteArray &text) { return QByteArray(MKPKG_PROGRAM) + ": error: " + text + "\n"; }
+QByteArray warningLine(const QByteArray &text) { return QByteArray(MKPKG_PROGRAM) + ": warning: " + text + "\n"; }
+QByteArray fatalLine(const QByteArray &text) { return QByteArray(MKPKG_PROGRAM) + ": fatal: " + text + "\n"; }
 
 void expectRuns(const CliRunner &runner, const QList<CliCase> &cases)
 {

@@ -39,8 +39,6 @@ public:
     CliResult runInterrupted(const QList<QByteArray> &args, const std::function<bool()> &when, int signal,
                              const QByteArray &directory = {}) const;
 
-    static QByteArray program();
-
 private:
     TempDir m_dir;
 };

@@ -7,6 +7,7 @@
 #include <zlib.h>
 
 #include <optional>
+#include <random>
 
 // Package bytes built and read by hand in the tests, independently of the
 // program's reader and writer. A plain package is a header (magic, entry
@@ -66,15 +67,37 @@ inline QByteArray compressedHead(quint32 plainLength)
     return CompressedMagic + bigEndian(plainLength);
 }
 
+// The zlib stream of plain (raw deflate data when windowBits is negative),
+// with a flush of the kind given after every flushEvery plain bytes.
+inline QByteArray zlibStream(const QByteArray &plain, int level = 6, int flush = Z_NO_FLUSH, qsizetype flushEvery = 0,
+                             int windowBits = MAX_WBITS, int strategy = Z_DEFAULT_STRATEGY)
+{
+    z_stream zlib{};
+    deflateInit2(&zlib, level, Z_DEFLATED, windowBits, 8, strategy);
+    QByteArray out;
+    char buffer[1 << 16];
+    int status = Z_OK;
+    for (qsizetype done = 0; status != Z_STREAM_END;) {
+        const qsizetype take = flushEvery > 0 ? qMin(flushEvery, plain.size() - done) : plain.size() - done;
+        zlib.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(plain.constData() + done));
+        zlib.avail_in = uInt(take);
+        done += take;
+        do {
+            zlib.next_out = reinterpret_cast<Bytef *>(buffer);
+            zlib.avail_out = sizeof buffer;
+            status = deflate(&zlib, done == plain.size() ? Z_FINISH : flush);
+            out.append(buffer, qsizetype(sizeof buffer - zlib.avail_out));
+        } while (zlib.avail_out == 0);
+    }
+    deflateEnd(&zlib);
+    return out;
+}
+
 // A compressed package made with zlib, declaring the plain length unless
 // another is given.
 inline QByteArray compressedPackage(const QByteArray &plain, int level = 6, qint64 declaredLength = -1)
 {
-    uLongf size = compressBound(uLong(plain.size()));
-    QByteArray data(qsizetype(size), '\0');
-    compress2(reinterpret_cast<Bytef *>(data.data()), &size, reinterpret_cast<const Bytef *>(plain.constData()),
-              uLong(plain.size()), level);
-    return compressedHead(quint32(declaredLength < 0 ? plain.size() : declaredLength)) + data.left(qsizetype(size));
+    return compressedHead(quint32(declaredLength < 0 ? plain.size() : declaredLength)) + zlibStream(plain, level);
 }
 
 // A compressed package whose plain form is head and then count copies of
@@ -84,7 +107,7 @@ inline QByteArray repeatingPackage(const QByteArray &head, const QByteArray &uni
 {
     z_stream zlib{};
     deflateInit(&zlib, 9);
-    const auto deflated = [&zlib](QByteArray in, int flush) {
+    const auto piece = [&zlib](QByteArray in, int flush) {
         QByteArray out(qsizetype(deflateBound(&zlib, uLong(in.size()))) + 64, '\0');
         zlib.next_in = reinterpret_cast<Bytef *>(in.data());
         zlib.avail_in = uInt(in.size());
@@ -93,15 +116,15 @@ inline QByteArray repeatingPackage(const QByteArray &head, const QByteArray &uni
         deflate(&zlib, flush);
         return out.left(out.size() - qsizetype(zlib.avail_out));
     };
-    QByteArray package = compressedHead(declaredLength) + deflated(head, Z_FULL_FLUSH);
-    const QByteArray repeated = deflated(unit, Z_FULL_FLUSH);
+    QByteArray package = compressedHead(declaredLength) + piece(head, Z_FULL_FLUSH);
+    const QByteArray repeated = piece(unit, Z_FULL_FLUSH);
     uLong sum = adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef *>(head.constData()), uInt(head.size()));
     const uLong unitSum = adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef *>(unit.constData()), uInt(unit.size()));
     for (quint32 i = 0; i < count; ++i) {
         package += repeated;
         sum = adler32_combine(sum, unitSum, z_off_t(unit.size()));
     }
-    package += deflated({}, Z_FINISH).left(2); // the empty final block, without zlib's checksum of it
+    package += piece({}, Z_FINISH).left(2); // the empty final block, without zlib's checksum of it
     deflateEnd(&zlib);
     return package + bigEndian(quint32(sum));
 }
@@ -131,4 +154,19 @@ inline QByteArray noise(qsizetype size, quint32 seed = 1)
         byte = char(seed >> 24);
     }
     return bytes;
+}
+
+// Words, most of them rare, between stretches of noise: deflated, they make
+// stored, fixed and dynamic blocks, long codes and every distance.
+inline QByteArray mixedBytes(qsizetype size, quint32 seed)
+{
+    std::mt19937 random(seed);
+    QByteArray bytes;
+    while (bytes.size() < size) {
+        if (random() % 10 == 0)
+            bytes += noise(2000, random());
+        else
+            bytes += "word" + QByteArray::number(random() % (random() % 2 ? 40 : 4000)) + (random() % 9 ? " " : "\n");
+    }
+    return bytes.left(size);
 }
