@@ -10,8 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "TempDir.h"
-
 namespace {
 
 void require(bool condition, const char *what)
@@ -22,23 +20,17 @@ void require(bool condition, const char *what)
     }
 }
 
-// Created before the first input, removed at exit.
+} // namespace
+
 const TempDir &scratch()
 {
     static const TempDir directory;
     return directory;
 }
 
-} // namespace
-
-const QByteArray &scratchDirectory()
-{
-    return scratch().path();
-}
-
 InScratchDirectory::InScratchDirectory() : m_previous(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
-    require(m_previous >= 0 && ::chdir(scratchDirectory().constData()) == 0, "chdir");
+    require(m_previous >= 0 && ::chdir(scratch().path().constData()) == 0, "chdir");
 }
 
 InScratchDirectory::~InScratchDirectory()

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "TempDir.h"
 #include "platform/FileHandle.h"
 
 // What the fuzz targets share: a private scratch directory, files holding an
@@ -15,8 +16,8 @@
 // prepareFuzzTarget() runs, which a target that needs more set-up defines.
 
 void prepareFuzzTarget();
-// The scratch directory; removed at exit.
-const QByteArray &scratchDirectory();
+// The scratch directory, created before the first input and removed at exit.
+const TempDir &scratch();
 
 // Makes the scratch directory the current one for the lifetime of the scope
 // (the fuzzer itself keeps the directory it was started in).

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     writeScratchFile("fuzz.hzp", data, size);
     InScratchDirectory scope;
     try {
-        projectSystem->loadSolution(QString::fromLatin1(scratchDirectory()) + QStringLiteral("/fuzz.hzp"));
+        projectSystem->loadSolution(scratch().qpath() + QStringLiteral("/fuzz.hzp"));
     } catch (const SolutionLoadError &) {
     }
     return 0;

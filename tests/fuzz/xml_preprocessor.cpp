@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QuietDocument document;
     if (!document.parseBytes(reinterpret_cast<const char *>(data + 1), size - 1) || !document.root())
         return 0;
-    const QString file = QString::fromLatin1(scratchDirectory()) + QStringLiteral("/main.xml");
+    const QString file = scratch().qpath() + QStringLiteral("/main.xml");
     XmlPP::processConditionals(document, document.root(), file, MacroMap{{"Target", "arm"}}, expand);
     return 0;
 }

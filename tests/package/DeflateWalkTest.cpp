@@ -2,7 +2,9 @@
 
 #include <libdeflate.h>
 
+#include <optional>
 #include <random>
+#include <utility>
 
 #include "PackageFiles.h"
 #include "package/DeflateWalk.h"
@@ -12,12 +14,8 @@
 
 namespace {
 
-struct Bounds {
-    bool found = false;
-    uint64_t header = 0;
-    uint64_t end = 0;
-    bool operator==(const Bounds &) const = default;
-};
+// The bits where the last block's header starts and just after its end.
+using Bounds = std::optional<std::pair<uint64_t, uint64_t>>;
 
 // The last block's bounds as zlib's inflate, stopping after each block, sees
 // them, or as the walk does.
@@ -26,10 +24,10 @@ Bounds lastBlock(QByteArray stream, bool walk)
     const size_t n = size_t(stream.size());
     stream.resize(stream.size() + qsizetype(DeflateWalkSlack), '\0');
     const auto *data = reinterpret_cast<const unsigned char *>(stream.constData());
-    Bounds bounds;
-    bounds.found = walk ? walkToLastDeflateBlock(data, n, bounds.header, bounds.end)
-                        : DeflateBlockInflater().findLastBlock(data, n, bounds.header, bounds.end);
-    return bounds.found ? bounds : Bounds{};
+    uint64_t header = 0, end = 0;
+    const bool found = walk ? walkToLastDeflateBlock(data, n, header, end)
+                            : DeflateBlockInflater().findLastBlock(data, n, header, end);
+    return found ? Bounds({header, end}) : std::nullopt;
 }
 
 QByteArray libdeflateStream(const QByteArray &input, int level)
@@ -64,7 +62,7 @@ TEST(DeflateWalk, findsTheBlockBoundsInflatingFindsOnEveryKindOfStream)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const Bounds expected = lastBlock(c.stream, false);
-        ASSERT_TRUE(expected.found);
+        ASSERT_TRUE(expected);
         EXPECT_EQ(lastBlock(c.stream, true), expected);
     }
 }
@@ -74,7 +72,7 @@ TEST(DeflateWalk, refusesStreamsThatAreCutShortOrCorrupt)
     const QByteArray whole = libdeflateStream(mixedBytes(1 << 20, 2), 6);
     for (qsizetype cut : {qsizetype(1), qsizetype(100), whole.size() / 2, whole.size() - 1}) {
         SCOPED_TRACE(cut);
-        EXPECT_FALSE(lastBlock(whole.left(cut), true).found);
+        EXPECT_FALSE(lastBlock(whole.left(cut), true));
     }
     // Flipped bits may still walk (the walk does not expand, so it cannot
     // tell a distance too far back), but never past the data's end.
@@ -82,8 +80,8 @@ TEST(DeflateWalk, refusesStreamsThatAreCutShortOrCorrupt)
     for (int i = 0; i < 200; ++i) {
         QByteArray corrupt = whole;
         corrupt[random() % corrupt.size()] ^= char(1u << (random() % 8));
-        const Bounds walked = lastBlock(corrupt, true);
-        EXPECT_LE(walked.end, uint64_t(corrupt.size()) * 8) << i;
-        EXPECT_LE(walked.header, walked.end) << i;
+        const auto [header, end] = lastBlock(corrupt, true).value_or(std::pair<uint64_t, uint64_t>());
+        EXPECT_LE(end, uint64_t(corrupt.size()) * 8) << i;
+        EXPECT_LE(header, end) << i;
     }
 }

@@ -6,8 +6,6 @@
 
 #include <sys/stat.h>
 
-namespace {
-
 TEST(FileSystem, namesWithAnyBytesAreFoundListedAndStatted)
 {
     TempDir dir;
@@ -62,5 +60,3 @@ TEST(FileSystem, absolutePathsResolveDotsAsTextAndDirectoriesAreMadeWithParents)
     dir.write("file", "x");
     EXPECT_FALSE(makeDirectories(nameFromNative(dir.file("file/below"))));
 }
-
-} // namespace

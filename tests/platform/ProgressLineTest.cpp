@@ -11,6 +11,19 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = ProgressLine::Clock;
 
+// Everything the terminal side of a pseudo-terminal has received so far.
+QByteArray drain(int master)
+{
+    QByteArray received;
+    char buffer[256];
+    ssize_t n;
+    while ((n = ::read(master, buffer, sizeof buffer)) > 0)
+        received.append(buffer, n);
+    return received;
+}
+
+} // namespace
+
 TEST(ProgressLine, textGivesBytesDoneOfTheTotalTheRateAndTheTimeLeft)
 {
     struct Row {
@@ -29,17 +42,6 @@ TEST(ProgressLine, textGivesBytesDoneOfTheTotalTheRateAndTheTimeLeft)
     };
     for (const Row &row : rows)
         EXPECT_EQ(ProgressLine::text(row.done, row.total, row.seconds), QByteArray(row.text)) << row.text;
-}
-
-// Everything the terminal side of a pseudo-terminal has received so far.
-QByteArray drain(int master)
-{
-    QByteArray received;
-    char buffer[256];
-    ssize_t n;
-    while ((n = ::read(master, buffer, sizeof buffer)) > 0)
-        received.append(buffer, n);
-    return received;
 }
 
 TEST(ProgressLine, onATerminalShowsAfterASecondRedrawsInPlaceAndClearsAtTheEndAndOffOneWritesNothing)
@@ -79,5 +81,3 @@ TEST(ProgressLine, onATerminalShowsAfterASecondRedrawsInPlaceAndClearsAtTheEndAn
     for (int fd : {master, terminal, pipeEnds[0], pipeEnds[1]})
         ::close(fd);
 }
-
-} // namespace

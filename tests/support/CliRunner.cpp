@@ -18,17 +18,11 @@ CliRunner::CliRunner()
     m_dir.write("root/.keep", {});
 }
 
-CliResult CliRunner::run(const QList<QByteArray> &args, const QByteArray &directory) const
-{
-    return runInterrupted(args, nullptr, 0, directory);
-}
-
 CliResult CliRunner::runInterrupted(const QList<QByteArray> &args, const std::function<bool()> &when, int signal,
                                     const QByteArray &directory) const
 {
     const QByteArray workingDirectory = directory.isEmpty() ? m_dir.path() : directory;
-    const QByteArray programPath = MKPKG_PROGRAM;
-    std::vector<char *> argv{const_cast<char *>(programPath.constData())};
+    std::vector<char *> argv{const_cast<char *>(MKPKG_PROGRAM)};
     for (const QByteArray &a : args)
         argv.push_back(const_cast<char *>(a.constData()));
     argv.push_back(nullptr);

@@ -32,7 +32,10 @@ public:
     TempDir &dir() { return m_dir; }
 
     // Runs the program in the run's directory, or in the directory given.
-    CliResult run(const QList<QByteArray> &args, const QByteArray &directory = {}) const;
+    CliResult run(const QList<QByteArray> &args, const QByteArray &directory = {}) const
+    {
+        return runInterrupted(args, nullptr, 0, directory);
+    }
     // Runs the program and sends it the signal once when, asked every
     // millisecond while the program runs, answers true. SIGINT, SIGTERM and
     // SIGHUP reach the program with their default actions.

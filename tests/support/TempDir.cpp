@@ -38,16 +38,6 @@ TempDir::~TempDir()
     nftw(m_path.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
-void TempDir::write(const QByteArray &name, const QByteArray &contents) const
-{
-    writeFile(file(name), contents);
-}
-
-QByteArray TempDir::read(const QByteArray &name) const
-{
-    return readFile(file(name));
-}
-
 bool TempDir::exists(const QByteArray &name) const
 {
     struct stat st;

@@ -8,6 +8,11 @@
 
 #include <ostream>
 
+// Reads a whole file (empty when it cannot be read).
+QByteArray readFile(const QByteArray &path);
+// Writes bytes to a file, creating parent directories.
+void writeFile(const QByteArray &path, const QByteArray &contents);
+
 // A fresh directory under the system's temporary directory, removed with
 // everything in it when the object goes.
 class TempDir {
@@ -24,20 +29,15 @@ public:
     QString qpath() const { return QString::fromLatin1(m_path); }
 
     // Writes bytes to a file below the directory, creating parent directories.
-    void write(const QByteArray &name, const QByteArray &contents) const;
+    void write(const QByteArray &name, const QByteArray &contents) const { writeFile(file(name), contents); }
     // Reads a whole file below the directory (empty when it cannot be read).
-    QByteArray read(const QByteArray &name) const;
+    QByteArray read(const QByteArray &name) const { return readFile(file(name)); }
     // Whether the name exists below the directory (a dangling link does).
     bool exists(const QByteArray &name) const;
 
 private:
     QByteArray m_path;
 };
-
-// Reads a whole file (empty when it cannot be read).
-QByteArray readFile(const QByteArray &path);
-// Writes bytes to a file, creating parent directories.
-void writeFile(const QByteArray &path, const QByteArray &contents);
 
 // The names in a directory except "." and "..", sorted byte-wise; empty when
 // it cannot be read.
