@@ -39,11 +39,6 @@ InScratchDirectory::~InScratchDirectory()
     ::close(m_previous);
 }
 
-void writeScratchFile(const QByteArray &name, const uint8_t *data, std::size_t size)
-{
-    scratch().write(name, QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
-}
-
 FileHandle inputFile(const uint8_t *data, std::size_t size)
 {
     FileHandle file(::memfd_create("fuzz-input", MFD_CLOEXEC));

@@ -33,6 +33,9 @@ private:
 };
 
 // Writes the bytes to name below the scratch directory, replacing it.
-void writeScratchFile(const QByteArray &name, const uint8_t *data, std::size_t size);
+inline void writeScratchFile(const QByteArray &name, const uint8_t *data, std::size_t size)
+{
+    scratch().write(name, QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+}
 // A file without a name that holds the bytes, positioned at its start.
 FileHandle inputFile(const uint8_t *data, std::size_t size);

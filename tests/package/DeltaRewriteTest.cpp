@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "PackageBytes.h"
 #include "TempDir.h"
 #include "package/PackageArchive.h"
@@ -14,24 +12,6 @@
 // expand, by zlib alone, to exactly the kept entries.
 
 namespace {
-
-// Text-like bytes that compress a little, with the bytes of an empty
-// stored block's lengths sprinkled in, so that stored blocks of them look
-// like segment ends where there are none.
-QByteArray entryData(int size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    static const char *words[] = {"int ", "return ", "static ", "x", "y", "(", ");\n", "{\n", "}\n", "= ", "+ 1"};
-    QByteArray data;
-    while (data.size() < size) {
-        if (random() % 50 == 0)
-            data.append("\x00\x00\xff\xff", 4);
-        data.append(words[random() % std::size(words)]);
-        data.append(char('a' + random() % 26));
-    }
-    data.truncate(size);
-    return data;
-}
 
 // How many of the new package's 4 KiB pieces appear as they are in the old one.
 double sharedShare(const QByteArray &oldPackage, const QByteArray &newPackage)
@@ -98,7 +78,7 @@ TEST(DeltaRewrite, deleteAndReplaceKeepExactlyTheKeptEntriesWhateverWroteTheOldP
     QList<PlainEntry> entries;
     const int sizes[] = {70000, 0, 1500000, 3000, 400000, 0, 2500000, 90000, 600000, 12};
     for (int i = 0; i < int(std::size(sizes)); ++i)
-        entries.append({"dir/file" + QByteArray::number(i), entryData(sizes[i], unsigned(i) + 1)});
+        entries.append({"dir/file" + QByteArray::number(i), mixedBytes(sizes[i], unsigned(i) + 1, 0)});
 
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -129,6 +129,29 @@ inline QByteArray repeatingPackage(const QByteArray &head, const QByteArray &uni
     return package + bigEndian(quint32(sum));
 }
 
+// What zlib alone inflates of a zlib stream (raw deflate data when
+// windowBits is negative), up to its end or the first fault; ended tells
+// whether the data ended the stream.
+inline QByteArray zlibInflated(const QByteArray &data, int windowBits, bool &ended)
+{
+    z_stream zlib{};
+    inflateInit2(&zlib, windowBits);
+    zlib.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
+    zlib.avail_in = uInt(data.size());
+    QByteArray out;
+    char buffer[1 << 16];
+    int status;
+    do {
+        zlib.next_out = reinterpret_cast<Bytef *>(buffer);
+        zlib.avail_out = sizeof buffer;
+        status = inflate(&zlib, Z_SYNC_FLUSH);
+        out.append(buffer, qsizetype(sizeof buffer - zlib.avail_out));
+    } while (status == Z_OK && (zlib.avail_in > 0 || zlib.avail_out == 0));
+    inflateEnd(&zlib);
+    ended = status == Z_STREAM_END;
+    return out;
+}
+
 // The plain form of a compressed package, inflated with zlib itself;
 // nothing when the file is not a compressed package whose stream is complete
 // and of the length it declares.
@@ -136,13 +159,11 @@ inline std::optional<QByteArray> expandedPackage(const QByteArray &file)
 {
     if (file.size() < 12 || !file.startsWith(CompressedMagic))
         return std::nullopt;
-    const quint32 length = qFromBigEndian<quint32>(file.constData() + 8);
-    QByteArray plain(qsizetype(length) + 1, '\0');
-    uLongf size = uLongf(plain.size());
-    if (uncompress(reinterpret_cast<Bytef *>(plain.data()), &size, reinterpret_cast<const Bytef *>(file.constData() + 12),
-                   uLong(file.size() - 12)) != Z_OK || size != length)
+    bool ended = false;
+    const QByteArray plain = zlibInflated(file.mid(12), MAX_WBITS, ended);
+    if (!ended || plain.size() != qFromBigEndian<quint32>(file.constData() + 8))
         return std::nullopt;
-    return plain.left(qsizetype(length));
+    return plain;
 }
 
 // Pseudo-random bytes that do not compress.
@@ -156,15 +177,19 @@ inline QByteArray noise(qsizetype size, quint32 seed = 1)
     return bytes;
 }
 
-// Words, most of them rare, between stretches of noise: deflated, they make
-// stored, fixed and dynamic blocks, long codes and every distance.
-inline QByteArray mixedBytes(qsizetype size, quint32 seed)
+// Words, most of them rare, now and then the bytes of an empty stored
+// block's lengths (which look like the end of a segment), and one time in
+// noiseEvery (never when 0) a stretch of noise: deflated, they make stored,
+// fixed and dynamic blocks, long codes and every distance.
+inline QByteArray mixedBytes(qsizetype size, quint32 seed, quint32 noiseEvery = 10)
 {
     std::mt19937 random(seed);
     QByteArray bytes;
     while (bytes.size() < size) {
-        if (random() % 10 == 0)
+        if (noiseEvery && random() % noiseEvery == 0)
             bytes += noise(2000, random());
+        else if (random() % 50 == 0)
+            bytes += QByteArray("\0\0\xff\xff", 4);
         else
             bytes += "word" + QByteArray::number(random() % (random() % 2 ? 40 : 4000)) + (random() % 9 ? " " : "\n");
     }
