@@ -27,7 +27,7 @@ TEST(SafeFileReplacement, aReplacedFileKeepsItsModeANewOneGetsTheModeOfANewFileA
 {
     TempDir dir;
     dir.write("p.pkg", "old contents");
-    ::chmod(dir.file("p.pkg").constData(), 0640);
+    ::chmod(dir.file("p.pkg").constData(), 0660);
     dir.write("a", "data");
     for (mode_t mask : {022, 027, 0}) {
         const mode_t previous = ::umask(mask);
@@ -37,7 +37,7 @@ TEST(SafeFileReplacement, aReplacedFileKeepsItsModeANewOneGetsTheModeOfANewFileA
         ASSERT_TRUE(writeCompressedPackage(package, dir.file("p.pkg"), error)) << error.constData();
         ASSERT_TRUE(writeCompressedPackage(package, dir.file("new.pkg"), error)) << error.constData();
         ::umask(previous);
-        EXPECT_EQ(modeOf(dir.file("p.pkg")), 0640u);
+        EXPECT_EQ(modeOf(dir.file("p.pkg")), 0660u);
         EXPECT_EQ(modeOf(dir.file("new.pkg")), 0666 & ~mask);
         ASSERT_EQ(::unlink(dir.file("new.pkg").constData()), 0);
         EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a", "p.pkg"}));
