@@ -67,6 +67,7 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
                            "   <file file_name=\"main.c\"/><file file_name=\"$(StudioDir)/source/crt0.s\"/>\n"
                            "   <file file_name=\"src/util.c\"/>\n"
                            "   <file file_name=\"./main.c\"/><file file_name=\"app.hzp\"/><file file_name=\"missing.c\"/>\n"
+                           "   <file file_name=\"src\"/><file file_name=\"pipe\"/>\n"
                            "   <file file_name=\"/dev/null\"/><file file_name=\"" + longName + "\"/>\n"
                            "   <folder Name=\"Nested\"><file file_name=\"../top.h\"/></folder>\n"
                            "  </folder>\n"
@@ -77,6 +78,7 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
     dir.write("sol/debug_only.c", "int debug;\n");
     dir.write("top.h", "#define TOP 1\n");
     dir.write("sol/" + longName, "int lost;\n");
+    ASSERT_EQ(::mkfifo(dir.file("sol/pipe").constData(), 0644), 0);
     chmod(dir.file("sol/src/util.c").constData(), 0444);
     setMtime(dir.file("sol/main.c"), 1234567890);
     // -v tells of every file node, packaged or left out, and why.
@@ -90,6 +92,8 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
                          "leaving out ./main.c: the package holds main.c already\n"
                          "leaving out app.hzp: the package holds app.hzp already\n"
                          "leaving out missing.c: " + dir.file("sol/missing.c") + " does not exist\n"
+                         "leaving out src: " + dir.file("sol/src") + " is a directory\n"
+                         "leaving out pipe: " + dir.file("sol/pipe") + " is no regular file\n"
                          "leaving out /dev/null: /dev/null shares no leading directory with " + dir.file("sol") + "\n"
                          "leaving out " + longName + ": its name in the package would be 1030 bytes "
                          "(names of 1024 bytes or more do not fit in a package)\n"
