@@ -14,6 +14,12 @@
 
 #include <cstdlib>
 
+namespace {
+
+constexpr qsizetype Deleted = 1; // the entry left out
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     InScratchDirectory inScratch;
@@ -24,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QList<PlainEntry> kept;
     QByteArray error;
     for (qsizetype i = 0; i < copied.entries().size(); ++i) {
-        if (i == 1)
+        if (i == Deleted)
             continue;
         const PackageEntry &entry = copied.entries()[i];
         MemorySink sink;
@@ -37,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (readPackageFile("in.pkg", EntryData::Copied, input).result != PackageArchive::Read)
         std::abort();
     for (qsizetype i = 0; i < input.entries().size(); ++i) {
-        if (i != 1)
+        if (i != Deleted)
             output.addEntry(input.entries()[i]);
     }
     if (!writeCompressedPackage(output, "out.pkg", error)) {
