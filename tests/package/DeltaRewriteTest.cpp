@@ -3,6 +3,7 @@
 #include "PackageBytes.h"
 #include "TempDir.h"
 #include "package/PackageArchive.h"
+#include "package/PackageCompression.h"
 #include "package/PackageFileReader.h"
 #include "package/PackageWriter.h"
 
@@ -23,12 +24,15 @@ double sharedShare(const QByteArray &oldPackage, const QByteArray &newPackage)
 }
 
 // An old package written by this program (level < 0), or by zlib with a
-// flush every so many plain bytes (0: one stream with no flush).
+// flush every so many plain bytes (0: one stream with no flush); other
+// writers may lay the entries' data out in another order, with gaps.
 struct Case {
     const char *name;
     int level, flush;
     qsizetype flushEvery;
     bool segmentsGoAcross; // most of the new deflate data is the old one's
+    QList<int> dataOrder = {};
+    int gap = 0;
 };
 
 // The package in the file, read as the commands read it.
@@ -50,7 +54,7 @@ QByteArray dataOf(const PackageEntry &entry)
 // Writes the entries as the case says into old.pkg and returns its bytes.
 QByteArray writeOldPackage(TempDir &dir, const QList<PlainEntry> &entries, const Case &c)
 {
-    const QByteArray plain = plainPackage(entries);
+    const QByteArray plain = plainPackage(entries, c.dataOrder, c.gap);
     if (c.level >= 0) {
         dir.write("old.pkg", compressedHead(quint32(plain.size())) + zlibStream(plain, c.level, c.flush, c.flushEvery));
     } else {
@@ -69,6 +73,8 @@ TEST(DeltaRewrite, deleteAndReplaceKeepExactlyTheKeptEntriesWhateverWroteTheOldP
     const Case cases[] = {
         {"this program's writer", -1, 0, 0, true},
         {"zlib, one stream", 6, Z_NO_FLUSH, 0, false},
+        {"zlib, one stream, gaps between the data", 6, Z_NO_FLUSH, 0, false, {}, 17},
+        {"zlib, one stream, the data in reverse order", 6, Z_NO_FLUSH, 0, false, {9, 8, 7, 6, 5, 4, 3, 2, 1, 0}, 5},
         {"zlib, full flushes", 6, Z_FULL_FLUSH, 300 * 1024, true},
         {"zlib, sync flushes (segments refer back)", 6, Z_SYNC_FLUSH, 300 * 1024, false},
         {"zlib, stored blocks holding the stored-block bytes", 0, Z_FULL_FLUSH, 300 * 1024, true},
@@ -84,7 +90,7 @@ TEST(DeltaRewrite, deleteAndReplaceKeepExactlyTheKeptEntriesWhateverWroteTheOldP
         SCOPED_TRACE(c.name);
         TempDir dir;
         const QByteArray oldPackage = writeOldPackage(dir, entries, c);
-        ASSERT_EQ(expandedPackage(oldPackage), plainPackage(entries));
+        ASSERT_EQ(expandedPackage(oldPackage), plainPackage(entries, c.dataOrder, c.gap));
 
         // Delete entries 1 and 3, then put 1 back at the end as a replace does.
         const PackageArchive input = readFrom(dir.file("old.pkg"), EntryData::Copied);
@@ -99,6 +105,7 @@ TEST(DeltaRewrite, deleteAndReplaceKeepExactlyTheKeptEntriesWhateverWroteTheOldP
         ASSERT_TRUE(writeCompressedPackage(output, dir.file("new.pkg"), error)) << error.constData();
         const QByteArray newPackage = dir.read("new.pkg");
         EXPECT_EQ(expandedPackage(newPackage), plainPackage(kept));
+        EXPECT_TRUE(isCompressedPackage(dir.file("new.pkg")));
         const double shared = sharedShare(oldPackage, newPackage);
         EXPECT_TRUE(c.segmentsGoAcross ? shared > 0.5 : shared < 0.1) << shared;
 

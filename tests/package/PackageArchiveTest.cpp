@@ -6,29 +6,6 @@
 #include "TempDir.h"
 #include "package/PackageArchive.h"
 
-TEST(PackageArchive, namesAreFoundByteForByteAndA1023ByteNameFits)
-{
-    PackageArchive package;
-    PackageEntry entry;
-    entry.source = EntrySource::diskFile("/dev/null");
-    for (const QByteArray &name : {QByteArray("./foo.c"), QByteArray("\xff\x01 caf\xc3\xa9"), QByteArray(1023, 'n')}) {
-        entry.name = name;
-        package.addEntry(entry);
-    }
-    EXPECT_EQ(package.findEntry("foo.c"), nullptr);
-    EXPECT_EQ(package.findEntry("./foo.c"), &package.entries()[0]);
-    EXPECT_EQ(package.findEntry("\xff\x01 caf\xc3\xa9"), &package.entries()[1]);
-    MemorySink sink;
-    QByteArray error;
-    ASSERT_TRUE(package.writePackage(sink, "p", error)) << error.constData();
-    EXPECT_EQ(sink.bytes.mid(8 + 2 * 1040, 1024), QByteArray(1023, 'n') + '\0') << "a 1023-byte name fits with one NUL";
-
-    entry.name = QByteArray(1024, 'n');
-    package.addEntry(entry);
-    EXPECT_FALSE(package.writePackage(sink, "p", error));
-    EXPECT_EQ(error, "can't store " + entry.name + ": names of 1024 bytes or more do not fit in a package");
-}
-
 TEST(PackageArchive, refusesPackagesThatWouldReachFourGiBNamingTheEntryThatGoesBeyond)
 {
     struct Case {
@@ -36,8 +13,6 @@ TEST(PackageArchive, refusesPackagesThatWouldReachFourGiBNamingTheEntryThatGoesB
         quint64 length;    // when it can be written
         QByteArray blamed; // the entry the refusal names otherwise
     } cases[] = {
-        {{0xFFFFF000u}, quint64(8 + 1040) + 0xFFFFF000u, {}},
-        {{0xFFFFF000u, 0xFFFFF000u}, 0, "entry1"},
         {{0xFFFFFFFFu, 1}, 0, "entry0"},
         {{1, 0xFFFFFBE7u, 0}, 0, "entry1"},
         {{0xFFFFFBE7u}, 0xFFFFFFFFu, {}}, // one byte short of 4 GiB
@@ -56,6 +31,11 @@ TEST(PackageArchive, refusesPackagesThatWouldReachFourGiBNamingTheEntryThatGoesB
         EXPECT_EQ(package.plainLength(length, error), c.blamed.isEmpty()) << c.blamed.constData();
         EXPECT_EQ(c.blamed.isEmpty() ? length : 0, c.length);
         EXPECT_EQ(error, c.blamed.isEmpty() ? "" : "can't store " + c.blamed + ": the package would reach 4 GiB");
+        if (!c.blamed.isEmpty()) {
+            MemorySink sink;
+            EXPECT_FALSE(package.writePackage(sink, "p", error));
+            EXPECT_EQ(sink.bytes, "") << "refused before a byte goes out";
+        }
     }
 }
 

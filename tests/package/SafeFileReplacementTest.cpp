@@ -8,8 +8,6 @@
 #include <cstring>
 
 #include "TempDir.h"
-#include "package/PackageArchive.h"
-#include "package/PackageWriter.h"
 #include "package/SafeFileReplacement.h"
 
 namespace {
@@ -22,52 +20,6 @@ bool replaceWith(const QByteArray &target, const char *contents, QByteArray &err
 }
 
 } // namespace
-
-TEST(SafeFileReplacement, aReplacedFileKeepsItsModeANewOneGetsTheModeOfANewFileAndAFailureLeavesTheTargetAsItWas)
-{
-    TempDir dir;
-    dir.write("p.pkg", "old contents");
-    ::chmod(dir.file("p.pkg").constData(), 0660);
-    dir.write("a", "data");
-    for (mode_t mask : {022, 027, 0}) {
-        const mode_t previous = ::umask(mask);
-        PackageArchive package;
-        QByteArray error;
-        ASSERT_TRUE(package.addDiskFile("./a", dir.file("a"), error));
-        ASSERT_TRUE(writeCompressedPackage(package, dir.file("p.pkg"), error)) << error.constData();
-        ASSERT_TRUE(writeCompressedPackage(package, dir.file("new.pkg"), error)) << error.constData();
-        ::umask(previous);
-        EXPECT_EQ(modeOf(dir.file("p.pkg")), 0660u);
-        EXPECT_EQ(modeOf(dir.file("new.pkg")), 0666 & ~mask);
-        ASSERT_EQ(::unlink(dir.file("new.pkg").constData()), 0);
-        EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a", "p.pkg"}));
-    }
-
-    // A file that may not be written is refused like an open for writing;
-    // the super-user may write it, and it stays read-only.
-    dir.write("ro.pkg", "protected");
-    ::chmod(dir.file("ro.pkg").constData(), 0444);
-    QByteArray error;
-    const bool root = ::geteuid() == 0;
-    EXPECT_EQ(replaceWith(dir.file("ro.pkg"), "new", error), root);
-    EXPECT_EQ(error, root ? "" : "can't open " + dir.file("ro.pkg") + " for writing: Permission denied");
-    EXPECT_EQ(dir.read("ro.pkg"), root ? "new" : "protected");
-    EXPECT_EQ(modeOf(dir.file("ro.pkg")), 0444u);
-
-    // A source that vanished fails the write and leaves no temporary file.
-    // Targets that cannot be opened have their rows in the command-line tests.
-    const QByteArray written = dir.read("p.pkg");
-    PackageArchive package;
-    PackageEntry entry;
-    entry.name = "./a";
-    entry.size = 4;
-    entry.source = EntrySource::diskFile(dir.file("vanished"));
-    package.addEntry(entry);
-    EXPECT_FALSE(writeCompressedPackage(package, dir.file("p.pkg"), error));
-    EXPECT_EQ(error, "read error on " + dir.file("vanished") + ": " + errorText(ENOENT));
-    EXPECT_EQ(dir.read("p.pkg"), written);
-    EXPECT_EQ(namesIn(dir.path()), (QList<QByteArray>{"a", "p.pkg", "ro.pkg"}));
-}
 
 TEST(SafeFileReplacement, aLinkOrAFifoStaysWhatItIsAndWhatItLeadsToIsWritten)
 {
