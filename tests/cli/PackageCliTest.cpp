@@ -57,10 +57,9 @@ TEST_F(PackageCli, listsEntriesFromPlainAndCompressedPackagesAndBadOnesAreFatalN
     const QByteArray one = plainPackage({{"./one", "1"}});
     for (const auto &[name, bytes] : QList<std::pair<QByteArray, QByteArray>>{
              {"plain.pkg", plain}, {"empty.pkg", plainPackage({})},
-             {"short", "abc"}, {"empty", ""}, {"magic", CompressedMagic}, {"almost", CompressedMagic.chopped(1)},
+             {"short", "abc"}, {"magic", CompressedMagic}, {"almost", CompressedMagic.chopped(1)},
              {"corrupt", compressedHead(0x1000) + "garbage"}, {"wrong-magic", "X" + plainPackage({}).mid(1)},
              {"negative", plainPackage({}).left(4) + "\xFF\xFF\xFF\xFF"}, {"cut-record", one.left(8 + 1039)},
-             {"cut-toc", plainPackage({{"./a", "aaaa"}, {"./b", "b"}}).left(8 + 1040 + 100)},
              {"largest", one.left(4) + "\xFF\xFF\xFF\x7F" + one.mid(8)}, {"no-data", one.left(8 + 1040)}})
         dir.write(name, bytes);
     const QByteArray listing = "rw        10  Tue Jan 11 10:15:00 2011  ./a.txt\n"
@@ -85,14 +84,12 @@ TEST_F(PackageCli, listsEntriesFromPlainAndCompressedPackagesAndBadOnesAreFatalN
         {{"-t", "wrong-magic"}, 1, "", badHeader("wrong-magic")},
         {{"-t", "negative"}, 1, "", badHeader("negative")},
         {{"-t", "cut-record"}, 1, "", fatalLine("bad table of contents in package cut-record")},
-        {{"-t", "cut-toc"}, 1, "", fatalLine("bad table of contents in package cut-toc")},
         {{"-t", "largest"}, 1, "", fatalLine("bad table of contents in package largest")},
         // The listing needs no data.
         {{"-t", "no-data"}, 0, "rw         1  Tue Jan 11 10:15:00 2011  ./one\n1 Files, 1 Bytes\n", ""},
         // Only a file that starts with the whole magic is read as compressed.
         {{"magic"}, 1, "", badHeader("magic.decompressed")},
         {{"almost"}, 1, "", badHeader("almost")},
-        {{"empty"}, 1, "", badHeader("empty")},
         {{"corrupt"}, 1, "", badHeader("corrupt.decompressed")},
         {{"cut.pkg"}, 1, "", badHeader("cut.pkg.decompressed")},
         {{"-c", "cut.pkg", "short"}, 1, "", badHeader("cut.pkg.decompressed")},
@@ -104,11 +101,9 @@ TEST_F(PackageCli, listsEntriesFromPlainAndCompressedPackagesAndBadOnesAreFatalN
 
 TEST_F(PackageCli, createStoresFilesAndWalksDirectoriesInNameOrderIgnoringCaseAndExtractRestoresThem)
 {
-    const QByteArray utf8 = "caf\xc3\xa9 \xe2\x82\xac.txt";
     const QByteArray raw = "raw\xff\x01name";
     const QByteArray binary("\0binary\xff", 8);
-    writeFiles(dir, {{"a.txt", "alpha\n"}, {"src/ro.c", "int ro;\n"}, {utf8, "unicode name\n"}, {raw, binary},
-                     {"old.c", "1960"}, {"late.c", "2200"}});
+    writeFiles(dir, {{"a.txt", "alpha\n"}, {"src/ro.c", "int ro;\n"}, {raw, binary}, {"old.c", "1960"}, {"late.c", "2200"}});
     for (const char *name : {"tree/b.c", "tree/A.h", "tree/.hidden", "tree/.git/config", "tree/sub/z", "tree/Sub2/y",
                              "tree/c/deep/x", "pat/main.c", "pat/Board.C", "pat/.secret.c", "pat/util.h", "pat/dir.c/inner",
                              "b1.txt", "b22.txt"})
@@ -130,8 +125,8 @@ TEST_F(PackageCli, createStoresFilesAndWalksDirectoriesInNameOrderIgnoringCaseAn
         return out;
     };
     expectRuns(runner, {
-        {{"-c", "-v", "p.pkg", "a.txt", "src", utf8, raw, "./a.txt", "old.c", "late.c"}, 0,
-         adding({"./a.txt", "src/ro.c", "./" + utf8, "./" + raw, "./a.txt", "./old.c", "./late.c"}), ""},
+        {{"-c", "-v", "p.pkg", "a.txt", "src", raw, "./a.txt", "old.c", "late.c"}, 0,
+         adding({"./a.txt", "src/ro.c", "./" + raw, "./a.txt", "./old.c", "./late.c"}), ""},
         {{"-x", "p.pkg", "out"}, 0, "", ""},
         {{"-c", "-v", "q.pkg", "*.none"}, 0, adding({}), ""},
         {{"-c", "-v", "q.pkg", "tree/"}, 0,
@@ -148,12 +143,10 @@ TEST_F(PackageCli, createStoresFilesAndWalksDirectoriesInNameOrderIgnoringCaseAn
     });
     // Dense offsets, NUL-padded names and the data in table order, compressed.
     EXPECT_EQ(expandedPackage(dir.read("p.pkg")),
-              plainPackage({{"./a.txt", "alpha\n"}, {"src/ro.c", "int ro;\n", 1, 1000000000}, {"./" + utf8, "unicode name\n"},
-                            {"./" + raw, binary}, {"./a.txt", "alpha\n"}, {"./old.c", "1960", 0, 0},
-                            {"./late.c", "2200", 0, 0xffffffff}}));
+              plainPackage({{"./a.txt", "alpha\n"}, {"src/ro.c", "int ro;\n", 1, 1000000000}, {"./" + raw, binary},
+                            {"./a.txt", "alpha\n"}, {"./old.c", "1960", 0, 0}, {"./late.c", "2200", 0, 0xffffffff}}));
     EXPECT_EQ(modeOf(dir.file("p.pkg")), mode_t(0644)) << "a new file under umask 022";
     EXPECT_EQ(dir.read("out/a.txt"), "alpha\n");
-    EXPECT_EQ(dir.read("out/" + utf8), "unicode name\n");
     EXPECT_EQ(dir.read("out/" + raw), binary);
     EXPECT_EQ(mtimeOf(dir.file("out/a.txt")), 1294740900);
     EXPECT_EQ(mtimeOf(dir.file("out/src/ro.c")), 1000000000);

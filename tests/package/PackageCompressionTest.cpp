@@ -131,11 +131,9 @@ TEST(PackageCompression, readsIndependentZlibStreamsTakingTheDeclaredLengthAsAHi
     };
     QList<Case> cases = {
         {"zlib level 0", compressedPackage(plain, 0), plain},
-        {"zlib level 9", compressedPackage(plain, 9), plain},
         {"empty package", compressedPackage(plainPackage({})), plainPackage({})},
         {"length too large", compressedPackage(plain, 6, plain.size() + 1), plain},
         {"length too small", compressedPackage(plain, 6, plain.size() - 1), plain},
-        {"length 0", compressedPackage(plain, 6, 0), plain},
         {"length 0xFFFFFFFF", compressedPackage(plain, 6, 0xFFFFFFFFu), plain},
         {"bytes after the stream", good + "trailing", plain},
         {"only magic and length", good.left(12), {}},

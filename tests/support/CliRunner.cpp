@@ -18,10 +18,8 @@ CliRunner::CliRunner()
     m_dir.write("root/.keep", {});
 }
 
-CliResult CliRunner::runInterrupted(const QList<QByteArray> &args, const std::function<bool()> &when, int signal,
-                                    const QByteArray &directory) const
+CliResult CliRunner::runInterrupted(const QList<QByteArray> &args, const std::function<bool()> &when, int signal) const
 {
-    const QByteArray workingDirectory = directory.isEmpty() ? m_dir.path() : directory;
     std::vector<char *> argv{const_cast<char *>(MKPKG_PROGRAM)};
     for (const QByteArray &a : args)
         argv.push_back(const_cast<char *>(a.constData()));
@@ -41,7 +39,7 @@ CliResult CliRunner::runInterrupted(const QList<QByteArray> &args, const std::fu
     if (pid == 0) {
         const int nothing = open("/dev/null", O_RDONLY | O_CLOEXEC);
         if (nothing < 0 || dup2(nothing, 0) < 0 || dup2(pipes[0][1], 1) < 0 || dup2(pipes[1][1], 2) < 0
-            || chdir(workingDirectory.constData()) != 0)
+            || chdir(m_dir.path().constData()) != 0)
             _exit(127);
         // The test's own ignored or blocked signals must not pass to the program.
         sigset_t defaults;

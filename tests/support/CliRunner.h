@@ -31,16 +31,12 @@ public:
     // The run's working directory.
     TempDir &dir() { return m_dir; }
 
-    // Runs the program in the run's directory, or in the directory given.
-    CliResult run(const QList<QByteArray> &args, const QByteArray &directory = {}) const
-    {
-        return runInterrupted(args, nullptr, 0, directory);
-    }
+    // Runs the program in the run's directory.
+    CliResult run(const QList<QByteArray> &args) const { return runInterrupted(args, nullptr, 0); }
     // Runs the program and sends it the signal once when, asked every
     // millisecond while the program runs, answers true. SIGINT, SIGTERM and
     // SIGHUP reach the program with their default actions.
-    CliResult runInterrupted(const QList<QByteArray> &args, const std::function<bool()> &when, int signal,
-                             const QByteArray &directory = {}) const;
+    CliResult runInterrupted(const QList<QByteArray> &args, const std::function<bool()> &when, int signal) const;
 
 private:
     TempDir m_dir;
