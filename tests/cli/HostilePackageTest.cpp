@@ -47,7 +47,6 @@ TEST_F(HostilePackage, extractionStaysBelowTheOutputDirectoryUnlessDashPWritesNa
         {"./plain", "plain", {}},
         {"/etc/absolute", "etc/absolute", {}},
         {"a//./c//d", "a/c/d", {}},
-        {"..", {}, outside},
         {"./a/../../up2", {}, outside},
         {"a/b/../../c", "c", {}},
         {"link/x", {}, "named/link is a symbolic link, not followed (-P follows links)"},

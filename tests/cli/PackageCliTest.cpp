@@ -10,6 +10,7 @@
 
 #include "CliRunner.h"
 #include "PackageFiles.h"
+#include "SolutionFiles.h"
 
 namespace {
 
@@ -200,8 +201,7 @@ TEST_F(PackageCli, deleteAndReplaceKeepTheOrderWriteNothingOnAWarningAndLeaveScr
 
 TEST_F(PackageCli, failuresAreReportedAndLeaveThePackageAndTheOutputSafe)
 {
-    writeFiles(dir, {{"a.txt", "a"}, {"ab.txt", {}}});
-    dir.write("file", "not a directory");
+    writeFiles(dir, {{"a.txt", "a"}, {"ab.txt", {}}, {"file", "not a directory"}});
     // A package that may not be written is refused; the super-user may
     // write it, and it stays read-only.
     dir.write("ro.pkg", plainPackage({}));
@@ -257,8 +257,7 @@ TEST_F(PackageCli, writesBeyondAFileSizeLimitFailCleanlyAndKeepWhatWasThere)
     const QByteArray big = noise(200000);
     dir.write("a.txt", "a");
     dir.write("noise.bin", big);
-    dir.write("s.hzp", "<!DOCTYPE Lanternwick_Project_File>\n"
-                       "<solution Name=\"s\" version=\"2\"><file file_name=\"noise.bin\"/></solution>\n");
+    dir.write("s.hzp", solutionFile("<file file_name=\"noise.bin\"/>", "s"));
     ASSERT_EQ(runner.run({"-c", "p.pkg", "a.txt"}).exitStatus, 0);
     ASSERT_EQ(runner.run({"-c", "big.pkg", "a.txt", "noise.bin"}).exitStatus, 0);
     ASSERT_EQ(runner.run({"-c", "s.hzr", "a.txt"}).exitStatus, 0);
