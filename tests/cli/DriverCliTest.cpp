@@ -26,11 +26,8 @@ const QByteArray Usage = Banner
 
 TEST_F(DriverCli, bannerHelpVersionAndParserErrorsAnswerWhereverTheyStandAndTouchNoFile)
 {
-    dir.write("opts", "-t\n-x \"unclosed\n");
-    // One file naming itself twice, and a chain of distinct files each
-    // naming the next twice: both would read files 2^depth times, and stop
-    // at the limit, reported once.
-    dir.write("in", "@in @in");
+    // A chain of distinct files each naming the next twice would read 2^24
+    // files; the count of files read stops it, reported once.
     for (int i = 0; i < 24; ++i)
         dir.write("f" + QByteArray::number(i), "@f" + QByteArray::number(i + 1) + " @f" + QByteArray::number(i + 1));
     dir.write("f24", "-t");
@@ -46,13 +43,11 @@ TEST_F(DriverCli, bannerHelpVersionAndParserErrorsAnswerWhereverTheyStandAndTouc
         {{"-V", "-v", "missing.pkg"}, 0, Banner + Banner, ""},
         {{"-c", "-v"}, 0, Banner, ""},
         {{"-t", "missing.pkg"}, 0, "", ""},
-        {{"-q", "-", "@missing", "@opts", "-v"}, 0, Banner,
+        {{"-q", "-", "@missing", "-v"}, 0, Banner,
          errorLine("unrecognised option -q") + errorLine("unrecognised option -")
-             + errorLine("can't open indirect file missing: No such file or directory")
-             + errorLine("unterminated string in indirect file opts(2)")},
+             + errorLine("can't open indirect file missing: No such file or directory")},
         // The run ends while the arguments are parsed.
         {{"-c", "p.pkg", "nosuchdir/x", "-v"}, 0, "", errorLine("can't open nosuchdir")},
-        {{"@in", "absent.pkg"}, 0, "", errorLine("too many indirect files")},
         {{"@f0", "absent.pkg"}, 0, "", errorLine("too many indirect files")},
     });
     EXPECT_EQ(namesIn(dir.path()), before);

