@@ -209,10 +209,11 @@ TEST_F(SolutionFixture, foldersListTheMatchingFilesOfTheirDirectoryAndProjectsPu
                              "src/Sub2/x.c", "src/c.C", "elsewhere/board.c", "loop/a.c", "shared/s.c"})
         dir.write(name, "");
     // A directory linked back into itself is scanned once, but two links to
-    // one directory are both listed.
-    ASSERT_EQ(symlink(".", dir.file("loop/back").constData()), 0);
-    ASSERT_EQ(symlink("../shared", dir.file("loop/one").constData()), 0);
-    ASSERT_EQ(symlink("../shared", dir.file("loop/two").constData()), 0);
+    // one directory are both listed; a link to a file is listed, one to
+    // nothing is not.
+    for (const auto &[target, link] : {std::pair{".", "loop/back"}, {"../shared", "loop/one"}, {"../shared", "loop/two"},
+                                       {"a.c", "loop/linked.c"}, {"gone.c", "loop/dangling.c"}})
+        ASSERT_EQ(symlink(target, dir.file(link).constData()), 0);
     MacroTable::instance().setMacro("BoardDir", dir.qpath() + "/elsewhere");
     // Outside any project a relative path starts at the root directory, not
     // at the solution's directory.
@@ -241,7 +242,7 @@ TEST_F(SolutionFixture, foldersListTheMatchingFilesOfTheirDirectoryAndProjectsPu
                              "folder:3(file:src/sub/z.c) "
                              "folder:4 "
                              "folder:5(file:$(BoardDir)/board.c) "
-                             "folder:6(file:loop/a.c file:loop/one/s.c file:loop/two/s.c)) "
+                             "folder:6(file:loop/a.c file:loop/linked.c file:loop/one/s.c file:loop/two/s.c)) "
                              "folder:7(file:" + fromRoot + "/z.c)");
 
     ProjectNode *project = root->firstChild(), *headers = project->firstChild(), *sources = headers->nextSibling();

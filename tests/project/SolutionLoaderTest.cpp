@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 TEST_F(SolutionFixture, elementsBecomeNodesInDocumentOrderAndFilesResolveAgainstTheirProjectDirectory)
 {
     dir.write("s/s.hzp", solutionFile("<project Name=\"rel\"><configuration Name=\"Common\" project_directory=\"sub/../p\""
@@ -109,18 +107,6 @@ TEST_F(SolutionFixture, importsFollowTheImportingFileKeepTheWrittenNameAndAFaile
     EXPECT_EQ(system->solutionNames(), (QStringList{"A", "A,X", "S", "X"}));
     EXPECT_EQ(system->findSolution("X"), deeper);
     EXPECT_EQ(system->findSolution("A,X"), deeper);
-
-    // A relative import is tested from the current directory but read
-    // beside the importer.
-    dir.write("cwd/lib.hzp", solutionFile("<project Name=\"from cwd\"/>"));
-    dir.write("s/lib.hzp", solutionFile("<project Name=\"beside\"/>"));
-    dir.write("s/main.hzp", solutionFile("<import file_name=\"lib.hzp\"/>"));
-    const QString cwd = currentDirectory();
-    ASSERT_EQ(chdir(dir.file("cwd").constData()), 0);
-    root = load(dir.qpath() + "/s/main.hzp");
-    const QByteArray loaded = root ? outline(root) : QByteArray();
-    ASSERT_EQ(chdir(nativeName(cwd).constData()), 0);
-    EXPECT_EQ(loaded, "solution:S(project:beside)");
 
     // A handler that goes on past a missing import meets the unreadable
     // file; the failure takes the solution loaded before with it.
