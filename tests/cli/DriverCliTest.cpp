@@ -26,8 +26,10 @@ const QByteArray Usage = Banner
 
 TEST_F(DriverCli, bannerHelpVersionAndParserErrorsAnswerWhereverTheyStandAndTouchNoFile)
 {
-    // A chain of distinct files each naming the next twice would read 2^24
-    // files; the count of files read stops it, reported once.
+    // A file naming itself is read 100 deep, each level acting on its first
+    // line. A chain of distinct files each naming the next twice would read
+    // 2^24 files; the count of files read stops it. Each limit is reported once.
+    dir.write("self", "-V\n@self\n");
     for (int i = 0; i < 24; ++i)
         dir.write("f" + QByteArray::number(i), "@f" + QByteArray::number(i + 1) + " @f" + QByteArray::number(i + 1));
     dir.write("f24", "-t");
@@ -48,6 +50,7 @@ TEST_F(DriverCli, bannerHelpVersionAndParserErrorsAnswerWhereverTheyStandAndTouc
              + errorLine("can't open indirect file missing: No such file or directory")},
         // The run ends while the arguments are parsed.
         {{"-c", "p.pkg", "nosuchdir/x", "-v"}, 0, "", errorLine("can't open nosuchdir")},
+        {{"@self"}, 0, Banner.repeated(100), errorLine("too many indirect files")},
         {{"@f0", "absent.pkg"}, 0, "", errorLine("too many indirect files")},
     });
     EXPECT_EQ(namesIn(dir.path()), before);

@@ -85,10 +85,6 @@ TEST(TargetDefinitions, layersDefineTheirClassesInOrderSayHowValuesReadAndMoveTh
          B::findPropertyClass("build_output_file_name")},
         {projects.propertyClass(PS::FolderFilter), projects.propertyClass(PS::DynamicFolderFilter),
          projects.findPropertyClass("filter")},
-        {builds.propertyClass(B::ArmLinkerStackSize), builds.propertyClass(B::ArmLinkerMainStackSize),
-         B::findPropertyClass("arm_linker_stack_size")},
-        {builds.propertyClass(B::LinkerKeepSymbols), builds.propertyClass(B::LinkerKeepSymbolsRepeated),
-         B::findPropertyClass("linker_keep_symbols")},
     };
     for (const auto &pair : pairs) {
         SCOPED_TRACE(pair.first->name().toStdString());
