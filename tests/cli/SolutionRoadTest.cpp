@@ -100,7 +100,6 @@ TEST_F(SolutionRoad, storesTheSolutionFileFirstThenProjectFilesRelativeToTheSolu
                          "adding ../top.h\n",
                          ""}});
     expectPackage("app.hzr", "sol", {"app.hzp", "main.c", "src/util.c", "../top.h"});
-    EXPECT_FALSE(dir.exists("tmp"));
 }
 
 // Where the system has German messages and a German locale can be built,
@@ -206,9 +205,6 @@ TEST_F(SolutionRoad, userFilesAreCreatedWhereTheirLinksPointOrEndTheRunWithAFata
     ASSERT_EQ(::unlink(frequencies.constData()), 0);
     ASSERT_EQ(::symlink(dir.file("missing/frequencies.xml").constData(), frequencies.constData()), 0);
     expectRuns(runner, {{{"-hzr", "app.hzp"}, 1, "", fatalLine("cannot create " + frequencies)}});
-    ASSERT_EQ(std::system(("rm -r '" + dir.file(targets) + "'").constData()), 0);
-    dir.write(targets, "a file where the directory should be");
-    expectRuns(runner, {{{"-hzr", "app.hzp"}, 1, "", fatalLine("cannot create " + templates)}});
     EXPECT_EQ(dir.read("app.hzr"), package);
     EXPECT_EQ(names(), (QList<QByteArray>{"app.hzp", "app.hzr", "elsewhere"}));
 }
