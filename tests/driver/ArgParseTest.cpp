@@ -100,11 +100,6 @@ TEST(ArgParse, matchesOptionsByKindAndPass)
     parser.parse({"-late", "ignored-in-pass-2", "-o"}, 2);
     EXPECT_EQ(parser.events, QList<QByteArray>{"action -late"}) << "positional arguments act in pass 1 only";
     EXPECT_TRUE(parser.diagnosed().endsWith("mkpkg: error: expected argument for option -o\n"));
-
-    parser.events.clear();
-    parser.parse({"a", "-o"}, 1);
-    parser.parse({"-o", "b", "c"}, 1);
-    EXPECT_EQ(parser.events, (QList<QByteArray>{"argument a", "action -o [b]", "argument c"}));
 }
 
 TEST(ArgParse, readsIndirectFilesInPlaceWithCommentsNestedFilesAndLinePieces)
