@@ -70,12 +70,10 @@ TEST(Expression, signedAndBooleanResults)
     }
 
     const struct { const char *text; bool ok; bool value; } cases[] = {
-        {"4096 > 0x100", true, true},
         {"1 + 1", false, false},               // a number is not a boolean
         {"1 < 2 && 2 < 3", true, true},
         {"1 < 2 || X", false, false},          // both sides are always evaluated
         {"1 > 2 || 3 >= 3", true, true},
-        {"\"abc\" == \"abc\"", true, true},
         {"\"abc\" < \"abd\"", true, true},
         {"\"abc\" == 3", true, false},         // a non-string compares as the empty text
         {"\"\" == 3", true, true},
@@ -114,7 +112,6 @@ TEST(Expression, valuesCarryTheirKindAndFailuresTheirMessage)
         {"::g", "::g symbol not found"},
         {"this", "this symbol not found"},
         {"@r0", "unknown register"},
-        {"(int)3", "cannot cast"},
         {"(unsigned long *)3", "cannot cast"},
         {"(struct s)3", "cannot cast"},
         {"*5", "cannot dereference"},
@@ -130,7 +127,6 @@ TEST(Expression, valuesCarryTheirKindAndFailuresTheirMessage)
         {"1 ? 2 : 3", "unrecognised token: ? 2 : 3"},
         {"1, 2", "operator not supported"},
         {"8 >>> 1", "operator not supported"},
-        {"x >>>= 1", "operator not supported"},
         {"1 +", "expression expected"},
         {"1 = 2", "cannot dereference"},
         {"x += 1", "x symbol not found"},

@@ -21,19 +21,17 @@ QString macro(const char *name)
 TEST(NormalizedPath, normalisationRules)
 {
     const struct { const char *path; const char *expected; } cases[] = {
-        {"/x/./y", "/x/y"},
         {"//x///y", "/x/y"},
         {"/x/.", "/x"},
         {"a/..", "a/.."},              // the ".." belongs to the first component
         {"/a/..", ""},
         {"./a/b", "./a/b"},            // a leading "./" follows no '/'
-        {"/a/b/../../c", "/c"},        // scanning resumes at the removed component
         {"/x//../y", "/y"},            // the component before ".." is taken to be a character long at least,
         {"a//../b", "a/../b"},         // so an empty one is stepped over
         {"/x/.hidden/y", "/x/.hidden/y"},
         {"/x/..more", "more"},         // "/.." whatever follows it
         {"/x/./././y/", "/x/y/"},
-        {"/ab/cd/../../../e", "/../e"},
+        {"/ab/cd/../../../e", "/../e"}, // scanning resumes at the removed component
         {"", ""},
     };
     for (const auto &c : cases) {
