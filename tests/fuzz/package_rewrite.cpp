@@ -7,21 +7,15 @@
 
 #include "FuzzSupport.h"
 #include "PackageBytes.h"
-#include "TempDir.h"
 #include "package/PackageArchive.h"
 #include "package/PackageFileReader.h"
 #include "package/PackageWriter.h"
 
 #include <cstdlib>
 
-namespace {
-
-constexpr qsizetype Deleted = 1; // the entry left out
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    constexpr qsizetype deleted = 1; // the entry left out
     InScratchDirectory inScratch;
     writeScratchFile("in.pkg", data, size);
     PackageArchive copied;
@@ -30,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QList<PlainEntry> kept;
     QByteArray error;
     for (qsizetype i = 0; i < copied.entries().size(); ++i) {
-        if (i == Deleted)
+        if (i == deleted)
             continue;
         const PackageEntry &entry = copied.entries()[i];
         MemorySink sink;
@@ -43,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (readPackageFile("in.pkg", EntryData::Copied, input).result != PackageArchive::Read)
         std::abort();
     for (qsizetype i = 0; i < input.entries().size(); ++i) {
-        if (i != Deleted)
+        if (i != deleted)
             output.addEntry(input.entries()[i]);
     }
     if (!writeCompressedPackage(output, "out.pkg", error)) {
