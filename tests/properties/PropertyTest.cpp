@@ -87,6 +87,7 @@ TEST(PropertyClass, everyFormOfDefinitionGivesItsDefaultChoicesAndBounds)
     EXPECT_EQ(gap.type(), IntegerHex);
     EXPECT_EQ(QStringList({gap.group(), gap.shortTitle(), gap.longText(), gap.specialValue(), gap.page()}),
               QStringList({"G", "S", "L <b>", "None", ""}));
+    EXPECT_EQ(gap.enumerateTexts(), (QStringList{"a", "b"}));
 }
 
 // What a value reads as: its integer (and, when it has texts, its truth),
