@@ -217,13 +217,13 @@ TEST_F(SolutionFixture, aTemplateCompletesItsProjectWithEveryItemKindAndAMissing
     system->setBuildSystem(buildSystem.get());
     dir.write("s/s.hzp",
               solutionFile("<configuration Name=\"ARM\" arm_instruction_set=\"Thumb\"/>\n"
-                       "<project Name=\"blinky\" template_name=\"App\">\n"
-                       "  <configuration Name=\"Common\" build_quietly=\"Yes\""
-                       " property_groups_file_path=\"$(TargetsDir)/groups.xml\"/>\n"
-                       "  <folder Name=\"Source Files\"><configuration Name=\"Common\" filter=\"cpp\"/>"
-                       "<file file_name=\"kept.c\"/></folder>\n"
-                       "  <folder Name=\"Docs\"/>\n"
-                       "</project>\n"));
+                           "<project Name=\"blinky\" template_name=\"App\">\n"
+                           "  <configuration Name=\"Common\" build_quietly=\"Yes\""
+                           " property_groups_file_path=\"$(TargetsDir)/groups.xml\"/>\n"
+                           "  <folder Name=\"Source Files\"><configuration Name=\"Common\" filter=\"cpp\"/>"
+                           "<file file_name=\"kept.c\"/></folder>\n"
+                           "  <folder Name=\"Docs\"/>\n"
+                           "</project>\n"));
     ProjectNode *root = load("s/s.hzp");
     ASSERT_NE(root, nullptr);
     // The template's items join the project: the existing folder is reused

@@ -17,7 +17,7 @@ TEST(Colour, namesReadAsHexDigitsOrKeywordsInEitherCase)
         {"#123", "#112233", 255},
         {"#AbCdEf", "#abcdef", 255},
         {"#80112233", "#112233", 0x80},
-        {"#800fff000", "#80ff00", 255},  // 0x800 of 0xfff rounds to 0x80
+        {"#800fff000", "#80ff00", 255}, // 0x800 of 0xfff rounds to 0x80
         {"#8000FFFF0000", "#80ff00", 255},
         {"YellowGreen", "#9acd32", 255},
         {"Transparent", "#000000", 0},
